@@ -1,0 +1,35 @@
+# Two entry points for a fresh Debian 12 machine:
+#   make demo   installs what is missing, builds, converts the example drawing into build/demo/
+#   make test   installs what is missing, builds, runs every test (and the sanitizer pass)
+JOBS ?= $(shell nproc)
+DEMO_INPUT ?= examples/plan.jww
+
+.PHONY: setup build demo test test-sanitize bench clean
+
+setup:
+	@./scripts/setup.sh
+
+build: setup
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build -j $(JOBS)
+
+demo: build
+	@mkdir -p build/demo
+	@build/tessaro --out build/demo $(DEMO_INPUT)
+	@echo "Documents written to $(CURDIR)/build/demo/"
+
+test: build
+	@cd build && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitize
+
+# Reader robustness (every prefix of every input) under AddressSanitizer and UBSan.
+test-sanitize: setup
+	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_SANITIZE=ON -DTESSARO_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build-sanitize -j $(JOBS) --target tessaro_tests
+	@cd build-sanitize && ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust'
+
+bench: build
+	@for b in build/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf build build-sanitize

@@ -1,0 +1,33 @@
+#pragma once
+// Everything one conversion run shares: the attribute table, the options of the current
+// batch, the coordinate factor and the figure store with its palette and census.
+// The driver owns one; readers, walkers and the writer take it by reference.
+#include <cstdint>
+
+#include "attributes/UnitGraAtt.h"
+#include "figures/FigUnit.h"
+
+// The user's choices for one batch, read from the controls and clamped at batch start.
+struct TConversionOptions {
+    bool IncludeHiddenLayers = true;
+    bool IncludeAuxiliary = true;
+    bool IncludeDimensions = true;
+    bool IncludeHatching = true;
+    bool IncludePoints = true;
+    bool IncludeSolids = false;
+    int32_t PointMarkerShape = 0;   // 0..7, -1 draws no marker
+    double PointMarkerSize = 1.0;   // paper millimetres
+    int32_t ArcMode = 0;            // 0 by count, 1 by angle, 2 by length
+    int32_t ArcDivisions = 12;
+    int32_t ArcAngleMinDivisions = 4;
+    int32_t ArcLengthMinDivisions = 4;
+    double ArcAngle = 10.0L / 180.0L * 3.1415926535897932385L;  // radians
+    double ArcLength = 10.0;        // paper millimetres
+};
+
+struct TConversionContext {
+    TgraAttribute Attributes;
+    TConversionOptions Options;
+    double CoordinateScale = 1.0;   // the output's coordinate factor (1, 10, 100, 1000)
+    TFigureStore Store;
+};

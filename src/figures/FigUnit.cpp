@@ -1,0 +1,122 @@
+#include "figures/FigUnit.h"
+
+#include <cmath>
+
+#include "attributes/UnitGraAtt.h"
+
+bool IsCounterClockwise(double x1, double y1, double x2, double y2, double x3, double y3)
+{
+    double ux = x2 - x1, uy = y2 - y1;
+    double vx = x3 - x1, vy = y3 - y1;
+    double c = ux * vy - uy * vx;
+    if (std::fabs(c) > 1e-7) c /= std::fabs(c);
+    return c >= 0;
+}
+
+void TFigureStore::ClearFigures()
+{
+    FigureCount = 0;
+    std::vector<TFigure>().swap(Figures);
+}
+
+TFigure& TFigureStore::Append(int32_t kind, int32_t layer, int32_t color)
+{
+    ++FigureCount;
+    if (FigureCount % kFigureGrowthStep == 1) Figures.resize(static_cast<size_t>(FigureCount - 1 + kFigureGrowthStep));
+    TFigure& f = Figures[static_cast<size_t>(FigureCount - 1)];
+    f = TFigure{};
+    f.Used = true;
+    f.Kind = kind;
+    f.Layer = layer;
+    f.Color = color;
+    return f;
+}
+
+void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
+{
+    TFigure& f = Append(fkLine, layer, color);
+    f.Points[0] = {x1, y1, 0};
+    f.Points[1] = {x2, y2, 0};
+}
+
+void TFigureStore::AddTriangle(int32_t layer, int32_t color, double x1, double y1, double x2, double y2,
+                               double x3, double y3)
+{
+    TFigure& f = Append(fkTriangle, layer, color);
+    f.Points[0] = {x1, y1, 0};
+    if (IsCounterClockwise(x1, y1, x2, y2, x3, y3)) {
+        f.Points[1] = {x2, y2, 0};
+        f.Points[2] = {x3, y3, 0};
+    } else {
+        f.Points[1] = {x3, y3, 0};
+        f.Points[2] = {x2, y2, 0};
+    }
+}
+
+void TFigureStore::AddQuad(int32_t layer, int32_t color, double x1, double y1, double x2, double y2,
+                           double x3, double y3, double x4, double y4)
+{
+    TFigure& f = Append(fkQuad, layer, color);
+    f.Points[0] = {x1, y1, 0};
+    f.Points[2] = {x3, y3, 0};
+    if (IsCounterClockwise(x1, y1, x2, y2, x3, y3)) {
+        f.Points[1] = {x2, y2, 0};
+        f.Points[3] = {x4, y4, 0};
+    } else {
+        f.Points[1] = {x4, y4, 0};
+        f.Points[3] = {x2, y2, 0};
+    }
+}
+
+void TFigureStore::CountLayers()
+{
+    LayerCounts.fill(0);
+    for (int32_t i = 0; i < FigureCount; ++i) {
+        const TFigure& f = Figures[static_cast<size_t>(i)];
+        if (!f.Used) continue;
+        int layer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
+        ++LayerCounts[static_cast<size_t>(layer)];
+    }
+}
+
+void TFigureStore::CountColors(int32_t layer, int32_t kindMask)
+{
+    ColorCounts.fill(0);
+    const bool everyKind = kindMask == -1 || kindMask == 15;
+    for (int32_t i = 0; i < FigureCount; ++i) {
+        const TFigure& f = Figures[static_cast<size_t>(i)];
+        if (!f.Used) continue;
+        int figLayer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
+        if (layer != -1 && layer != figLayer) continue;
+        if (!everyKind) {
+            int bit = f.Kind == 1 ? 1 : f.Kind == 2 ? 2 : f.Kind == fkTriangle ? 4 : f.Kind == fkQuad ? 8 : 0;
+            if ((kindMask & bit) == 0) continue;
+        }
+        int color = (f.Color >= 1 && f.Color <= kPaletteSize) ? f.Color : 1;
+        ++ColorCounts[static_cast<size_t>(color)];
+    }
+}
+
+void TFigureStore::ResetPalette(const TgraAttribute& attributes)
+{
+    Palette.fill(0);
+    for (int k = 1; k <= kPenColorCount; ++k) Palette[static_cast<size_t>(k)] = attributes.PenColor(k - 1);
+    PaletteCount = kPenColorCount;
+}
+
+void TFigureStore::AddPaletteColor(int32_t rgb)
+{
+    if (PaletteCount >= kPaletteSize) return;
+    const uint32_t value = static_cast<uint32_t>(rgb);
+    for (int32_t i = 1; i <= PaletteCount; ++i)
+        if (Palette[static_cast<size_t>(i)] == value) return;
+    Palette[static_cast<size_t>(++PaletteCount)] = value;
+}
+
+int32_t TFigureStore::PaletteIndexOf(int32_t rgb) const
+{
+    const uint32_t value = static_cast<uint32_t>(rgb);
+    for (int32_t i = 1; i <= kPaletteSize; ++i)
+        if (Palette[static_cast<size_t>(i)] == value) return i;
+    return kDefaultPaletteIndex;
+}

@@ -1,0 +1,17 @@
+#include "formats/jwk/jwkunit.h"
+
+#include <vector>
+
+#include "util/ByteCursor.h"
+
+bool TJwkData::CheckSignature(const std::filesystem::path& path)
+{
+    std::vector<uint8_t> head;
+    if (!ReadFileHead(path, kSignature.size(), head) || head.size() < kSignature.size()) return false;
+    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
+}
+
+bool TJwkData::LoadFile(const std::filesystem::path&) { return true; }
+void TJwkData::LoadLayers(TgraAttribute&) {}
+
+void TJwkData::Clear() {}

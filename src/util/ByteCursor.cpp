@@ -1,0 +1,33 @@
+#include "util/ByteCursor.h"
+
+#include <fstream>
+
+bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    in.seekg(0, std::ios::beg);
+    bytes.resize(static_cast<size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+bool ReadFileHead(const std::filesystem::path& path, size_t count, std::vector<uint8_t>& bytes)
+{
+    bytes.assign(count, 0);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        bytes.clear();
+        return false;
+    }
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return true;
+}
