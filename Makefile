@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
 
-.PHONY: setup build demo test test-sanitize bench clean
+.PHONY: setup build demo test test-sanitize test-windows bench clean
 
 setup:
 	@./scripts/setup.sh
@@ -28,8 +28,12 @@ test-sanitize: setup
 	@cmake --build build-sanitize -j $(JOBS) --target tessaro_tests
 	@cd build-sanitize && ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust'
 
+# The Windows programs, cross-compiled and tested under Wine (unit tests and window checks).
+test-windows:
+	@./scripts/windows-test.sh
+
 bench: build
 	@for b in build/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-win

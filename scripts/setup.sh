@@ -9,18 +9,26 @@ packages=(
   libxml2-utils opencollada-tools assimp-utils
 )
 if [ "${TESSARO_WINDOWS:-0}" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth fonts-noto-cjk imagemagick)
+  # Cross compiler; Wine on a virtual display; Japanese fonts (IPAGothic has the metrics of
+  # the window's font) and a Japanese locale, so Wine runs with the Shift_JIS code page.
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth fonts-noto-cjk
+             fonts-ipafont-gothic locales imagemagick)
 fi
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+  $sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
-$sudo apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ "${TESSARO_WINDOWS:-0}" = 1 ] && ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi

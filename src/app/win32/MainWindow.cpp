@@ -212,6 +212,12 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (OnClose) OnClose();
         DestroyWindow(window_);
         return 0;
+    case WM_QUERYENDSESSION:
+        // Windows is ending: a running batch is stopped, and the session waits for it.
+        return (!OnCloseQuery || OnCloseQuery()) ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (wParam && OnClose) OnClose();  // settings saved; the process ends after this
+        return 0;
     case WM_DESTROY:
         window_ = nullptr;
         PostQuitMessage(0);
