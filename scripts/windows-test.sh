@@ -4,8 +4,9 @@
 #   2. tessaro.exe started with drawings: it converts them, ends by itself, its documents
 #      equal those of the Linux tessaro (time stamps aside), and it leaves a 28-line
 #      settings file beside itself;
-#   3. the running window driven from outside by tessaro_drop.exe: a drop, Escape during a
-#      five-file batch, a close request during a batch (refused; the second one ends it);
+#   3. the running window driven from outside by tessaro_drop.exe: the browse dialog, a drop,
+#      Escape during a five-file batch, a close request during a batch (refused; the second
+#      one ends it);
 #   4. a screenshot of both windows: build-win/screenshot.png.
 # Every Wine command runs under a timeout, and Xvfb and wineserver are always stopped.
 set -uo pipefail
@@ -185,6 +186,12 @@ guiPid=$!
 if ! drive wait-window 60; then
   fail "the main window did not appear"
 else
+  # The browse button, from a folder box naming no folder: the dialog starts in the
+  # executable's folder with the one-blank file name, and confirming it puts that folder
+  # into the box.
+  drive set-folder "$WORK/no such folder/" -- browse 30 -- expect-folder "$GUI/" 2>/dev/null \
+    || fail "browse: the folder box did not become the executable's folder"
+
   # A drop: three drawings, a text file and a missing file; the last two are skipped.
   echo "note" >"$IN/note.txt"
   drops=()

@@ -8,11 +8,16 @@
 //   escape MILLISECONDS              holds the Escape key that long
 //   close                            asks the main window to close
 //   expect-window                    fails unless the main window still exists
+//   set-folder TEXT                  types TEXT into the folder box (Edit1)
+//   browse SECONDS                   clicks the browse button, prints the dialog's preset
+//                                    file name and confirms the dialog
+//   expect-folder TEXT               the folder box reads TEXT
 //   wait-exit SECONDS                the program has ended; prints its exit code
 // Paths starting with "/" are taken as host paths on Wine's Z: drive. Exit status 0 when
 // every step held, 1 otherwise, with the failing step named on stderr.
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -23,6 +28,8 @@
 #include <io.h>
 #include <string>
 #include <vector>
+
+#include "../MainControls.h"
 
 namespace {
 
@@ -163,6 +170,50 @@ bool StatusStartsWith(const std::wstring& expected)
     return ReadStatus(text) && text.compare(0, expected.size(), expected) == 0;
 }
 
+std::wstring WindowText(HWND window)
+{
+    // WM_GETTEXT is copied across processes by the system.
+    wchar_t buffer[2048] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 5000, &ignored);
+    return buffer;
+}
+
+HWND FolderBox()
+{
+    HWND window = FindMain();
+    return window ? GetDlgItem(window, static_cast<int>(EControl::Edit1)) : nullptr;
+}
+
+bool DialogOpen(const std::wstring&)
+{
+    return FindWindowW(L"#32770", L"保存先フォルダを指定") != nullptr;
+}
+
+bool DialogClosed(const std::wstring&) { return !DialogOpen({}); }
+
+// Clicks the browse button, then confirms the save dialog with the file name it offers.
+bool Browse(double seconds)
+{
+    HWND window = FindMain();
+    if (!window) return false;
+    PostMessageW(GetDlgItem(window, static_cast<int>(EControl::Button1)), BM_CLICK, 0, 0);
+    if (!WaitFor(seconds, DialogOpen, {})) return false;
+    HWND dialog = FindWindowW(L"#32770", L"保存先フォルダを指定");
+    HWND name = GetDlgItem(dialog, cmb13);
+    if (!name) name = GetDlgItem(dialog, edt1);
+    std::wstring preset = WindowText(name);
+    std::wstring codes;
+    for (wchar_t c : preset) {
+        wchar_t code[16];
+        swprintf(code, 16, L"U+%04X ", static_cast<unsigned>(c));
+        codes += code;
+    }
+    Print("file name: ", codes);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitFor(seconds, DialogClosed, {}) && preset == L"\u3000";
+}
+
 bool WaitExit(double seconds)
 {
     if (!gProcess) return !FindMain();
@@ -206,6 +257,19 @@ bool RunStep(const std::vector<std::wstring>& step)
     }
     if (name == L"expect-window") return FindMain() != nullptr;
     if (name == L"wait-exit") return WaitExit(Seconds(step, 1));
+    if (name == L"set-folder") {
+        HWND box = FolderBox();
+        DWORD_PTR ignored = 0;
+        return box && SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(WindowsPath(text).c_str()),
+                                          SMTO_NORMAL, 5000, &ignored);
+    }
+    if (name == L"browse") return Browse(Seconds(step, 1));
+    if (name == L"expect-folder") {
+        HWND box = FolderBox();
+        const std::wstring now = box ? WindowText(box) : std::wstring();
+        Print("folder: ", now);
+        return box && now == WindowsPath(text);
+    }
     std::fwprintf(stderr, L"unknown step %ls\n", name.c_str());
     return false;
 }
