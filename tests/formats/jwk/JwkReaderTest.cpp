@@ -140,22 +140,6 @@ TEST(JwkLoadLayers, ShowsEveryLayer)
     for (int i = 0; i < 256; ++i) EXPECT_EQ(attributes.LayerState(i), 1) << i;
 }
 
-TEST(JwkLoad, NonNumericHeaderValuesReadAsZero)
-{
-    JwkWriter w = MixedSymbol();
-    w.Block1Text = "2,one,3";
-
-    TJwkData data;
-    EXPECT_TRUE(data.LoadBytes(w.Build()));
-
-    EXPECT_EQ(data.LineCount(), 2u);
-    EXPECT_EQ(data.ArcCount(), 0u);
-    ASSERT_EQ(data.PointCount(), 3u);
-    EXPECT_EQ(data.TextCount(), 0u);
-    EXPECT_EQ(data.Header.Scale, 0.0f);
-    EXPECT_EQ(data.Points[0].X, Arc(5).CenterX);   // the arc's bytes, read as a point
-}
-
 TEST(JwkRobust, AbsurdCountsAndLengthsStayWithinTheFile)
 {
     JwkWriter w = MixedSymbol();
