@@ -1,10 +1,9 @@
+#include "figures/WalkJwcFamily.h"
 #include "figures/Walkers.h"
 #include "formats/jwk/jwkunit.h"
 
-// Placeholder until the JWK walker lands: the palette is filled, no Figure is drawn.
+// Symbol files carry no drawing scale: coordinates are taken as they stand.
 void WalkJwk(TJwkData& data, TConversionContext& context)
 {
-    (void)data;
-    context.Store.ResetPalette(context.Attributes);
-    context.Store.ClearFigures();
+    walk_detail::WalkOldFormat(data, 1.0, context);
 }

@@ -2,7 +2,62 @@
 
 #include <vector>
 
+#include "formats/jwc/jwcrecords.h"
 #include "util/ByteCursor.h"
+#include "util/Func_.h"
+
+namespace {
+
+constexpr size_t kFormatByteOffset = 22;
+constexpr uint8_t kFloatScalesFormat = 'f';
+constexpr size_t kHeaderSize = 4 * kHeaderBlockSize;
+
+constexpr size_t kValues1Count = 32;
+constexpr size_t kValues2Count = 28;
+constexpr size_t kValues3Count = 22;
+constexpr size_t kLineCountValue = 0;
+constexpr size_t kArcCountValue = 1;
+constexpr size_t kTextCountValue = 2;
+constexpr size_t kPointCountValue = 3;
+constexpr size_t kPaperCodeValue = 11;
+constexpr size_t kUnitCountValue = 30;
+constexpr size_t kTextStartValue = 0;
+constexpr size_t kTextEndValue = 1;
+constexpr int32_t kDefaultUnitCount = 518;
+
+// Reference points: 101 X (float32), 101 Y (float32), 101 bytes.
+constexpr size_t kReferencePointCount = 101;
+constexpr size_t kReferencePointTableSize = kReferencePointCount * (4 + 4 + 1);
+// Settings: four columns of 11 uint16.
+constexpr size_t kSettingsTableSize = 4 * 11 * 2;
+constexpr size_t kLayerNameSize = 8;
+constexpr size_t kGroupNameSize = 16;
+
+constexpr size_t kGroupCount = TJwcData::kGroupCount;
+constexpr size_t kLayerCount = TJwcData::kLayerCount;
+
+// Bytes from the start of the file to the first line record.
+size_t RecordsStart(bool floatScales)
+{
+    size_t scales = kGroupCount * (floatScales ? 4 : 2);
+    size_t flags = kGroupCount + kLayerCount + kGroupCount + kLayerCount + kGroupCount;
+    return kHeaderSize + kReferencePointTableSize + kSettingsTableSize + scales + flags;
+}
+
+// "SSSS:OOOO": four hex digits of a segment, a separator, four hex digits of an offset.
+uint32_t ParseTextAddress(std::string_view value)
+{
+    auto hex = [&](size_t from) {
+        std::string digits = "$";
+        if (from < value.size()) digits += value.substr(from, 4);
+        return static_cast<uint32_t>(StrToIntDef0(digits));
+    };
+    return hex(0) * 16 + hex(5);
+}
+
+std::string FieldText(std::string_view field) { return std::string(HeaderBlockText(field)); }
+
+}  // namespace
 
 bool TJwcData::CheckSignature(const std::filesystem::path& path)
 {
@@ -11,7 +66,164 @@ bool TJwcData::CheckSignature(const std::filesystem::path& path)
     return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
 }
 
-bool TJwcData::LoadFile(const std::filesystem::path&) { return true; }
-void TJwcData::LoadLayers(TgraAttribute&) {}
+bool TJwcData::LoadFile(const std::filesystem::path& path)
+{
+    Clear();
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    return LoadBytes(bytes);
+}
 
-void TJwcData::Clear() {}
+bool TJwcData::LoadBytes(std::span<const uint8_t> bytes)
+{
+    Clear();
+    TByteCursor cursor(bytes.data(), bytes.size());
+    try {
+        ReadHeader(cursor);
+        SizeLists(bytes.size());
+        ReadFixedTables(cursor);
+        for (LineRecord& line : Lines) line = ReadLineRecord(cursor, UnitFactor);
+        EndIfListWasCut(Header.LineCount, Lines.size());
+        for (ArcRecord& arc : Arcs) arc = ReadArcRecord(cursor, UnitFactor);
+        EndIfListWasCut(Header.ArcCount, Arcs.size());
+        ReadTexts(cursor);
+        for (PointRecord& point : Points) point = ReadPointRecord(cursor, UnitFactor);
+        EndIfListWasCut(Header.PointCount, Points.size());
+        ReadNames(cursor);
+        return true;
+    } catch (const TReadFailure&) {
+        return false;
+    }
+}
+
+double TJwcData::ComputeUnitFactor(int32_t paperCode, int32_t unitCount)
+{
+    if (unitCount == 0) unitCount = kDefaultUnitCount;
+    double paperLength;
+    switch (paperCode) {
+    case 0: paperLength = 1189; break;
+    case 1: paperLength = 841; break;
+    case 2: paperLength = 594; break;
+    case 3: paperLength = 420; break;
+    case 4: paperLength = 297; break;
+    case 8: paperLength = 1682; break;
+    case 9: paperLength = 2378; break;
+    case 10: paperLength = 3364; break;
+    case 11: paperLength = 4756; break;
+    case 12: paperLength = 10000; break;
+    case 13: paperLength = 50000; break;
+    case 14: paperLength = 100000; break;
+    default: return 1.0;  // the paper length is the unit count itself
+    }
+    return paperLength / unitCount;
+}
+
+void TJwcData::ReadHeader(TByteCursor& cursor)
+{
+    std::string block0 = ReadHeaderBlock(cursor);
+    std::string block1 = ReadHeaderBlock(cursor);
+    std::string block2 = ReadHeaderBlock(cursor);
+    std::string block3 = ReadHeaderBlock(cursor);
+
+    Header.Block0 = FieldText(block0);
+    Header.FormatByte = static_cast<uint8_t>(block0[kFormatByteOffset]);
+    Header.Values1 = SplitHeaderValues(HeaderBlockText(block1), kValues1Count);
+    Header.Values2 = SplitHeaderValues(HeaderBlockText(block2), kValues2Count);
+    Header.Values3 = SplitHeaderValues(HeaderBlockText(block3), kValues3Count);
+
+    const auto& v1 = Header.Values1;
+    Header.LineCount = StrToIntDef0(v1[kLineCountValue]);
+    Header.ArcCount = StrToIntDef0(v1[kArcCountValue]);
+    Header.TextCount = StrToIntDef0(v1[kTextCountValue]);
+    Header.PointCount = StrToIntDef0(v1[kPointCountValue]);
+    Header.PaperCode = StrToIntDef0(v1[kPaperCodeValue]);
+    Header.UnitCount = StrToIntDef0(v1[kUnitCountValue]);
+    if (Header.UnitCount == 0) Header.UnitCount = kDefaultUnitCount;
+    Header.TextStart = ParseTextAddress(Header.Values3[kTextStartValue]);
+    Header.TextEnd = ParseTextAddress(Header.Values3[kTextEndValue]);
+
+    FloatScales = Header.FormatByte == kFloatScalesFormat;
+    UnitFactor = ComputeUnitFactor(Header.PaperCode, Header.UnitCount);
+}
+
+void TJwcData::SizeLists(size_t fileSize)
+{
+    // Every record lies after the fixed tables, so the rest of the file from there bounds each
+    // list; a cut file keeps zero-filled entries up to that bound.
+    size_t start = RecordsStart(FloatScales);
+    size_t left = fileSize > start ? fileSize - start : 0;
+    Lines.resize(BoundedCount(Header.LineCount, left, kLineRecordSize));
+    Arcs.resize(BoundedCount(Header.ArcCount, left, kArcRecordSize));
+    Texts.resize(BoundedCount(Header.TextCount, left, kTextRecordSize));
+    Points.resize(BoundedCount(Header.PointCount, left, kPointRecordSize));
+}
+
+void TJwcData::ReadFixedTables(TByteCursor& cursor)
+{
+    cursor.Skip(kReferencePointTableSize);  // not converted
+    cursor.Skip(kSettingsTableSize);        // not converted
+    for (TEntJwcLayerGroup& group : LayerGroups)
+        group.Scale = FloatScales ? cursor.F32() : static_cast<float>(cursor.U16());
+    for (TEntJwcLayerGroup& group : LayerGroups) group.Flags1 = cursor.U8();
+    for (TEntJwcLayer& layer : Layers) layer.Flags1 = cursor.U8();
+    for (TEntJwcLayerGroup& group : LayerGroups) group.Flags2 = cursor.U8();
+    for (TEntJwcLayer& layer : Layers) layer.Flags2 = cursor.U8();
+    for (TEntJwcLayerGroup& group : LayerGroups) group.Flags3 = cursor.U8();
+}
+
+void TJwcData::ReadTexts(TByteCursor& cursor)
+{
+    for (TextRecord& text : Texts) {
+        TEntJwcMoji2 moji = ReadMojiRecord(cursor);
+        text.X1 = static_cast<float>(moji.X1 * UnitFactor);
+        text.Y1 = static_cast<float>(moji.Y1 * UnitFactor);
+        text.X2 = static_cast<float>(moji.X2 * UnitFactor);
+        text.Y2 = static_cast<float>(moji.Y2 * UnitFactor);
+        text.Address = static_cast<uint32_t>(moji.Segment) * 16 + moji.Offset;
+        text.Attributes = moji.Attributes;
+    }
+    EndIfListWasCut(Header.TextCount, Texts.size());
+    // An end address at or below the start means there is no text block.
+    if (Header.TextEnd <= Header.TextStart) return;
+    std::string block = cursor.Bytes(Header.TextEnd - Header.TextStart);
+    for (TextRecord& text : Texts)
+        text.Text = TextAt(block, static_cast<int64_t>(text.Address) - static_cast<int64_t>(Header.TextStart));
+}
+
+void TJwcData::ReadNames(TByteCursor& cursor)
+{
+    for (TEntJwcLayer& layer : Layers) layer.Name = FieldText(cursor.Bytes(kLayerNameSize));
+    for (TEntJwcLayerGroup& group : LayerGroups) group.Name = FieldText(cursor.Bytes(kGroupNameSize));
+}
+
+void TJwcData::LoadLayers(TgraAttribute& attributes)
+{
+    attributes.ResetLayers();
+    for (int i = 0; i < kLayerCount; ++i) {
+        const TEntJwcLayerGroup& group = LayerGroups[i / 16];
+        const TEntJwcLayer& layer = Layers[i];
+        int state;
+        if (!(group.Flags2 & 1)) state = TgraAttribute::kHiddenState;
+        else if (!(group.Flags1 & 1)) state = 2;
+        else if (!(layer.Flags2 & 1)) state = TgraAttribute::kHiddenState;
+        else state = (layer.Flags1 & 1) ? 1 : 2;
+        attributes.SetLayerState(i, state);
+    }
+}
+
+void TJwcData::Clear()
+{
+    Header = TEntJwcHeader{};
+    FloatScales = false;
+    UnitFactor = 1.0;
+    Lines.clear();
+    Lines.shrink_to_fit();
+    Arcs.clear();
+    Arcs.shrink_to_fit();
+    Texts.clear();
+    Texts.shrink_to_fit();
+    Points.clear();
+    Points.shrink_to_fit();
+    LayerGroups = {};
+    Layers = {};
+}

@@ -2,7 +2,24 @@
 
 #include <vector>
 
+#include "formats/jwc/jwcrecords.h"
 #include "util/ByteCursor.h"
+#include "util/Func_.h"
+
+namespace {
+
+constexpr size_t kHeaderSize = 2 * kHeaderBlockSize;
+constexpr size_t kValueCount = 9;
+// Points come before texts in this header.
+constexpr size_t kLineCountValue = 0;
+constexpr size_t kArcCountValue = 1;
+constexpr size_t kPointCountValue = 2;
+constexpr size_t kTextCountValue = 3;
+constexpr size_t kTextBlockLengthValue = 7;
+constexpr size_t kScaleValue = 8;
+constexpr double kNoUnitFactor = 1.0;
+
+}  // namespace
 
 bool TJwkData::CheckSignature(const std::filesystem::path& path)
 {
@@ -11,7 +28,96 @@ bool TJwkData::CheckSignature(const std::filesystem::path& path)
     return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
 }
 
-bool TJwkData::LoadFile(const std::filesystem::path&) { return true; }
-void TJwkData::LoadLayers(TgraAttribute&) {}
+bool TJwkData::LoadFile(const std::filesystem::path& path)
+{
+    Clear();
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes)) return false;
+    return LoadBytes(bytes);
+}
 
-void TJwkData::Clear() {}
+bool TJwkData::LoadBytes(std::span<const uint8_t> bytes)
+{
+    Clear();
+    TByteCursor cursor(bytes.data(), bytes.size());
+    try {
+        ReadHeader(cursor);
+        SizeLists(bytes.size());
+        for (LineRecord& line : Lines) line = ReadLineRecord(cursor, kNoUnitFactor);
+        EndIfListWasCut(Header.LineCount, Lines.size());
+        for (ArcRecord& arc : Arcs) arc = ReadArcRecord(cursor, kNoUnitFactor);
+        EndIfListWasCut(Header.ArcCount, Arcs.size());
+        for (PointRecord& point : Points) point = ReadPointRecord(cursor, kNoUnitFactor);
+        EndIfListWasCut(Header.PointCount, Points.size());
+        ReadTexts(cursor);
+        return true;
+    } catch (const TReadFailure&) {
+        return false;
+    }
+}
+
+void TJwkData::ReadHeader(TByteCursor& cursor)
+{
+    std::string block0 = ReadHeaderBlock(cursor);
+    std::string block1 = ReadHeaderBlock(cursor);
+
+    Header.Block0 = std::string(HeaderBlockText(block0));
+    Header.Values = SplitHeaderValues(HeaderBlockText(block1), kValueCount);
+    const auto& v = Header.Values;
+    Header.LineCount = StrToIntDef0(v[kLineCountValue]);
+    Header.ArcCount = StrToIntDef0(v[kArcCountValue]);
+    Header.PointCount = StrToIntDef0(v[kPointCountValue]);
+    Header.TextCount = StrToIntDef0(v[kTextCountValue]);
+    Header.Value4 = StrToSingleDef0(v[4]);
+    Header.Value5 = StrToSingleDef0(v[5]);
+    Header.Value6 = StrToSingleDef0(v[6]);
+    Header.TextBlockLength = StrToIntDef0(v[kTextBlockLengthValue]);
+    Header.Scale = StrToSingleDef0(v[kScaleValue]);
+}
+
+void TJwkData::SizeLists(size_t fileSize)
+{
+    // Every record lies after the header, so the rest of the file bounds each list; a cut file
+    // keeps zero-filled entries up to that bound.
+    size_t left = fileSize > kHeaderSize ? fileSize - kHeaderSize : 0;
+    Lines.resize(BoundedCount(Header.LineCount, left, kLineRecordSize));
+    Arcs.resize(BoundedCount(Header.ArcCount, left, kArcRecordSize));
+    Points.resize(BoundedCount(Header.PointCount, left, kPointRecordSize));
+    Texts.resize(BoundedCount(Header.TextCount, left, kTextRecordSize));
+}
+
+void TJwkData::ReadTexts(TByteCursor& cursor)
+{
+    for (TextRecord& text : Texts) {
+        TEntJwcMoji2 moji = ReadMojiRecord(cursor);  // the second 16-bit field is ignored here
+        text.X1 = moji.X1;
+        text.Y1 = moji.Y1;
+        text.X2 = moji.X2;
+        text.Y2 = moji.Y2;
+        text.Address = moji.Offset;
+        text.Attributes = moji.Attributes;
+    }
+    EndIfListWasCut(Header.TextCount, Texts.size());
+    if (Header.TextBlockLength <= 0) return;
+    std::string block = cursor.Bytes(static_cast<size_t>(Header.TextBlockLength));
+    for (TextRecord& text : Texts) text.Text = TextAt(block, text.Address);
+}
+
+void TJwkData::LoadLayers(TgraAttribute& attributes)
+{
+    attributes.ResetLayers();
+    for (int i = 0; i < TgraAttribute::kLayerCount; ++i) attributes.SetLayerState(i, 1);
+}
+
+void TJwkData::Clear()
+{
+    Header = TEntJwkHeader{};
+    Lines.clear();
+    Lines.shrink_to_fit();
+    Arcs.clear();
+    Arcs.shrink_to_fit();
+    Points.clear();
+    Points.shrink_to_fit();
+    Texts.clear();
+    Texts.shrink_to_fit();
+}

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "figures/Walkers.h"
+#include "formats/jwc/jwcunit.h"
+#include "formats/jwk/jwkunit.h"
+
+namespace {
+
+LineRecord Line(uint8_t pen, uint8_t lineType, uint8_t layer = 0)
+{
+    LineRecord l;
+    l.X1 = 1; l.Y1 = 2; l.X2 = 3; l.Y2 = 4;
+    l.PenColor = pen; l.LineType = lineType; l.Layer = layer;
+    return l;
+}
+
+struct OldFormatWalk : ::testing::Test {
+    TConversionContext ctx;
+    TJwcData jwc;
+    void SetUp() override { jwc.LayerGroups[0].Scale = 1; }
+};
+
+}  // namespace
+
+TEST_F(OldFormatWalk, PenNineIsNoAuxiliaryColourButLineTypeNineIsAuxiliary)
+{
+    ctx.Options.IncludeAuxiliary = false;
+    jwc.Lines = {Line(9, 1), Line(2, 9)};
+    WalkJwc(jwc, ctx);
+    ASSERT_EQ(ctx.Store.FigureCount, 1);
+    EXPECT_EQ(ctx.Store.Figures[0].Color, 9);  // the pen byte is the palette index, unchanged
+}
+
+TEST_F(OldFormatWalk, LineKeepsItsLayerByteAndIsScaledByGroupZero)
+{
+    jwc.LayerGroups[0].Scale = 50;
+    jwc.LayerGroups[1].Scale = 2;
+    jwc.Lines = {Line(3, 1, 0x25)};
+    WalkJwc(jwc, ctx);
+    ASSERT_EQ(ctx.Store.FigureCount, 1);
+    const TFigure& f = ctx.Store.Figures[0];
+    EXPECT_EQ(f.Layer, 0x25);
+    EXPECT_DOUBLE_EQ(f.Points[0].x, 50);
+    EXPECT_DOUBLE_EQ(f.Points[1].y, 200);
+}
+
+TEST_F(OldFormatWalk, DimensionAndHatchBitsSitInDifferentFlagBytesPerKind)
+{
+    ctx.Options.IncludeDimensions = false;
+    ctx.Options.IncludeHatching = false;
+    LineRecord dimLine = Line(1, 1), hatchLine = Line(1, 1), plain = Line(1, 1);
+    dimLine.Flags2 = 0x20;
+    hatchLine.Flags1 = 0x20;
+    plain.Flags1 = 0x40;  // a bit that means nothing for lines
+    ArcRecord dimArc{}, hatchArc{};
+    dimArc.Radius = hatchArc.Radius = 1;
+    dimArc.Flags = 0x40;
+    hatchArc.Flags = 0x20;
+    PointRecord dimPoint{}, hatchPoint{};
+    dimPoint.Flags = 0x40;
+    hatchPoint.Flags = 0x20;
+    jwc.Lines = {dimLine, hatchLine, plain};
+    jwc.Arcs = {dimArc, hatchArc};
+    jwc.Points = {dimPoint, hatchPoint};
+    WalkJwc(jwc, ctx);
+    EXPECT_EQ(ctx.Store.FigureCount, 1);
+}
+
+TEST_F(OldFormatWalk, HiddenLayersFollowTheAttributeTableUnlessIncluded)
+{
+    ctx.Attributes.SetLayerState(4, TgraAttribute::kHiddenState);
+    jwc.Lines = {Line(1, 1, 4), Line(1, 1, 5)};
+    ctx.Options.IncludeHiddenLayers = false;
+    WalkJwc(jwc, ctx);
+    EXPECT_EQ(ctx.Store.FigureCount, 1);
+    ctx.Options.IncludeHiddenLayers = true;
+    WalkJwc(jwc, ctx);
+    EXPECT_EQ(ctx.Store.FigureCount, 2);
+}
+
+TEST_F(OldFormatWalk, ArcAnglesAreDegreesAndEveryWalkStartsFromAnEmptyStore)
+{
+    ArcRecord a{};
+    a.Radius = 10; a.Flattening = 1; a.StartAngle = 0; a.EndAngle = 90;
+    a.PenColor = 2;
+    jwc.Arcs = {a};
+    ctx.Options.ArcDivisions = 12;
+    WalkJwc(jwc, ctx);
+    WalkJwc(jwc, ctx);
+    ASSERT_EQ(ctx.Store.FigureCount, 12);
+    const TFigure& last = ctx.Store.Figures[11];
+    EXPECT_NEAR(last.Points[1].x, 0, 1e-9);
+    EXPECT_NEAR(last.Points[1].y, 10, 1e-9);
+}
+
+TEST(JwkWalk, PointMarkerMeasuresTheMarkerSizeInDrawingUnits)
+{
+    TConversionContext ctx;
+    ctx.Options.PointMarkerShape = 0;  // "+": two segments of the marker's size
+    ctx.Options.PointMarkerSize = 2;
+    TJwkData jwk;
+    PointRecord p{};
+    p.X = 100; p.Y = 100; p.PenColor = 1;
+    jwk.Points = {p};
+    WalkJwk(jwk, ctx);
+    ASSERT_EQ(ctx.Store.FigureCount, 2);
+    const TFigure& h = ctx.Store.Figures[0];
+    EXPECT_NEAR(std::abs(h.Points[1].x - h.Points[0].x) + std::abs(h.Points[1].y - h.Points[0].y), 2, 1e-9);
+}
+
+TEST(JwkWalk, PointsAreDroppedWhenPointsAreExcluded)
+{
+    TConversionContext ctx;
+    ctx.Options.IncludePoints = false;
+    TJwkData jwk;
+    jwk.Points = {PointRecord{}};
+    WalkJwk(jwk, ctx);
+    EXPECT_EQ(ctx.Store.FigureCount, 0);
+}
