@@ -4,6 +4,8 @@
 #include <imm.h>
 #include <shellapi.h>
 
+#include <initializer_list>
+
 #include "FormFont.h"
 
 namespace {
@@ -194,6 +196,26 @@ LRESULT TMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case kFirstShowMessage:
         if (OnShow) OnShow();
+        return 0;
+    case WM_ACTIVATE:
+        // Keyboard focus goes back to the control that had it; at first to the checked
+        // destination button (focusing an unchecked radio button could check it).
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focused = GetFocus();
+            if (focused && IsChild(window_, focused)) focus_ = focused;
+        } else if (focus_ && IsWindow(focus_)) {
+            SetFocus(focus_);
+        } else {
+            HWND first = Control(EControl::Edit1);
+            for (EControl id : {EControl::RadioButton1, EControl::RadioButton2, EControl::RadioButton3,
+                                EControl::RadioButton4}) {
+                if (Checked(id)) {
+                    first = Control(id);
+                    break;
+                }
+            }
+            SetFocus(first);
+        }
         return 0;
     case WM_DROPFILES:
         if (OnDropFiles) OnDropFiles(reinterpret_cast<HDROP>(wParam));

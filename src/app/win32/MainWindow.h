@@ -60,5 +60,6 @@ private:
     HWND window_ = nullptr;
     HFONT font_ = nullptr;
     HFONT smallFont_ = nullptr;
+    HWND focus_ = nullptr;  // the control that had the focus when the window was deactivated
     bool shown_ = false;
 };
