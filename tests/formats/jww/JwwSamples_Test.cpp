@@ -54,5 +54,17 @@ TEST(JwwSamples, EverySampleLoadsWithTheExpectedCountsScaleAndTrees)
         std::vector<std::string> classes;
         for (const TJwwClassEntry& c : jww.classes) classes.push_back(std::to_string(c.index) + ":" + c.name);
         EXPECT_EQ(classes, golden::StringList(*json, "classes"));
+
+        // Every placed definition adds its lines and arcs once per placement.
+        size_t lines = jww.lines.size(), arcs = jww.arcs.size();
+        for (const TEntJwwBlockTree& tree : jww.blockTrees) {
+            if (tree.defIndex < 0) continue;
+            lines += jww.blockDefs[static_cast<size_t>(tree.defIndex)].records.lines.size();
+            arcs += jww.blockDefs[static_cast<size_t>(tree.defIndex)].records.arcs.size();
+        }
+        EXPECT_TRUE(jww.ExpandBlocks());
+        EXPECT_EQ(jww.lines.size(), lines);
+        EXPECT_EQ(jww.arcs.size(), arcs);
+        EXPECT_TRUE(jww.blockDefs.empty());
     }
 }
