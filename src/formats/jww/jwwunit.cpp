@@ -31,8 +31,15 @@ bool TJwwData::CheckSignature(const std::filesystem::path& path)
 bool TJwwData::LoadFile(const std::filesystem::path& path)
 {
     Reset();
+    // Only regular files: a directory "opens" as a stream of unbounded size.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    try {
+        if (!ReadWholeFile(path, bytes)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return LoadBytes(bytes);
 }
 

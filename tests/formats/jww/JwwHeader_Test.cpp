@@ -51,6 +51,7 @@ TEST(JwwHeader, SignatureMustMatchExactlyAndAnEightByteFileHasNoVersion)
     EXPECT_TRUE(jww.lines.empty());
     EXPECT_TRUE(jww.layerGroups.empty());
     EXPECT_FALSE(jww.LoadFile(std::filesystem::temp_directory_path() / "tessaro_no_such_file.jww"));
+    EXPECT_FALSE(jww.LoadFile(std::filesystem::temp_directory_path()));  // a folder is no drawing
     for (const auto& p : {exact, lower, shortFile}) std::filesystem::remove(p);
 }
 
