@@ -10,26 +10,39 @@
 
 namespace {
 
-constexpr uint32_t kFractionScale = 1000000000;  // 10^9: nine decimals
-
-// The x87 80-bit format: 64-bit significand with an explicit integer bit, 15-bit biased
-// exponent, sign. GCC on x86 (Linux and MinGW) uses it for long double.
-constexpr bool kLongDoubleIsX87 =
-    std::numeric_limits<long double>::digits == 64 && std::numeric_limits<long double>::max_exponent == 16384;
-
-char* WriteNineDigits(uint32_t fraction, char* out)
-{
-    for (int i = 8; i >= 0; --i) {
-        out[i] = static_cast<char>('0' + fraction % 10);
-        fraction /= 10;
-    }
-    return out + 9;
-}
-
 char* FormatWithToChars(long double value, char* out)
 {
     auto result = std::to_chars(out, out + kFixed9MaxChars, value, std::chars_format::fixed, 9);
     return result.ptr;
+}
+
+// The x87 80-bit format: 64-bit significand with an explicit integer bit, 15-bit biased
+// exponent, sign. GCC on x86 (Linux and MinGW) uses it for long double; elsewhere every value
+// goes to std::to_chars.
+#if defined(__SIZEOF_INT128__) && defined(__LDBL_MANT_DIG__) && __LDBL_MANT_DIG__ == 64 && \
+    defined(__LDBL_MAX_EXP__) && __LDBL_MAX_EXP__ == 16384
+#define TESSARO_X87_LONG_DOUBLE 1
+#endif
+
+#ifdef TESSARO_X87_LONG_DOUBLE
+constexpr uint32_t kFractionScale = 1000000000;  // 10^9: nine decimals
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// fraction < 10^9, written with its leading zeros.
+char* WriteNineDigits(uint32_t fraction, char* out)
+{
+    for (int i = 7; i >= 1; i -= 2) {
+        const uint32_t pair = fraction % 100;
+        fraction /= 100;
+        out[i] = kDigitPairs[2 * pair];
+        out[i + 1] = kDigitPairs[2 * pair + 1];
+    }
+    out[0] = static_cast<char>('0' + fraction);
+    return out + 9;
 }
 
 // Exact conversion of the binary value: value = significand * 2^exponent. The integer part is
@@ -79,6 +92,8 @@ bool FormatX87(long double value, char* out, char** end)
     return true;
 }
 
+#endif
+
 std::array<std::string, 256> MakeChannelTexts()
 {
     std::array<std::string, 256> texts;
@@ -119,10 +134,10 @@ char* FormatFixed9(long double value, char* out)
         std::memcpy(out, text, length);
         return out + length;
     }
-    if constexpr (kLongDoubleIsX87) {
-        char* end = nullptr;
-        if (FormatX87(value, out, &end)) return end;
-    }
+#ifdef TESSARO_X87_LONG_DOUBLE
+    char* end = nullptr;
+    if (FormatX87(value, out, &end)) return end;
+#endif
     return FormatWithToChars(value, out);
 }
 

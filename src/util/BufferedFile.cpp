@@ -47,13 +47,7 @@ void TBufferedFile::Flush()
     used_ = 0;
 }
 
-char* TBufferedFile::Reserve(std::size_t n)
-{
-    if (capacity_ - used_ < n) Flush();
-    return buffer_.get() + used_;
-}
-
-void TBufferedFile::Write(std::string_view text)
+void TBufferedFile::WriteSlow(std::string_view text)
 {
     while (!text.empty()) {
         if (used_ == capacity_) Flush();
@@ -62,12 +56,6 @@ void TBufferedFile::Write(std::string_view text)
         used_ += part;
         text.remove_prefix(part);
     }
-}
-
-void TBufferedFile::WriteInt(int64_t value)
-{
-    char* p = Reserve(24);
-    Commit(std::to_chars(p, p + 24, value).ptr);
 }
 
 bool TBufferedFile::Close()

@@ -2,9 +2,11 @@
 // Writing a file through one large buffer, remembering the first failure instead of checking
 // every call. Also the portable way to open a file by std::filesystem::path (wide names on
 // Windows).
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string_view>
@@ -25,11 +27,27 @@ public:
     bool Create(const std::filesystem::path& path);
     bool IsOpen() const { return file_ != nullptr; }
 
-    void Write(std::string_view text);
-    void WriteInt(int64_t value);
+    void Write(std::string_view text)
+    {
+        if (text.size() <= capacity_ - used_) {  // the common case: it fits
+            std::memcpy(buffer_.get() + used_, text.data(), text.size());
+            used_ += text.size();
+        } else {
+            WriteSlow(text);
+        }
+    }
+    void WriteInt(int64_t value)
+    {
+        char* p = Reserve(24);
+        Commit(std::to_chars(p, p + 24, value).ptr);
+    }
     // Room for n characters at the returned pointer; Commit the end of what was written there.
     // n must not exceed the buffer size.
-    char* Reserve(std::size_t n);
+    char* Reserve(std::size_t n)
+    {
+        if (capacity_ - used_ < n) Flush();
+        return buffer_.get() + used_;
+    }
     void Commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
 
     // Flushes and closes; false when creating, any write, the flush or the close failed.
@@ -37,6 +55,7 @@ public:
 
 private:
     void Flush();
+    void WriteSlow(std::string_view text);
 
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;

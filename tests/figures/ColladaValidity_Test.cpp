@@ -43,19 +43,6 @@ TEST(ColladaValidity, MixedDocumentValidatesAgainstTheSchemaAndLoadsInAssimp)
     EXPECT_EQ(*problems, "");
 }
 
-TEST(ColladaValidity, OneSegmentDocumentValidatesAndLoads)
-{
-    TTempDir dir;
-    TConversionContext context;
-    context.Store.ResetPalette(context.Attributes);
-    context.Store.AddLine(0, 2, 0, 0, 1000, 0);
-    const auto path = dir / "segment.dae";
-    WriteCollada(context, path);
-    const std::optional<std::string> problems = CheckColladaDocument(path);
-    if (!problems) GTEST_SKIP() << "neither xmllint with the COLLADA schema nor assimp is installed";
-    EXPECT_EQ(*problems, "");
-}
-
 TEST(ColladaValidity, CheckerRejectsPerVertexNormalBindingWithTooFewNormals)
 {
     // The binding inside <vertices> reads the normal array with every vertex index; assimp
