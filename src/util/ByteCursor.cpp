@@ -1,17 +1,26 @@
 #include "util/ByteCursor.h"
 
 #include <fstream>
+#include <new>
+#include <system_error>
 
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes)
 {
     bytes.clear();
+    // A folder opens as a stream of unbounded size: only plain files are read.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     in.seekg(0, std::ios::end);
     std::streamoff size = in.tellg();
     if (size < 0) return false;
     in.seekg(0, std::ios::beg);
-    bytes.resize(static_cast<size_t>(size));
+    try {
+        bytes.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
         bytes.clear();
         return false;

@@ -1,8 +1,25 @@
 #include "formats/jww/jwwunit.h"
 
-#include <vector>
+#include <new>
 
-#include "util/ByteCursor.h"
+#include "formats/jww/JwwString.h"
+
+namespace {
+
+// Layer states handed to the attribute table.
+constexpr int kStateShown = 1;
+constexpr int kStateLocked = 2;
+constexpr int kStateHidden = 3;
+
+// A background colour whose three channels all lie in one of these ranges sets the mode.
+constexpr uint32_t kDarkMax = 20;
+constexpr uint32_t kLightMin = 235;
+constexpr int kDarkBackground = 1;
+constexpr int kLightBackground = 0;
+
+constexpr int kSxfPenBase = 100;  // extended colour i is pen 100 + i
+
+}  // namespace
 
 bool TJwwData::CheckSignature(const std::filesystem::path& path)
 {
@@ -11,7 +28,106 @@ bool TJwwData::CheckSignature(const std::filesystem::path& path)
     return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
 }
 
-bool TJwwData::LoadFile(const std::filesystem::path&) { return true; }
-void TJwwData::LoadLayers(TgraAttribute&) {}
-void TJwwData::ImportJwwPens(TgraAttribute&) {}
-void TJwwData::Clear() {}
+bool TJwwData::LoadFile(const std::filesystem::path& path)
+{
+    Reset();
+    // Only regular files: a directory "opens" as a stream of unbounded size.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::vector<uint8_t> bytes;
+    try {
+        if (!ReadWholeFile(path, bytes)) return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return LoadBytes(bytes);
+}
+
+bool TJwwData::LoadBytes(const uint8_t* data, size_t size)
+{
+    Reset();
+    TByteCursor cursor(data, size);
+    bool complete = false;
+    try {
+        ReadHeader(cursor);
+        if (header.version < kLowestVersion) return false;  // unsupported: no stream, no trees
+        ReadEntities(cursor, header.version);
+        complete = true;
+    } catch (const TReadFailure&) {
+        // The file ends early or is damaged: what was read completely stays.
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+        BuildBlockTrees();
+    } catch (const std::bad_alloc&) {
+        blockTrees = {};
+    }
+    return complete;
+}
+
+void TJwwData::Reset()
+{
+    header = TEntJwwHeader{};
+    header.printScale = 1.0;
+    header.markMinSpacing = 1.0;
+    header.markSpacingX = 1.0;
+    header.markSpacingY = 1.0;
+    header.view[0] = 1.0;  // offset 4 of the view settings
+    header.view[3] = 1.0;  // offset 28
+    for (TEntJwwZoomMark& mark : header.zoomMarks) mark = {1.0, 0, 0, -1};
+    layerGroups = {};
+    layers = {};
+    pens = {};
+    lineTypes = {};
+    randomLines = {};
+    doubleLineTypes = {};
+    colorsEx = {};
+    lineTypesEx = {};
+    textStyles = {};
+    pensRead = false;
+    colorsExRead = false;
+    ClearEntities();
+}
+
+void TJwwData::Clear() { Reset(); }
+
+std::string TJwwData::ReadString(TByteCursor& cursor) { return ReadJwwString(cursor); }
+
+void TJwwData::LoadLayers(TgraAttribute& attributes) const
+{
+    attributes.ResetLayers();
+    if (layerGroups.size() < kLayerGroupCount || layers.size() < kLayerCount) return;
+    for (int i = 0; i < kLayerCount; ++i) {
+        const int32_t groupState = layerGroups[static_cast<size_t>(i / 16)].state;
+        const int32_t layerState = layers[static_cast<size_t>(i)].state;
+        int code;
+        if (groupState == 0) {
+            code = kStateHidden;
+        } else if (groupState == 1) {
+            code = kStateLocked;
+        } else {
+            code = layerState == 0 ? kStateHidden : layerState == 1 ? kStateLocked : kStateShown;
+        }
+        attributes.SetLayerState(i, code);
+    }
+}
+
+void TJwwData::ImportJwwPens(TgraAttribute& attributes) const
+{
+    if (pensRead) {
+        for (int n = 1; n <= 9; ++n) attributes.SetPenColor(n, pens[static_cast<size_t>(n)].screenColor);
+    }
+    if (colorsExRead) {
+        for (int i = 1; i < kColorExCount; ++i)
+            attributes.SetPenColor(kSxfPenBase + i, colorsEx[static_cast<size_t>(i)].screenColor);
+    }
+    if (pensRead) {
+        const uint32_t background = pens[0].screenColor;
+        const uint32_t r = background & 0xFF, g = (background >> 8) & 0xFF, b = (background >> 16) & 0xFF;
+        if (r <= kDarkMax && g <= kDarkMax && b <= kDarkMax) {
+            attributes.SetBackground(kDarkBackground);
+        } else if (r >= kLightMin && g >= kLightMin && b >= kLightMin) {
+            attributes.SetBackground(kLightBackground);
+        }
+    }
+}

@@ -1,17 +1,97 @@
 #pragma once
-// Placeholder reader: checks the signature, reads nothing yet.
+// The JWW drawing reader. One instance serves the whole run, one file at a time:
+//
+//   CheckSignature(path)      the first 8 bytes are "JwwData."
+//   LoadFile(path)            header, tables, entity stream, block definitions, block trees;
+//                             false when the file could not be read to its end (what was
+//                             read completely stays and can be converted)
+//   ImportJwwPens(attributes) the drawing's screen colours, only those actually read
+//   LoadLayers(attributes)    the layer states
+//   ExpandBlocks()            (TJwwEntityModel) flattens every placement into plain entities
+//   Clear()                   frees everything
+//
+// What a walker reads after ExpandBlocks:
+//   lines, arcs, points, texts, dimensions, solids  (TJwwEntityModel, records of jwwtype.h;
+//       a dimension's sxfMode tells whether its auxiliary lines and points carry geometry)
+//   DrawingScale()  the scale of layer group 0, by which every coordinate is multiplied
+//   layerGroups, layers, header.version
+// An entity's layer number is common.layerGroup * 16 + common.layer, as read (not checked).
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "attributes/UnitGraAtt.h"
+#include "formats/jww/JwwEntityModel.h"
+#include "formats/jww/jwwtype.h"
+#include "util/ByteCursor.h"
 
-class TJwwData {
+class TJwwData : public TJwwEntityModel {
 public:
     static constexpr std::string_view kSignature = "JwwData.";
+    static constexpr int32_t kLowestVersion = 220;
+    static constexpr int kLayerGroupCount = 16;
+    static constexpr int kLayerCount = 256;
+    static constexpr int kPenCount = 10;
+    static constexpr int kColorExCount = 257;
+    static constexpr int kLineTypeExCount = 33;
+
+    TJwwData() { Reset(); }
+    ~TJwwData() { Clear(); }
 
     bool CheckSignature(const std::filesystem::path& path);
     bool LoadFile(const std::filesystem::path& path);
-    void LoadLayers(TgraAttribute& attributes);
-    void ImportJwwPens(TgraAttribute& attributes);
+    // LoadFile over a file already in memory.
+    bool LoadBytes(const uint8_t* data, size_t size);
+    bool LoadBytes(const std::vector<uint8_t>& bytes) { return LoadBytes(bytes.data(), bytes.size()); }
+
+    void LoadLayers(TgraAttribute& attributes) const;
+    // Pens 1..9 from the screen pens when they were read (pen 0, the background, decides
+    // the light or dark mode), pens 101..356 from the extended colours when they were read.
+    void ImportJwwPens(TgraAttribute& attributes) const;
+
+    void Reset();
     void Clear();
+
+    // One string of the file (narrow or wide form), cleaned of control bytes.
+    static std::string ReadString(TByteCursor& cursor);
+
+    // The scale of layer group 0; 1 when the layer groups were never reached.
+    double DrawingScale() const { return layerGroups.empty() ? 1.0 : layerGroups[0].scale; }
+
+    TEntJwwHeader header;
+    // The tables exist, with their fixed sizes, once a supported version has been read.
+    std::vector<TEntJwwLayerGroup> layerGroups;     // 16
+    std::vector<TEntJwwLayer> layers;               // 256: group g, layer n at g * 16 + n
+    std::vector<TEntJwwPen> pens;                   // 10: colour numbers 0..9
+    std::vector<TEntJwwLineType> lineTypes;         // 8: line types 2..9
+    std::vector<TEntJwwRandomLine> randomLines;     // 5: random lines 1..5
+    std::vector<TEntJwwLineType> doubleLineTypes;   // 4: double-length types 6..9
+    std::vector<TEntJwwColorExNo> colorsEx;         // 257, from version 420
+    std::vector<TEntJwwLineTypeExNo> lineTypesEx;   // 33, from version 420
+    std::vector<TEntJwwTextStyle> textStyles;       // 10: text kinds 1..10
+
+    // Which colour tables were read completely.
+    bool pensRead = false;      // the screen pens (end of the settings block)
+    bool colorsExRead = false;  // the screen colours of the extended colours
+
+private:
+    void ReadHeader(TByteCursor& c);
+    void ReadSheet(TByteCursor& c);
+    void ReadLayerGroups(TByteCursor& c);
+    void ReadDimensionSettings(TByteCursor& c);
+    void ReadPrintAndMarks(TByteCursor& c);
+    void ReadNames(TByteCursor& c);
+    void ReadShadowSettings(TByteCursor& c);
+    void ReadViewSettings(TByteCursor& c);
+    void ReadZoomMarks(TByteCursor& c);
+    void ReadScreenPens(TByteCursor& c);
+    void ReadPrinterPens(TByteCursor& c);
+    void ReadLineTypes(TByteCursor& c);
+    void ReadRandomAndDoubleLines(TByteCursor& c);
+    void ReadDisplayFlags(TByteCursor& c);
+    void ReadExtendedColors(TByteCursor& c);
+    void ReadExtendedLineTypes(TByteCursor& c);
+    void ReadTextStyles(TByteCursor& c);
+    void ReadCurrentTextSettings(TByteCursor& c);
 };

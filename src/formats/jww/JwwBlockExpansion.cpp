@@ -1,0 +1,208 @@
+// Block expansion: every member line, arc, point, dimension and solid of every placed
+// definition is copied, mapped through its placement's transform, into the drawing's own
+// lists. Texts are never drawn and nested placements have tree entries of their own.
+#include <cmath>
+#include <new>
+#include <numbers>
+
+#include "formats/jww/JwwEntityModel.h"
+#include "geometry/UnitGval.h"
+
+namespace {
+
+constexpr size_t kCapacityStep = 1000;
+constexpr size_t kDimensionRecords = 8;  // line, text, two auxiliary lines, four points
+constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr double kZeroSweep = 1e-14;
+constexpr double kZeroFlatness = 1e-14;
+
+// Arc-shaped solids (lineType above 100).
+constexpr uint8_t kSolidSector = 101;   // y4: 100 whole ellipse, otherwise a fan shape code
+constexpr uint8_t kSolidOutline = 111;  // y4: non-zero whole ellipse
+constexpr uint8_t kSolidRing = 105;     // y4: the second radius, same flatness
+
+void ApplyLayerRule(TEntJwwCommon& common, const TEntJwwBlockTree& tree)
+{
+    if (tree.KeepOwnLayer()) return;
+    common.layer = tree.common.layer;
+    common.layerGroup = tree.common.layerGroup;
+}
+
+void MapSegment(TEntJwwSen& line, const TBlockTransform& t)
+{
+    TransformSegment(line.startX, line.startY, line.endX, line.endY, line.startX, line.startY, line.endX,
+                     line.endY, t);
+}
+
+void MapPoint(TEntJwwTen& point, const TBlockTransform& t)
+{
+    TransformPointEntity(point.x, point.y, point.x, point.y, t);
+}
+
+// The sweep of an arc-shaped solid that stands for a whole ellipse.
+bool WholeSweep(double sweep) { return std::fabs(sweep) < kZeroSweep || sweep >= kTwoPi || sweep <= -kTwoPi; }
+
+// The second radius (y4) of a ring-shaped solid, mapped as an ellipse of its own. A radius
+// that maps to nothing stays 0.
+double MapSecondRadius(const TEntJwwSolid& s, bool fullCircle, const TBlockTransform& t)
+{
+    if (s.y4 == 0) return 0;
+    double flatness = s.y2;
+    if (s.common.lineType != kSolidRing) {
+        // The second ellipse's minor semi-axis differs from the first's as much as the major.
+        const double derived = static_cast<double>((static_cast<long double>(s.x2) * s.y2 - s.x2) / s.y4 + 1);
+        if (derived > kZeroFlatness) flatness = derived;
+    }
+    double cx, cy, radius, flat, start, sweep, tilt;
+    if (!TransformArc(fullCircle ? 1 : 0, s.x1, s.y1, s.y4, flatness, s.y3, s.x4, s.x3, cx, cy, radius, flat, start,
+                      sweep, tilt, t))
+        return 0;
+    return radius;
+}
+
+}  // namespace
+
+bool TJwwEntityModel::TakeExpansionBudget(size_t records)
+{
+    if (expandedRecords_ + records > kMaxExpandedRecords) return false;
+    expandedRecords_ += records;
+    return true;
+}
+
+bool TJwwEntityModel::AddBlockLine(const TEntJwwSen& member, const TEntJwwBlockTree& tree)
+{
+    if (!TakeExpansionBudget(1)) return false;
+    TEntJwwSen line = member;
+    ApplyLayerRule(line.common, tree);
+    MapSegment(line, tree.transform);
+    lines.push_back(line);
+    return true;
+}
+
+bool TJwwEntityModel::AddBlockArc(const TEntJwwEnko& member, const TEntJwwBlockTree& tree)
+{
+    if (!TakeExpansionBudget(1)) return false;
+    TEntJwwEnko arc = member;
+    ApplyLayerRule(arc.common, tree);
+    if (!TransformArc(member.fullCircle, member.centerX, member.centerY, member.radius, member.flatness,
+                      member.startAngle, member.arcAngle, member.tiltAngle, arc.centerX, arc.centerY, arc.radius,
+                      arc.flatness, arc.startAngle, arc.arcAngle, arc.tiltAngle, tree.transform))
+        return true;  // collapsed by the placement: nothing to draw
+    arcs.push_back(arc);
+    return true;
+}
+
+bool TJwwEntityModel::AddBlockPoint(const TEntJwwTen& member, const TEntJwwBlockTree& tree)
+{
+    if (!TakeExpansionBudget(1)) return false;
+    TEntJwwTen point = member;
+    ApplyLayerRule(point.common, tree);
+    MapPoint(point, tree.transform);
+    points.push_back(point);
+    return true;
+}
+
+bool TJwwEntityModel::AddBlockDimension(const TEntJwwSunpo& member, const TEntJwwBlockTree& tree)
+{
+    if (!TakeExpansionBudget(kDimensionRecords)) return false;
+    TEntJwwSunpo d = member;
+    const TBlockTransform& t = tree.transform;
+    if (member.sxfMode != 0) {
+        MapSegment(d.auxLine1, t);
+        MapSegment(d.auxLine2, t);
+        for (TEntJwwTen* p : {&d.point1, &d.point2, &d.point3, &d.point4}) MapPoint(*p, t);
+    } else {
+        // Without SXF parts these carry no geometry of their own.
+        for (TEntJwwSen* aux : {&d.auxLine1, &d.auxLine2}) aux->startX = aux->startY = aux->endX = aux->endY = 0;
+        for (TEntJwwTen* p : {&d.point1, &d.point2, &d.point3, &d.point4}) p->x = p->y = 0;
+    }
+    MapSegment(d.line, t);
+    // The text is kept as it is: texts are never drawn.
+    for (TEntJwwCommon* c : {&d.common, &d.line.common, &d.text.common, &d.auxLine1.common, &d.auxLine2.common,
+                             &d.point1.common, &d.point2.common, &d.point3.common, &d.point4.common})
+        ApplyLayerRule(*c, tree);
+    dimensions.push_back(std::move(d));
+    return true;
+}
+
+bool TJwwEntityModel::AddBlockSolid(const TEntJwwSolid& member, const TEntJwwBlockTree& tree)
+{
+    if (!TakeExpansionBudget(1)) return false;
+    TEntJwwSolid s = member;
+    ApplyLayerRule(s.common, tree);
+    const TBlockTransform& t = tree.transform;
+    const uint8_t type = member.common.lineType;
+    if (type <= 100) {
+        TransformSegment(member.x1, member.y1, member.x2, member.y2, s.x1, s.y1, s.x2, s.y2, t);
+        TransformSegment(member.x3, member.y3, member.x4, member.y4, s.x3, s.y3, s.x4, s.y4, t);
+        solids.push_back(s);
+        return true;
+    }
+    bool fullCircle;
+    if (type == kSolidSector) {
+        fullCircle = std::trunc(member.y4) == 100;
+    } else if (type == kSolidOutline) {
+        fullCircle = std::trunc(member.y4) != 0;
+    } else {
+        // 105, 106 and any other ring shape: y4 is a second radius, mapped like the first.
+        fullCircle = WholeSweep(member.x4);
+        s.y4 = MapSecondRadius(member, fullCircle, t);
+    }
+    // Centre (x1, y1), radius x2, flatness y2, start y3, sweep x4, tilt x3.
+    if (!TransformArc(fullCircle ? 1 : 0, member.x1, member.y1, member.x2, member.y2, member.y3, member.x4,
+                      member.x3, s.x1, s.y1, s.x2, s.y2, s.y3, s.x4, s.x3, t))
+        return true;  // collapsed by the placement: nothing to draw
+    solids.push_back(s);
+    return true;
+}
+
+bool TJwwEntityModel::ExpandTrees()
+{
+    lines.reserve(lines.size() + kCapacityStep);
+    arcs.reserve(arcs.size() + kCapacityStep);
+    points.reserve(points.size() + kCapacityStep);
+    dimensions.reserve(dimensions.size() + kCapacityStep);
+    solids.reserve(solids.size() + kCapacityStep);
+    for (const TEntJwwBlockTree& tree : blockTrees) {
+        if (tree.defIndex < 0) continue;
+        const TEntJwwBlockDef& def = blockDefs[static_cast<size_t>(tree.defIndex)];
+        const TJwwRecordLists& r = def.records;
+        for (const TEntJwwIndex& m : def.members) {
+            const auto i = static_cast<size_t>(m.index);
+            auto has = [i](const auto& list) { return i < list.size(); };
+            bool ok = true;
+            switch (static_cast<EJwwKind>(m.kind)) {
+            case EJwwKind::Line: ok = !has(r.lines) || AddBlockLine(r.lines[i], tree); break;
+            case EJwwKind::Arc: ok = !has(r.arcs) || AddBlockArc(r.arcs[i], tree); break;
+            case EJwwKind::Point: ok = !has(r.points) || AddBlockPoint(r.points[i], tree); break;
+            case EJwwKind::Dimension: ok = !has(r.dimensions) || AddBlockDimension(r.dimensions[i], tree); break;
+            case EJwwKind::Solid: ok = !has(r.solids) || AddBlockSolid(r.solids[i], tree); break;
+            default: break;  // texts are never drawn; nested placements have their own entries
+            }
+            if (!ok) return false;
+        }
+    }
+    return true;
+}
+
+bool TJwwEntityModel::ExpandBlocks()
+{
+    if (blockTrees.empty()) return true;
+    expandedRecords_ = 0;
+    bool complete;
+    try {
+        complete = ExpandTrees();
+    } catch (const std::bad_alloc&) {
+        complete = false;
+    }
+    TrimToCounts();
+    blockTrees = {};
+    if (!complete || blockTreesCut) {
+        blockTreesCut = false;
+        return false;
+    }
+    blockDefs = {};
+    blockDefCount = 0;
+    blockInserts = {};
+    return true;
+}

@@ -1,0 +1,175 @@
+#include "formats/jww/JwwRecords.h"
+
+#include "formats/jww/JwwString.h"
+
+namespace {
+
+void ReadSegment(TByteCursor& c, TEntJwwSen& line)
+{
+    line.startX = c.F64();
+    line.startY = c.F64();
+    line.endX = c.F64();
+    line.endY = c.F64();
+}
+
+// The 35-byte (33 before lineWidth) part of a point, ending after `temporary`.
+TEntJwwTen ReadPointFixedPart(TByteCursor& c, int32_t version)
+{
+    TEntJwwTen p;
+    p.common = ReadCommon(c, version);
+    p.x = c.F64();
+    p.y = c.F64();
+    p.temporary = c.I32();
+    return p;
+}
+
+void ReadPointCode(TByteCursor& c, TEntJwwTen& p)
+{
+    p.code = c.I32();
+    p.rotation = c.F64();
+    p.scale = c.F64();
+}
+
+// A dimension's point from version 420: a point without a code gets scale 0, not 1.
+TEntJwwTen ReadDimensionPoint(TByteCursor& c, int32_t version)
+{
+    TEntJwwTen p = ReadPointFixedPart(c, version);
+    if (p.common.lineType == kJwwPointWithCode) ReadPointCode(c, p);
+    return p;
+}
+
+std::string ReadLimitedString(TByteCursor& c)
+{
+    std::string s = ReadJwwString(c);
+    if (s.size() > TEntJwwMoji::kMaxText) s.resize(TEntJwwMoji::kMaxText);
+    return s;
+}
+
+}  // namespace
+
+TEntJwwCommon ReadCommon(TByteCursor& c, int32_t version)
+{
+    TEntJwwCommon common;
+    common.group = c.U32();
+    common.lineType = c.U8();
+    common.color = c.U16();
+    common.lineWidth = version >= kJwwVersionLineWidth ? c.U16() : 0;
+    common.layer = c.U16();
+    common.layerGroup = c.U16();
+    common.flags = c.U16();
+    return common;
+}
+
+TEntJwwSen ReadLineBody(TByteCursor& c, int32_t version)
+{
+    TEntJwwSen line;
+    line.common = ReadCommon(c, version);
+    ReadSegment(c, line);
+    return line;
+}
+
+TEntJwwEnko ReadArcBody(TByteCursor& c, int32_t version)
+{
+    TEntJwwEnko arc;
+    arc.common = ReadCommon(c, version);
+    arc.centerX = c.F64();
+    arc.centerY = c.F64();
+    arc.radius = c.F64();
+    arc.startAngle = c.F64();
+    arc.arcAngle = c.F64();
+    arc.tiltAngle = c.F64();
+    arc.flatness = c.F64();
+    arc.fullCircle = c.I32();
+    return arc;
+}
+
+TEntJwwTen ReadPointBody(TByteCursor& c, int32_t version)
+{
+    TEntJwwTen p = ReadPointFixedPart(c, version);
+    if (p.common.lineType == kJwwPointWithCode) {
+        ReadPointCode(c, p);
+    } else {
+        p.code = 0;
+        p.rotation = 0;
+        p.scale = 1.0;
+    }
+    return p;
+}
+
+TEntJwwMoji ReadTextBody(TByteCursor& c, int32_t version)
+{
+    TEntJwwMoji t;
+    t.common = ReadCommon(c, version);
+    t.startX = c.F64();
+    t.startY = c.F64();
+    t.endX = c.F64();
+    t.endY = c.F64();
+    t.textKind = c.U32();
+    t.sizeX = c.F64();
+    t.sizeY = c.F64();
+    t.spacing = c.F64();
+    t.angle = c.F64();
+    t.fontName = ReadLimitedString(c);
+    t.text = ReadLimitedString(c);
+    return t;
+}
+
+TEntJwwSunpo ReadDimensionBody(TByteCursor& c, int32_t version)
+{
+    TEntJwwSunpo d;
+    d.common = ReadCommon(c, version);
+    d.line = ReadLineBody(c, version);
+    d.text = ReadTextBody(c, version);
+    if (version >= kJwwVersionSxfDimension) {
+        d.sxfMode = c.U16();
+        d.auxLine1 = ReadLineBody(c, version);
+        d.auxLine2 = ReadLineBody(c, version);
+        d.point1 = ReadDimensionPoint(c, version);
+        d.point2 = ReadDimensionPoint(c, version);
+        d.point3 = ReadDimensionPoint(c, version);
+        d.point4 = ReadDimensionPoint(c, version);
+        return d;
+    }
+    // Older files have none of these parts: they take the dimension's own common part and
+    // zero geometry; the points have no code.
+    d.sxfMode = 0;
+    for (TEntJwwSen* aux : {&d.auxLine1, &d.auxLine2}) {
+        *aux = TEntJwwSen{};
+        CopyCommon(d.common, aux->common);
+    }
+    for (TEntJwwTen* p : {&d.point1, &d.point2, &d.point3, &d.point4}) {
+        *p = TEntJwwTen{};
+        CopyCommon(d.common, p->common);
+        p->common.lineType = 0;
+    }
+    return d;
+}
+
+TEntJwwSolid ReadSolidBody(TByteCursor& c, int32_t version)
+{
+    TEntJwwSolid s;
+    s.common = ReadCommon(c, version);
+    s.x1 = c.F64();
+    s.y1 = c.F64();
+    s.x2 = c.F64();
+    s.y2 = c.F64();
+    s.x3 = c.F64();
+    s.y3 = c.F64();
+    s.x4 = c.F64();
+    s.y4 = c.F64();
+    s.fillColor = s.common.color == kJwwSolidOwnColor ? c.U32() : 0;
+    return s;
+}
+
+TEntJwwBlock ReadBlockBody(TByteCursor& c, int32_t version)
+{
+    TEntJwwBlock b;
+    b.common = ReadCommon(c, version);
+    b.x = c.F64();
+    b.y = c.F64();
+    b.scaleX = c.F64();
+    b.scaleY = c.F64();
+    b.rotation = c.F64();
+    b.blockNumber = c.U32();
+    return b;
+}

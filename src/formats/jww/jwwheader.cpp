@@ -1,0 +1,273 @@
+// The part of a JWW file before the entity stream: signature, version, memo and the 22
+// header blocks, whose sizes depend on the version. Every byte is consumed exactly, since
+// the stream can only be found by reading over all of them.
+#include "formats/jww/jwwunit.h"
+
+namespace {
+
+constexpr int kLayersPerGroup = 16;
+constexpr size_t kSkippedBlockBytes = 56;  // fourteen int32 after the layer groups
+
+// First versions of the larger block forms.
+constexpr int32_t kVersionLongShadowAndZoom = 231;
+constexpr int32_t kVersionStoredShadowExtra = 300;
+constexpr int32_t kVersionExtendedTables = 420;
+
+// Size of the display-flags block: only these versions have one.
+size_t DisplayFlagsSize(int32_t version)
+{
+    if (version == 220) return 44;
+    if (version == 223) return 104;
+    if (version == 225) return 136;
+    if (version >= 230) return 144;
+    return 0;
+}
+
+TEntJwwLineType ReadLineType(TByteCursor& c)
+{
+    TEntJwwLineType t;
+    t.pattern = c.U32();
+    t.unitDots = c.I32();
+    t.pitch = c.I32();
+    t.printerPitch = c.I32();
+    return t;
+}
+
+}  // namespace
+
+void TJwwData::ReadHeader(TByteCursor& c)
+{
+    header.signature = c.Bytes(kSignature.size());
+    header.version = c.I32();
+    if (header.version < kLowestVersion) return;
+    layerGroups.assign(kLayerGroupCount, {});
+    layers.assign(kLayerCount, {});
+    pens.assign(kPenCount, {});
+    lineTypes.assign(8, {});
+    randomLines.assign(5, {});
+    doubleLineTypes.assign(4, {});
+    colorsEx.assign(kColorExCount, {});
+    lineTypesEx.assign(kLineTypeExCount, {});
+    textStyles.assign(10, {});
+
+    header.memo = ReadString(c);
+    ReadSheet(c);
+    ReadLayerGroups(c);
+    c.Skip(kSkippedBlockBytes);
+    ReadDimensionSettings(c);
+    ReadPrintAndMarks(c);
+    ReadNames(c);
+    ReadShadowSettings(c);
+    ReadViewSettings(c);
+    ReadZoomMarks(c);
+    ReadScreenPens(c);
+    ReadPrinterPens(c);
+    ReadLineTypes(c);
+    ReadRandomAndDoubleLines(c);
+    ReadDisplayFlags(c);
+    if (header.version >= kVersionExtendedTables) {
+        ReadExtendedColors(c);
+        ReadExtendedLineTypes(c);
+    }
+    ReadTextStyles(c);
+    ReadCurrentTextSettings(c);
+}
+
+void TJwwData::ReadSheet(TByteCursor& c)
+{
+    header.paperSize = c.I32();
+    header.writeLayerGroup = c.I32();
+}
+
+void TJwwData::ReadLayerGroups(TByteCursor& c)
+{
+    for (int g = 0; g < kLayerGroupCount; ++g) {
+        TEntJwwLayerGroup& group = layerGroups[static_cast<size_t>(g)];
+        group.state = c.I32();
+        group.writeLayer = c.I32();
+        group.scale = c.F64();
+        group.protect = c.I32();
+        for (int n = 0; n < kLayersPerGroup; ++n) {
+            TEntJwwLayer& layer = layers[static_cast<size_t>(g * kLayersPerGroup + n)];
+            layer.state = c.I32();
+            layer.protect = c.I32();
+        }
+    }
+}
+
+void TJwwData::ReadDimensionSettings(TByteCursor& c)
+{
+    for (int32_t& value : header.dimensionSetting) value = c.I32();
+    c.I32();  // not used
+    header.maxDrawWidth = c.I32();
+}
+
+void TJwwData::ReadPrintAndMarks(TByteCursor& c)
+{
+    header.printOriginX = c.F64();
+    header.printOriginY = c.F64();
+    header.printScale = c.F64();
+    header.printRotate = c.I32();
+    header.markMode = c.I32();
+    header.markMinSpacing = c.F64();
+    header.markSpacingX = c.F64();
+    header.markSpacingY = c.F64();
+    header.markOriginX = c.F64();
+    header.markOriginY = c.F64();
+}
+
+void TJwwData::ReadNames(TByteCursor& c)
+{
+    for (TEntJwwLayer& layer : layers) layer.name = ReadString(c);
+    for (TEntJwwLayerGroup& group : layerGroups) group.name = ReadString(c);
+}
+
+void TJwwData::ReadShadowSettings(TByteCursor& c)
+{
+    header.shadow[0] = c.F64();
+    header.shadow[1] = c.F64();
+    header.shadowInt = c.I32();
+    header.shadow[2] = c.F64();
+    if (header.version < kVersionLongShadowAndZoom) return;
+    const double extra1 = c.F64();
+    const double extra2 = c.F64();
+    if (header.version >= kVersionStoredShadowExtra) {
+        header.shadow[3] = extra1;
+        header.shadow[4] = extra2;
+    }
+}
+
+void TJwwData::ReadViewSettings(TByteCursor& c)
+{
+    header.viewInt = c.I32();
+    for (double& value : header.view) value = c.F64();
+}
+
+void TJwwData::ReadZoomMarks(TByteCursor& c)
+{
+    if (header.version < kVersionLongShadowAndZoom) {
+        for (size_t i = 0; i < 4; ++i) {
+            TEntJwwZoomMark& mark = header.zoomMarks[i];
+            mark.magnification = c.F64();
+            mark.x = c.F64();
+            mark.y = c.F64();
+        }
+        return;
+    }
+    auto readMark = [&c](TEntJwwZoomMark& mark) {
+        mark.magnification = c.F64();
+        mark.x = c.F64();
+        mark.y = c.F64();
+        mark.layer = c.I32();
+    };
+    for (TEntJwwZoomMark& mark : header.zoomMarks) readMark(mark);
+    for (TEntJwwZoomMark& mark : header.zoomExtra) readMark(mark);
+}
+
+void TJwwData::ReadScreenPens(TByteCursor& c)
+{
+    for (double& value : header.settings) value = c.F64();
+    for (TEntJwwPen& pen : pens) {
+        pen.screenColor = c.U32();
+        pen.screenWidth = c.I32();
+    }
+    pensRead = true;
+}
+
+void TJwwData::ReadPrinterPens(TByteCursor& c)
+{
+    for (TEntJwwPen& pen : pens) {
+        pen.printerColor = c.U32();
+        pen.printerWidth = c.I32();
+        pen.pointRadius = c.F64();
+    }
+}
+
+void TJwwData::ReadLineTypes(TByteCursor& c)
+{
+    for (TEntJwwLineType& type : lineTypes) type = ReadLineType(c);
+}
+
+void TJwwData::ReadRandomAndDoubleLines(TByteCursor& c)
+{
+    for (TEntJwwRandomLine& line : randomLines) {
+        line.pattern = c.U32();
+        line.amplitude = c.I32();
+        line.pitch = c.I32();
+        line.printerAmplitude = c.I32();
+        line.printerPitch = c.I32();
+    }
+    for (TEntJwwLineType& type : doubleLineTypes) type = ReadLineType(c);
+}
+
+void TJwwData::ReadDisplayFlags(TByteCursor& c)
+{
+    const size_t size = DisplayFlagsSize(header.version);
+    if (size == 0) return;
+    for (int32_t& flag : header.displayFlags) flag = c.I32();
+    if (size >= 104) {
+        header.drawingTime = c.I32();
+        for (size_t i = 0; i < 4; ++i) header.displayInts[i] = c.I32();
+        for (size_t i = 0; i < 5; ++i) header.displayDoubles[i] = c.F64();
+    }
+    if (size >= 136) {
+        for (size_t i = 5; i < 9; ++i) header.displayDoubles[i] = c.F64();
+    }
+    if (size >= 144) {
+        header.displayInts[4] = c.I32();
+        header.displayInts[5] = c.I32();
+    }
+}
+
+void TJwwData::ReadExtendedColors(TByteCursor& c)
+{
+    for (TEntJwwColorExNo& color : colorsEx) {
+        color.screenColor = c.U32();
+        color.screenWidth = c.I32();
+    }
+    colorsExRead = true;
+    for (TEntJwwColorExNo& color : colorsEx) {
+        color.name = ReadString(c);
+        color.printerColor = c.U32();
+        color.printerWidth = c.I32();
+        color.pointRadius = c.F64();
+    }
+}
+
+void TJwwData::ReadExtendedLineTypes(TByteCursor& c)
+{
+    for (TEntJwwLineTypeExNo& type : lineTypesEx) {
+        type.pattern = c.U32();
+        type.unitDots = c.I32();
+        type.pitch = c.I32();
+        type.printerPitch = c.I32();
+    }
+    for (TEntJwwLineTypeExNo& type : lineTypesEx) {
+        type.name = ReadString(c);
+        type.segmentCount = c.I32();
+        for (double& pitch : type.pitches) pitch = c.F64();
+    }
+}
+
+void TJwwData::ReadTextStyles(TByteCursor& c)
+{
+    for (TEntJwwTextStyle& style : textStyles) {
+        style.width = c.F64();
+        style.height = c.F64();
+        style.spacing = c.F64();
+        style.color = c.I32();
+    }
+}
+
+void TJwwData::ReadCurrentTextSettings(TByteCursor& c)
+{
+    header.textWidth = c.F64();
+    header.textHeight = c.F64();
+    header.textSpacing = c.F64();
+    header.textColor = c.I32();
+    header.textKind = c.I32();
+    header.textDoubles[0] = c.F64();
+    header.textDoubles[1] = c.F64();
+    header.textInt = c.I32();
+    for (size_t i = 2; i < 8; ++i) header.textDoubles[i] = c.F64();
+}
