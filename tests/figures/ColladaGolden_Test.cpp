@@ -173,7 +173,7 @@ TEST(ColladaGolden, RewritingEveryExpectedDocumentReproducesItLineByLine)
 
 TEST(ColladaGolden, RewrittenDocumentWithFilledShapesValidatesAndLoads)
 {
-    const fs::path golden = fs::path(TESSARO_SHARED_DIR) / "golden" / "variants" / "サンプル.v1.dae";
+    const fs::path golden = fs::path(TESSARO_SHARED_DIR) / "golden" / "variants" / u8"サンプル.v1.dae";
     std::error_code error;
     if (!fs::exists(golden, error)) GTEST_SKIP() << "no expected documents in " << TESSARO_SHARED_DIR;
     TTempDir dir;

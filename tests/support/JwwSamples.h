@@ -22,9 +22,13 @@ inline std::vector<std::filesystem::path> SampleFiles()
     return files;
 }
 
+// Built from path pieces, not narrow strings: with MinGW a narrow string does not round-trip
+// a Japanese file name.
 inline std::filesystem::path GoldenFor(const std::filesystem::path& sample)
 {
-    return SharedDir() / "golden" / (sample.stem().string() + ".json");
+    std::filesystem::path name = sample.stem();
+    name += ".json";
+    return SharedDir() / "golden" / name;
 }
 
 }  // namespace jwwsamples
