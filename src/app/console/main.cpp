@@ -103,6 +103,9 @@ int main(int argc, char** argv)
     }
 
     CatchInterrupt();
+#ifdef _WIN32
+    SetConsoleOutputCP(CP_UTF8);  // the status texts are printed as UTF-8
+#endif
 
     TConsoleView view(std::cout, std::cerr, ExecutablePath(argv[0]), SpecialFolder, gInterrupted);
     TForm1 form(view);
