@@ -21,8 +21,10 @@ void TFigureStore::ClearFigures()
 
 TFigure& TFigureStore::Append(int32_t kind, int32_t layer, int32_t color)
 {
-    ++FigureCount;
-    if (FigureCount % kFigureGrowthStep == 1) Figures.resize(static_cast<size_t>(FigureCount - 1 + kFigureGrowthStep));
+    // Grow before counting the new Figure, so a failed allocation leaves the store as it was.
+    const int32_t newCount = FigureCount + 1;
+    if (newCount % kFigureGrowthStep == 1) Figures.resize(static_cast<size_t>(newCount - 1 + kFigureGrowthStep));
+    FigureCount = newCount;
     TFigure& f = Figures[static_cast<size_t>(FigureCount - 1)];
     f = TFigure{};
     f.Used = true;

@@ -126,6 +126,7 @@ std::string FloatToText(double value)
 {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+    if (value == 0) return "0";  // negative zero included: an edit box never shows "-0"
     char buf[64];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     if (ec != std::errc()) return "0";

@@ -1,0 +1,31 @@
+#pragma once
+// Groups the Figures the COLLADA writer draws by (layer, colour) in one linear pass, so the
+// writer walks each geometry's own Figures instead of the whole store for every geometry.
+#include <cstdint>
+#include <vector>
+
+#include "figures/FigUnit.h"
+
+// One geometry of the document.
+struct TFigureGroup {
+    int32_t Layer = 0;         // 0..255
+    int32_t Color = 0;         // palette index 1..5266
+    int32_t CensusCount = 0;   // what the colour census of the layer counts for this colour
+    uint32_t First = 0;        // the group's Figures are Members[First .. Last-1]
+    uint32_t Last = 0;
+};
+
+struct TFigureGroups {
+    std::vector<TFigureGroup> Groups;  // ascending layer, then ascending colour
+    std::vector<uint32_t> Members;     // store indices, in store order within each group
+};
+
+// The kinds a document draws: lines, triangles and quadrilaterals (census kind mask 13).
+constexpr int32_t kDrawnKindMask = 13;
+bool IsDrawnKind(int32_t kind);
+
+// A group exists for every (layer, colour) pair the census counts: used lines, triangles and
+// quadrilaterals, a layer outside 0..255 counted as 0 and a colour outside 1..5266 as 1. Its
+// members are only the Figures whose own layer and colour are exactly the pair's, so a Figure
+// out of range makes its pair appear but is drawn nowhere.
+TFigureGroups GroupFigures(const TFigureStore& store);

@@ -1,0 +1,69 @@
+#include "util/BufferedFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <iterator>
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode)
+{
+#ifdef _WIN32
+    wchar_t wideMode[8] = {};
+    for (std::size_t i = 0; i + 1 < std::size(wideMode) && mode[i] != '\0'; ++i)
+        wideMode[i] = static_cast<wchar_t>(mode[i]);
+    return _wfopen(path.c_str(), wideMode);
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
+TBufferedFile::TBufferedFile(std::size_t bufferSize)
+    : buffer_(new char[bufferSize]), capacity_(bufferSize)
+{
+}
+
+TBufferedFile::~TBufferedFile()
+{
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+bool TBufferedFile::Create(const std::filesystem::path& path)
+{
+    used_ = 0;
+    failed_ = false;
+    file_ = OpenFile(path, "wb");
+    if (file_ == nullptr) {
+        failed_ = true;
+        return false;
+    }
+    std::setvbuf(file_, nullptr, _IONBF, 0);  // our own buffer is the only one
+    return true;
+}
+
+void TBufferedFile::Flush()
+{
+    if (used_ == 0) return;
+    if (file_ == nullptr || failed_ || std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
+    used_ = 0;
+}
+
+void TBufferedFile::WriteSlow(std::string_view text)
+{
+    while (!text.empty()) {
+        if (used_ == capacity_) Flush();
+        const std::size_t part = std::min(text.size(), capacity_ - used_);
+        std::memcpy(buffer_.get() + used_, text.data(), part);
+        used_ += part;
+        text.remove_prefix(part);
+    }
+}
+
+bool TBufferedFile::Close()
+{
+    if (file_ == nullptr) return false;
+    Flush();
+    if (std::fflush(file_) != 0) failed_ = true;
+    if (std::fclose(file_) != 0) failed_ = true;
+    file_ = nullptr;
+    return !failed_;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// Writing a file through one large buffer, remembering the first failure instead of checking
+// every call. Also the portable way to open a file by std::filesystem::path (wide names on
+// Windows).
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+// std::fopen for a path; on Windows the wide-character name is used so any file name works.
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+class TBufferedFile {
+public:
+    static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
+
+    explicit TBufferedFile(std::size_t bufferSize = kDefaultBufferSize);
+    ~TBufferedFile();  // closes an open file without reporting
+    TBufferedFile(const TBufferedFile&) = delete;
+    TBufferedFile& operator=(const TBufferedFile&) = delete;
+
+    // Creates (or empties) the file for writing; false when it cannot be opened.
+    bool Create(const std::filesystem::path& path);
+    bool IsOpen() const { return file_ != nullptr; }
+
+    void Write(std::string_view text)
+    {
+        if (text.size() <= capacity_ - used_) {  // the common case: it fits
+            std::memcpy(buffer_.get() + used_, text.data(), text.size());
+            used_ += text.size();
+        } else {
+            WriteSlow(text);
+        }
+    }
+    void WriteInt(int64_t value)
+    {
+        char* p = Reserve(24);
+        Commit(std::to_chars(p, p + 24, value).ptr);
+    }
+    // Room for n characters at the returned pointer; Commit the end of what was written there.
+    // n must not exceed the buffer size.
+    char* Reserve(std::size_t n)
+    {
+        if (capacity_ - used_ < n) Flush();
+        return buffer_.get() + used_;
+    }
+    void Commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
+
+    // Flushes and closes; false when creating, any write, the flush or the close failed.
+    bool Close();
+
+private:
+    void Flush();
+    void WriteSlow(std::string_view text);
+
+    std::FILE* file_ = nullptr;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_;
+    std::size_t used_ = 0;
+    bool failed_ = false;
+};
