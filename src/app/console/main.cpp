@@ -15,6 +15,8 @@
 #include <shlobj.h>
 #include <windows.h>
 #else
+#include <signal.h>
+
 #include "app/XdgUserDirs.h"
 #endif
 
@@ -27,7 +29,23 @@ volatile std::sig_atomic_t gInterrupted = 0;
 extern "C" void OnInterrupt(int)
 {
     gInterrupted = 1;
+#ifdef _WIN32
     std::signal(SIGINT, SIG_DFL);
+#endif
+}
+
+void CatchInterrupt()
+{
+#ifdef _WIN32
+    std::signal(SIGINT, OnInterrupt);
+#else
+    // Output interrupted by the signal resumes (SA_RESTART); the handler is used once.
+    struct sigaction action = {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+#endif
 }
 
 std::filesystem::path ExecutablePath(const char* argv0)
@@ -84,7 +102,10 @@ int main(int argc, char** argv)
     case TCommandLine::TAction::Convert: break;
     }
 
-    std::signal(SIGINT, OnInterrupt);
+    CatchInterrupt();
+#ifdef _WIN32
+    SetConsoleOutputCP(CP_UTF8);  // the status texts are printed as UTF-8
+#endif
 
     TConsoleView view(std::cout, std::cerr, ExecutablePath(argv[0]), SpecialFolder, gInterrupted);
     TForm1 form(view);

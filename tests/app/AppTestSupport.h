@@ -1,0 +1,157 @@
+#pragma once
+// Helpers for the application-shell tests: a temporary folder, small files, and a fake
+// view that records what the driver shows and lets a test act during the message pumps.
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <unistd.h>
+
+#include "app/FormView.h"
+
+namespace apptest {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with its content at the end.
+class TTempFolder {
+public:
+    TTempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tessaro-app-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~TTempFolder()
+    {
+        std::error_code error;
+        // Read-only folders made by a test must become writable to be removed.
+        for (auto it = fs::recursive_directory_iterator(path_, error); !error && it != fs::end(it); it.increment(error)) {
+            if (it->is_directory(error)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+        }
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
+        fs::remove_all(path_, error);
+    }
+    TTempFolder(const TTempFolder&) = delete;
+    TTempFolder& operator=(const TTempFolder&) = delete;
+
+    const fs::path& Path() const { return path_; }
+    fs::path operator/(const fs::path& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+inline void WriteBytes(const fs::path& path, std::string_view bytes)
+{
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Inputs that pass their format's signature check (and nothing more).
+inline void WriteJwwInput(const fs::path& path) { WriteBytes(path, std::string("JwwData.") + std::string(32, '\0')); }
+inline void WriteJwsInput(const fs::path& path) { WriteBytes(path, std::string("JwsData") + std::string(32, '\0')); }
+inline void WriteJwcInput(const fs::path& path)
+{
+    WriteBytes(path, std::string("jw_cad(c)data.......") + std::string(32, '\0'));
+}
+inline void WriteJwkInput(const fs::path& path)
+{
+    WriteBytes(path, std::string("jw_cad(c)sym........") + std::string(32, '\0'));
+}
+
+// True when a written document holds any geometry.
+inline bool HasGeometry(const fs::path& document) { return ReadBytes(document).find("<geometry ") != std::string::npos; }
+
+// The text of the <created> line of a document.
+inline std::string CreatedStamp(const fs::path& document)
+{
+    const std::string text = ReadBytes(document);
+    const size_t start = text.find("<created>");
+    const size_t end = text.find("</created>");
+    if (start == std::string::npos || end == std::string::npos) return {};
+    return text.substr(start + 9, end - start - 9);
+}
+
+class TFakeView : public TFormView {
+public:
+    explicit TFakeView(fs::path executable) : executable_(std::move(executable)) {}
+
+    // What the driver showed, in order.
+    std::vector<std::string> StatusTexts;
+    std::vector<fs::path> ProgressEntries;  // since the last ClearProgress
+    std::vector<TFileOutcome> Outcomes;
+    std::vector<fs::path> Skipped;
+    std::vector<std::string> MissingGivenFolders;
+    bool ProgressVisible = false;
+    int ProgressShown = 0;
+    bool DropsAccepted = false;
+    int CloseRequests = 0;
+
+    TControlsState Controls;
+    fs::path Desktop;
+    fs::path Documents;
+    fs::path BrowseAnswer;  // empty: the dialog is cancelled
+    fs::path BrowseStartedIn;
+
+    // Called as the batch reaches each point; `file` counts the listed files from 1.
+    std::function<bool()> OnEscapeTest;                // answers whether ESC is down
+    std::function<void(int file)> OnPumpBeforeFile;   // the 100 ms pump
+    std::function<void(int file)> OnPumpAfterFile;    // the single pump
+
+    fs::path ExecutablePath() override { return executable_; }
+    void AcceptDrops(bool accept) override { DropsAccepted = accept; }
+    void CloseMainWindow() override { ++CloseRequests; }
+
+    TControlsState GetControls() override { return Controls; }
+    void SetControls(const TControlsState& controls) override { Controls = controls; }
+    void SetStatusText(const std::string& utf8) override { StatusTexts.push_back(utf8); }
+
+    void ShowProgress() override { ProgressVisible = true, ++ProgressShown; }
+    void HideProgress() override { ProgressVisible = false; }
+    void ClearProgress() override { ProgressEntries.clear(); }
+    void AppendProgress(const fs::path& path) override { ProgressEntries.push_back(path); }
+
+    bool EscapeDown() override { return OnEscapeTest && OnEscapeTest(); }
+    void PumpMessagesFor(std::chrono::milliseconds) override
+    {
+        if (OnPumpBeforeFile) OnPumpBeforeFile(static_cast<int>(ProgressEntries.size()));
+    }
+    void PumpMessagesOnce() override
+    {
+        if (OnPumpAfterFile) OnPumpAfterFile(static_cast<int>(ProgressEntries.size()));
+    }
+
+    fs::path SpecialFolder(TSpecialFolder which) override
+    {
+        return which == TSpecialFolder::Desktop ? Desktop : Documents;
+    }
+    bool BrowseForFile(const fs::path& initialFolder, fs::path& chosenFile) override
+    {
+        BrowseStartedIn = initialFolder;
+        if (BrowseAnswer.empty()) return false;
+        chosenFile = BrowseAnswer;
+        return true;
+    }
+
+    void PathSkipped(const fs::path& path, TSkip) override { Skipped.push_back(path); }
+    void GivenFolderMissing(const std::string& folderText) override { MissingGivenFolders.push_back(folderText); }
+    void FileDone(const TFileOutcome& outcome) override { Outcomes.push_back(outcome); }
+
+private:
+    fs::path executable_;
+};
+
+}  // namespace apptest
