@@ -9,9 +9,8 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/FormView.h"
 
@@ -24,8 +23,15 @@ class TTempFolder {
 public:
     TTempFolder()
     {
-        std::string pattern = (fs::temp_directory_path() / "tessaro-app-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+        // A new name per attempt until one is free (no mkdtemp on Windows).
+        static unsigned counter = 0;
+        const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
+        for (;;) {
+            path_ = fs::temp_directory_path() /
+                    ("tessaro-app-" + std::to_string(tick) + "-" + std::to_string(counter++));
+            std::error_code error;
+            if (fs::create_directory(path_, error)) break;
+        }
     }
     ~TTempFolder()
     {
