@@ -1,70 +1,30 @@
 #pragma once
-// Helpers for the application-shell tests: a temporary folder, small files, and a fake
+// Helpers for the application-shell tests: small input files, document checks, and a fake
 // view that records what the driver shows and lets a test act during the message pumps.
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "app/FormView.h"
+#include "support/TempDir.h"
 
 namespace apptest {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with its content at the end.
-class TTempFolder {
-public:
-    TTempFolder()
-    {
-        // A new name per attempt until one is free (no mkdtemp on Windows).
-        static unsigned counter = 0;
-        const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-        for (;;) {
-            path_ = fs::temp_directory_path() /
-                    ("tessaro-app-" + std::to_string(tick) + "-" + std::to_string(counter++));
-            std::error_code error;
-            if (fs::create_directory(path_, error)) break;
-        }
-    }
-    ~TTempFolder()
-    {
-        std::error_code error;
-        // Read-only folders made by a test must become writable to be removed.
-        for (auto it = fs::recursive_directory_iterator(path_, error); !error && it != fs::end(it); it.increment(error)) {
-            if (it->is_directory(error)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
-        }
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(path_, error);
-    }
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
+using TTempFolder = TTempDir;
 
-    const fs::path& Path() const { return path_; }
-    fs::path operator/(const fs::path& name) const { return path_ / name; }
-
-private:
-    fs::path path_;
-};
-
+// Writes a file, creating its folder first.
 inline void WriteBytes(const fs::path& path, std::string_view bytes)
 {
     fs::create_directories(path.parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    WriteFileBytes(path, bytes);
 }
 
-inline std::string ReadBytes(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string ReadBytes(const fs::path& path) { return ReadFileBytes(path); }
 
 // Inputs that pass their format's signature check (and nothing more).
 inline void WriteJwwInput(const fs::path& path) { WriteBytes(path, std::string("JwwData.") + std::string(32, '\0')); }

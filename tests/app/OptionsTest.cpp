@@ -129,15 +129,4 @@ TEST(ReadOptions, CheckBoxesBecomeTheSixInclusionFlags)
     EXPECT_TRUE(o.IncludeSolids);
 }
 
-TEST(ReadOptions, DefaultsGiveTheDefaultRecordAndLeaveTheTextsAsTheyWere)
-{
-    const TRead r = Read(TControlsState{});
-    EXPECT_EQ(r.Controls, TControlsState{});
-    const TConversionOptions defaults;
-    EXPECT_EQ(r.Options.ArcDivisions, defaults.ArcDivisions);
-    EXPECT_DOUBLE_EQ(r.Options.ArcAngle, defaults.ArcAngle);
-    EXPECT_DOUBLE_EQ(r.Options.PointMarkerSize, defaults.PointMarkerSize);
-    EXPECT_EQ(r.Scale, 1.0);
-}
-
 }  // namespace

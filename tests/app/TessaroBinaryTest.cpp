@@ -189,14 +189,20 @@ TEST_F(TessaroBinary, SavedSettingsAndTheXdgDesktopDecideWhereDocumentsGo)
     EXPECT_TRUE(fs::exists(temp / "in" / "a.dae"));
 }
 
-TEST_F(TessaroBinary, AMissingDesktopFolderIsReported)
+TEST_F(TessaroBinary, MissingDestinationFoldersAreReported)
 {
     WriteJwwInput(temp / "in" / "a.jww");
-    const TRun run = Run({"in/a.jww"});
-    EXPECT_EQ(run.Status, 1);
+    TRun run = Run({"in/a.jww"});
+    EXPECT_EQ(run.Status, 1);  // the Desktop is missing, so the document cannot be written there
     EXPECT_NE(run.Err.find("Desktop folder '" + (temp / "home" / "Desktop").string() + "' does not exist"),
               std::string::npos)
         << run.Err;
+
+    // A given folder that is missing sends each document beside its input, as the window does.
+    run = Run({"--out", "nowhere", "in/a.jww"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Err.find("output folder 'nowhere' does not exist"), std::string::npos) << run.Err;
+    EXPECT_TRUE(fs::exists(temp / "in" / "a.dae"));
 }
 
 TEST_F(TessaroBinary, CtrlCFinishesTheFileInProgressAndStopsWith130)
