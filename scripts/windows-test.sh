@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows programs with MinGW-w64 and tests them under Wine on a virtual display:
 #   1. the engine's unit tests (tessaro_tests.exe through ctest);
-#   2. tessaro.exe started with drawings: it converts them, ends by itself, its documents
-#      equal those of the Linux tessaro (time stamps aside), and it leaves a 28-line
-#      settings file beside itself;
+#   2. tessaro.exe started with every sample drawing: it converts them and ends by itself,
+#      its documents equal those of the Linux tessaro (time stamps aside), and it leaves a
+#      28-line settings file beside itself; a folder saved in that file in Shift_JIS is used;
 #   3. the running window driven from outside by tessaro_drop.exe: the browse dialog, a drop,
 #      Escape during a five-file batch, a close request during a batch (refused; the second
 #      one ends it);
@@ -100,13 +100,14 @@ rm -rf "$WORK"
 IN="$WORK/入力 図面"                  # a folder name outside ASCII, with a blank
 mkdir -p "$IN" "$WORK/linux"
 if [ -d "$SAMPLES" ]; then
-  for name in Test5 サンプル 2blocks; do cp "$SAMPLES/$name.jww" "$IN/"; done
+  cp "$SAMPLES"/*.jww "$IN/"
   batchSource="$SAMPLES/Test1.jww"
 else
   echo "sample drawings absent: using files that pass the signature check"
   for name in Test5 サンプル 2blocks; do printf 'JwwData.' >"$IN/$name.jww"; head -c 4096 /dev/zero >>"$IN/$name.jww"; done
   batchSource="$IN/Test5.jww"
 fi
+allInputs=("$IN"/*.jww)
 firstThree=("$IN/Test5.jww" "$IN/サンプル.jww" "$IN/2blocks.jww")
 mkdir -p "$WORK/five" "$WORK/many"
 for i in 1 2 3 4 5; do cp "$batchSource" "$WORK/five/図面$i.JWW"; done
@@ -136,7 +137,7 @@ settings_ok() {
 
 # Reference documents from the Linux build, converted with the default options.
 cp build/tessaro "$WORK/linux/tessaro"
-"$WORK/linux/tessaro" --out "$WORK/linux" "${firstThree[@]}" "$batchSource" >/dev/null 2>&1
+"$WORK/linux/tessaro" --out "$WORK/linux" "${allInputs[@]}" >/dev/null 2>&1
 expect_documents() {  # folder, then input paths; every document equals the Linux one
   local folder=$1 input base
   shift
@@ -153,12 +154,12 @@ expect_documents() {  # folder, then input paths; every document equals the Linu
 log "tessaro.exe with drawings on its command line"
 rm -f "$GUI/tessaro.dat" "$DESKTOP"/*.dae
 args=()
-for f in "${firstThree[@]}"; do args+=("$(winpath "$f")"); done
+for f in "${allInputs[@]}"; do args+=("$(winpath "$f")"); done
 timeout 120 wine "$GUI/tessaro.exe" "${args[@]}"
 rc=$?
 [ $rc -eq 124 ] && fail "tessaro.exe did not end by itself"
 [ $rc -ne 0 ] && [ $rc -ne 124 ] && fail "tessaro.exe ended with status $rc"
-expect_documents "$DESKTOP" "${firstThree[@]}"
+expect_documents "$DESKTOP" "${allInputs[@]}"
 settings_ok
 timeout 60 wineserver -w
 
