@@ -230,21 +230,9 @@ bool TForm1::ConvertFile(TInputFormat format, const fs::path& path)
 
 bool TForm1::WriteDocument(const fs::path& output)
 {
-    // The writer absorbs its own failures (and deletes a partial file); whether the
-    // document is on disk is told by the file: present, and new or rewritten just now.
-    std::error_code error;
-    const bool existed = fs::exists(output, error);
-    fs::file_time_type before{};
-    if (existed) before = fs::last_write_time(output, error);
-    const fs::file_time_type start = fs::file_time_type::clock::now();
-
-    WriteCollada(*context_, output);
-
-    if (!fs::is_regular_file(output, error)) return false;
-    const fs::file_time_type after = fs::last_write_time(output, error);
-    if (error) return false;
-    // File stamps are coarser than the clock; a second of slack covers that.
-    return !existed || after != before || after >= start - std::chrono::seconds(1);
+    // The writer absorbs its own failures (and deletes a partial file); it answers whether
+    // the document was written.
+    return WriteCollada(*context_, output);
 }
 
 void TForm1::ClearReaders()
