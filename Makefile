@@ -13,10 +13,15 @@ build: setup
 	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build -j $(JOBS)
 
+# Converts DEMO_INPUT (make demo DEMO_INPUT=other.jww converts another file) into build/demo/.
 demo: build
 	@mkdir -p build/demo
-	@build/tessaro --out build/demo $(DEMO_INPUT)
-	@echo "Documents written to $(CURDIR)/build/demo/"
+	@if [ -f "$(DEMO_INPUT)" ]; then \
+		build/tessaro --out build/demo "$(DEMO_INPUT)"; \
+		echo "Documents written to $(CURDIR)/build/demo/"; \
+	else \
+		echo "$(DEMO_INPUT) is not there: nothing converted. Documents would go to $(CURDIR)/build/demo/"; \
+	fi
 
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)

@@ -326,7 +326,7 @@ void DeleteIfRegularFile(const std::filesystem::path& path)
 
 }  // namespace
 
-void WriteCollada(TConversionContext& context, const std::filesystem::path& path)
+bool WriteCollada(TConversionContext& context, const std::filesystem::path& path)
 {
     TBufferedFile file;
     bool created = false;  // the file at path was created (or emptied) by this call
@@ -342,7 +342,7 @@ void WriteCollada(TConversionContext& context, const std::filesystem::path& path
         if (std::optional<std::string> kept = ReadCreationStamp(path); kept && IsPlainStampText(*kept))
             creationStamp = *kept;
 
-        if (!file.Create(path)) return;  // nothing was created, so nothing is deleted
+        if (!file.Create(path)) return false;  // nothing was created, so nothing is deleted
         created = true;
         TDocument doc(file, scale);
         WriteHeader(doc, creationStamp, now);
@@ -350,11 +350,12 @@ void WriteCollada(TConversionContext& context, const std::filesystem::path& path
         WriteMaterials(doc, colorTotals);
         WriteGeometries(doc, store, groups);
         WriteScene(doc, store, groups);
-        if (file.Close()) return;
+        if (file.Close()) return true;
     } catch (...) {
         // Falls through to the clean-up below.
     }
-    if (!created) return;
+    if (!created) return false;
     file.Close();
     DeleteIfRegularFile(path);  // never a device or a folder that happened to be named
+    return false;
 }

@@ -30,7 +30,9 @@ TEST(ColladaWriterRobust, FolderThatDoesNotExistYieldsNoFileAndNoError)
     TTempDir dir;
     TConversionContext context = SmallDrawing();
     const auto path = dir / "missing" / "out.dae";
-    EXPECT_NO_THROW(WriteCollada(context, path));
+    bool written = true;
+    EXPECT_NO_THROW(written = WriteCollada(context, path));
+    EXPECT_FALSE(written);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
 }
@@ -59,7 +61,7 @@ TEST(ColladaWriterRobust, ExistingDocumentIsReplacedWhole)
     const auto path = dir / "out.dae";
     WriteFileBytes(path, std::string(3'000'000, '~'));
     TConversionContext context = SmallDrawing();
-    WriteCollada(context, path);
+    EXPECT_TRUE(WriteCollada(context, path));
     const std::string text = ReadFileBytes(path);
     EXPECT_LT(text.size(), 10'000u);
     EXPECT_EQ(text.find('~'), std::string::npos);
@@ -80,8 +82,8 @@ TEST(ColladaWriterRobust, WriteThatFailsPartWayLeavesNoPartialDocument)
         TConversionContext context;
         context.Store.ResetPalette(context.Attributes);
         for (int i = 0; i < 20000; ++i) context.Store.AddLine(i % 7, 1 + i % 5, i, -i, i * 0.5, i * 2.0);
-        WriteCollada(context, path);
-        _exit(std::filesystem::exists(path) ? 1 : 0);
+        const bool written = WriteCollada(context, path);
+        _exit(written || std::filesystem::exists(path) ? 1 : 0);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -94,7 +96,9 @@ TEST(ColladaWriterRobust, DeviceThatRefusesWritesIsNeitherReportedNorDeleted)
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     TConversionContext context = SmallDrawing();
     for (int i = 0; i < 50000; ++i) context.Store.AddLine(0, 2, i, i, -i, -i);  // more than one buffer
-    EXPECT_NO_THROW(WriteCollada(context, "/dev/full"));
+    bool written = true;
+    EXPECT_NO_THROW(written = WriteCollada(context, "/dev/full"));
+    EXPECT_FALSE(written);
     EXPECT_TRUE(std::filesystem::exists("/dev/full"));
 }
 #endif

@@ -10,6 +10,7 @@
 #include "formats/jww/jwwunit.h"
 #include "support/ColladaCheck.h"
 #include "support/JwwSamples.h"
+#include "support/RunCommand.h"
 #include "support/TempDir.h"
 
 // The sample drawings converted end to end, one fresh conversion per file as the driver runs it
@@ -113,6 +114,21 @@ std::vector<TVariant> Variants()
 
 void IncludeSolids(TConversionContext& c) { c.Options.IncludeSolids = true; }
 
+// The built command, copied into `dir` so that it starts from the default settings and its
+// settings file stays in the test's own folder.
+fs::path PrivateBinary(const TTempDir& dir)
+{
+    const fs::path binary = dir / "tessaro";
+    fs::copy_file(TESSARO_BINARY, binary);
+    return binary;
+}
+
+TCommandResult RunBinary(const fs::path& binary, const std::string& arguments)
+{
+    return RunCommand("HOME=" + ShellQuote(binary.parent_path().string()) + " " + ShellQuote(binary.string()) + " " +
+                      arguments);
+}
+
 }  // namespace
 
 TEST(JwwGolden, EverySampleWithDefaultOptionsEqualsItsExpectedDocument)
@@ -169,5 +185,46 @@ TEST(JwwGolden, EveryConvertedSampleValidatesAndLoadsInAssimp)
         const std::optional<std::string> problems = CheckColladaDocument(out);
         if (!problems) GTEST_SKIP() << "neither xmllint with the COLLADA schema nor assimp is installed";
         EXPECT_EQ(*problems, "");
+    }
+}
+
+// The same documents through the command line: one batch converts every sample in turn (what
+// one file leaves behind must not reach the next), and the variants take their options from
+// the command line.
+TEST(JwwGolden, CommandLineBatchWritesTheExpectedDocuments)
+{
+    const std::vector<fs::path> samples = jwwsamples::SampleFiles();
+    if (samples.empty()) GTEST_SKIP() << "no sample drawings in " << TESSARO_SHARED_DIR;
+    TTempDir dir;
+    const fs::path binary = PrivateBinary(dir);
+    const fs::path out = dir / "out";
+    fs::create_directory(out);
+    std::string files;
+    for (const fs::path& sample : samples) files += " " + ShellQuote(sample.string());
+    const TCommandResult batch = RunBinary(binary, "--out " + ShellQuote(out.string()) + files);
+    ASSERT_EQ(batch.ExitCode, 0) << batch.Output;
+    for (const fs::path& sample : samples) {
+        const std::string name = sample.stem().string() + ".dae";
+        SCOPED_TRACE(name);
+        EXPECT_EQ(CompareColladaDocuments(ReadFileBytes(out / name), ReadFileBytes(GoldenDir() / name)), "");
+    }
+
+    const std::pair<const char*, const char*> variants[] = {
+        {"variants/サンプル.v1.dae", "--scale 1000 --arcs length:5:6 --marker 7 --marker-size 2"},
+        {"variants/木造平面例.v2.dae", "--exclude hidden,aux,points --arcs angle:5:8"},
+        {"variants/3blocks.v3.dae", "--scale 10 --marker 4 --arcs count:36"},
+        {"variants/Ａマンション平面例.v4.dae", "--exclude dims,hatch --include solids --marker 5 --scale 100"},
+        {"variants/Test7.v5.dae", "--exclude hidden --marker 3 --marker-size 0.5 --arcs count:3"},
+        {"solids/Ａマンション平面例.dae", "--include solids"},
+    };
+    for (const auto& [golden, options] : variants) {
+        SCOPED_TRACE(golden);
+        const fs::path expected = GoldenDir() / golden;
+        const std::string stem = expected.stem().stem().string();  // without the variant's mark
+        const TCommandResult run =
+            RunBinary(binary, std::string(options) + " --out " + ShellQuote(out.string()) + " " +
+                                  ShellQuote(SampleNamed(stem).string()));
+        ASSERT_EQ(run.ExitCode, 0) << run.Output;
+        EXPECT_EQ(CompareColladaDocuments(ReadFileBytes(out / (stem + ".dae")), ReadFileBytes(expected)), "");
     }
 }

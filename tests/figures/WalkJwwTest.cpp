@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
@@ -444,13 +443,4 @@ TEST_F(JwwWalk, PlacedBlocksAreExpandedAndEarlierFiguresCleared)
     EXPECT_NEAR(Fig(0).Points[1].x, 10, 1e-12);
     EXPECT_NEAR(Fig(0).Points[1].y, 22, 1e-12);
     EXPECT_TRUE(jww.blockInserts.empty());
-}
-
-TEST_F(JwwWalk, EntitiesWithCoordinatesThatAreNotNumbersAddNoFigure)
-{
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
-    jww.lines = {MakeLine(nan, 0, 1, 1), MakeLine(0, 0, inf, 1), MakeLine(0, 0, 1, 1)};
-    jww.solids = {MakeSolid(1, {0, 0, nan, 0, 1, 1, 0, 1}), MakeSolid(102, {0, 0, 10, 1, 0, 0, kPi, nan})};
-    Walk();
-    EXPECT_EQ(Count(), 1);
 }

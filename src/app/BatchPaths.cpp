@@ -1,0 +1,111 @@
+#include "app/BatchPaths.h"
+
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace {
+
+using TNative = std::filesystem::path::string_type;
+using TChar = TNative::value_type;
+
+TChar UpperAscii(TChar c) { return (c >= 'a' && c <= 'z') ? static_cast<TChar>(c - 'a' + 'A') : c; }
+
+bool EqualsUpper(const TNative& text, const char* upper)
+{
+    size_t i = 0;
+    for (; upper[i] != '\0'; ++i) {
+        if (i >= text.size() || UpperAscii(text[i]) != static_cast<TChar>(upper[i])) return false;
+    }
+    return i == text.size();
+}
+
+bool IsSeparator(TChar c) { return c == '/' || c == std::filesystem::path::preferred_separator; }
+
+}  // namespace
+
+TInputFormat InputFormatOf(const std::filesystem::path& path)
+{
+    const TNative name = path.filename().native();
+    const size_t dot = name.rfind('.');
+    if (dot == TNative::npos) return TInputFormat::None;
+    const TNative extension = name.substr(dot);
+    if (EqualsUpper(extension, ".JWC")) return TInputFormat::Jwc;
+    if (EqualsUpper(extension, ".JWK")) return TInputFormat::Jwk;
+    if (EqualsUpper(extension, ".JWW")) return TInputFormat::Jww;
+    if (EqualsUpper(extension, ".JWS")) return TInputFormat::Jws;
+    return TInputFormat::None;
+}
+
+TIntake CheckIntake(const std::filesystem::path& path)
+{
+    if (path.empty()) return TIntake::Empty;
+    if (InputFormatOf(path) == TInputFormat::None) return TIntake::WrongExtension;
+    // Only regular files: a folder or a device with a drawing's name is not an input.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return TIntake::Missing;
+    return TIntake::Accepted;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& path)
+{
+    std::filesystem::path folder = path;
+    folder.remove_filename();
+    return folder;
+}
+
+std::filesystem::path WithTrailingSeparator(const std::filesystem::path& folder)
+{
+    const TNative& text = folder.native();
+    if (!text.empty() && IsSeparator(text.back())) return folder;
+    TNative withSeparator = text;
+    withSeparator.push_back(std::filesystem::path::preferred_separator);
+    return std::filesystem::path(withSeparator);
+}
+
+std::filesystem::path OutputPathFor(const std::filesystem::path& folder, const std::filesystem::path& input)
+{
+    TNative name = input.filename().native();
+    const size_t dot = name.rfind('.');
+    if (dot != TNative::npos) name.erase(dot);
+    for (const char c : std::string_view(".dae")) name.push_back(static_cast<TChar>(c));
+    return std::filesystem::path(folder.native() + name);
+}
+
+#ifdef _WIN32
+
+std::filesystem::path PathFromNarrow(const std::string& text)
+{
+    if (text.empty()) return {};
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return std::filesystem::path(wide);
+}
+
+std::string NarrowFromPath(const std::filesystem::path& path)
+{
+    const std::wstring& wide = path.native();
+    if (wide.empty()) return {};
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length, nullptr,
+                        nullptr);
+    return text;
+}
+
+#else
+
+std::filesystem::path PathFromNarrow(const std::string& text) { return std::filesystem::path(text); }
+std::string NarrowFromPath(const std::filesystem::path& path) { return path.native(); }
+
+#endif
+
+std::string Utf8Of(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}

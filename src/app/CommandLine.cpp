@@ -1,0 +1,235 @@
+#include "app/CommandLine.h"
+
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+// A decimal number as the edit boxes take it: sign, digits, optional fraction and exponent.
+bool IsDecimalNumber(std::string_view text)
+{
+    size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    size_t digits = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        size_t exponentDigits = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i, ++exponentDigits;
+        if (exponentDigits == 0) return false;
+    }
+    return i == text.size();
+}
+
+std::optional<int32_t> ParseInt(std::string_view text)
+{
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    int32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const size_t at = text.find(separator);
+        parts.push_back(text.substr(0, at));
+        if (at == std::string_view::npos) return parts;
+        text.remove_prefix(at + 1);
+    }
+}
+
+class TParser {
+public:
+    explicit TParser(TCommandLine& result) : r_(result) {}
+
+    // Applies one option with its value; false (and Error set) when it is not valid.
+    bool Option(std::string_view name, const std::optional<std::string>& value)
+    {
+        TControlsOverrides& o = r_.Overrides;
+        if (name == "--out") {
+            if (value->empty()) return Fail("--out needs a folder");
+            o.Destination = TDestination::GivenFolder;
+            o.Folder = *value;
+        } else if (name == "--beside") {
+            o.Destination = TDestination::SourceFolder;
+        } else if (name == "--scale") {
+            const std::string_view scales[] = {"1", "10", "100", "1000"};
+            for (int32_t i = 0; i < 4; ++i) {
+                if (*value == scales[i]) {
+                    o.ScaleItemIndex = i;
+                    return true;
+                }
+            }
+            return Fail("--scale takes 1, 10, 100 or 1000, not '" + *value + "'");
+        } else if (name == "--marker") {
+            const std::optional<int32_t> shape = ParseInt(*value);
+            if (!shape || *shape < 0 || *shape > 7) return Fail("--marker takes a shape 0..7, not '" + *value + "'");
+            o.MarkerItemIndex = *shape;
+        } else if (name == "--marker-size") {
+            if (!IsDecimalNumber(*value)) return Fail("--marker-size takes a number, not '" + *value + "'");
+            o.MarkerSize = *value;
+        } else if (name == "--arcs") {
+            return Arcs(*value);
+        } else if (name == "--include" || name == "--exclude") {
+            return Kinds(*value, name == "--include");
+        } else {
+            return Fail("unknown option '" + std::string(name) + "'");
+        }
+        return true;
+    }
+
+    bool Fail(std::string message)
+    {
+        r_.Action = TCommandLine::TAction::UsageError;
+        r_.Error = std::move(message);
+        return false;
+    }
+
+private:
+    bool Arcs(const std::string& spec)
+    {
+        TControlsOverrides& o = r_.Overrides;
+        const std::vector<std::string_view> parts = Split(spec, ':');
+        const auto isCount = [](std::string_view text) { return ParseInt(text).has_value(); };
+        if (parts[0] == "count" && parts.size() == 2 && isCount(parts[1])) {
+            o.ArcMode = 0;
+            o.ArcDivisions = std::string(parts[1]);
+            return true;
+        }
+        if ((parts[0] == "angle" || parts[0] == "length") && (parts.size() == 2 || parts.size() == 3) &&
+            IsDecimalNumber(parts[1]) && (parts.size() == 2 || isCount(parts[2]))) {
+            const bool angle = parts[0] == "angle";
+            o.ArcMode = angle ? 1 : 2;
+            (angle ? o.ArcAngle : o.ArcLength) = std::string(parts[1]);
+            if (parts.size() == 3) (angle ? o.ArcAngleMinDivisions : o.ArcLengthMinDivisions) = std::string(parts[2]);
+            return true;
+        }
+        return Fail("--arcs takes count:N, angle:DEG[:MIN] or length:MM[:MIN], not '" + spec + "'");
+    }
+
+    bool Kinds(const std::string& list, bool include)
+    {
+        static constexpr std::string_view kNames[6] = {"hidden", "aux", "dims", "hatch", "points", "solids"};
+        for (std::string_view name : Split(list, ',')) {
+            size_t k = 0;
+            while (k < 6 && kNames[k] != name) ++k;
+            if (k == 6) {
+                return Fail("unknown kind '" + std::string(name) +
+                            "' (choose from hidden, aux, dims, hatch, points, solids)");
+            }
+            r_.Overrides.Include[k] = include;
+        }
+        return true;
+    }
+
+    TCommandLine& r_;
+};
+
+bool TakesValue(std::string_view name) { return name != "--beside"; }
+
+bool IsValueOption(std::string_view name)
+{
+    return name == "--out" || name == "--scale" || name == "--marker" || name == "--marker-size" ||
+           name == "--arcs" || name == "--include" || name == "--exclude";
+}
+
+}  // namespace
+
+TCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
+{
+    TCommandLine result;
+    TParser parser(result);
+    if (arguments.empty()) {
+        parser.Fail("no input files");
+        return result;
+    }
+
+    bool optionsEnded = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            result.Files.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == "-h" || argument == "--help") {
+            result.Action = TCommandLine::TAction::Help;
+            return result;
+        }
+        if (argument == "--version") {
+            result.Action = TCommandLine::TAction::Version;
+            return result;
+        }
+
+        // --name VALUE or --name=VALUE
+        std::string_view name = argument;
+        std::optional<std::string> value;
+        if (const size_t equals = argument.find('='); equals != std::string::npos && argument.starts_with("--")) {
+            name = std::string_view(argument).substr(0, equals);
+            value = argument.substr(equals + 1);
+        }
+        if (!TakesValue(name)) {
+            if (value) {
+                parser.Fail(std::string(name) + " takes no value");
+                return result;
+            }
+        } else if (!value && IsValueOption(name)) {
+            if (i + 1 >= arguments.size()) {
+                parser.Fail(std::string(name) + " needs a value");
+                return result;
+            }
+            value = arguments[++i];
+        }
+        if (!parser.Option(name, value)) return result;
+    }
+
+    if (result.Files.empty()) parser.Fail("no input files");
+    return result;
+}
+
+std::string UsageText()
+{
+    return "Usage: tessaro [OPTION]... FILE...\n"
+           "Convert Jw_cad drawings (.jww, .jws, .jwc, .jwk) into COLLADA 1.4.1 documents (.dae),\n"
+           "one document per file, named after it.\n"
+           "\n"
+           "The options below replace the saved settings for this run only; they are never saved.\n"
+           "  --out DIR               write the documents into the folder DIR\n"
+           "  --beside                write each document beside its input file\n"
+           "  --scale 1|10|100|1000   coordinate factor (1 drawing mm = 0.001 x factor units)\n"
+           "  --marker 0..7           point marker: 0 + 1 x 2 square 3 diamond 4 circle,\n"
+           "                          5 filled square 6 filled diamond 7 filled circle\n"
+           "  --marker-size MM        point marker size in paper millimetres\n"
+           "  --arcs count:N          break every circle and arc into N segments\n"
+           "  --arcs angle:DEG[:MIN]  about DEG degrees per segment, at least MIN segments\n"
+           "  --arcs length:MM[:MIN]  about MM paper millimetres per segment, at least MIN segments\n"
+           "  --include LIST          convert these kinds of entity too\n"
+           "  --exclude LIST          leave these kinds of entity out\n"
+           "                          LIST: comma-separated hidden,aux,dims,hatch,points,solids\n"
+           "  -h, --help              show this help and exit\n"
+           "      --version           show the version and exit\n"
+           "\n"
+           "Numbers are clamped as in the window: marker size 0.00001..10000 (0 gives 1),\n"
+           "segment counts 3..3600, angle 0.1..90 degrees, length 0.001..1000 mm.\n"
+           "Without --out or --beside the documents go where the saved settings say: the\n"
+           "Desktop (the default), Documents, each input's folder or a given folder. The\n"
+           "settings are kept in the executable's path with the extension \".dat\".\n"
+           "\n"
+           "Exit status: 0 every file converted and written; 1 a file was skipped, failed its\n"
+           "signature check or could not be written; 2 usage error; 130 interrupted (Ctrl-C\n"
+           "finishes the file in progress, then stops).\n";
+}

@@ -1,0 +1,284 @@
+#include "app/Unit1.h"
+
+#include <chrono>
+#include <system_error>
+
+#include "app/Options.h"
+#include "app/SettingsFile.h"
+#include "app/StatusTexts.h"
+#include "figures/ColladaWriter.h"
+#include "figures/Walkers.h"
+#include "formats/jwc/jwcunit.h"
+#include "formats/jwk/jwkunit.h"
+#include "formats/jws/jwsunit.h"
+#include "formats/jww/jwwunit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::chrono::milliseconds kPumpBeforeFile{100};
+
+}  // namespace
+
+TForm1::TForm1(TFormView& view) : view_(view), form2_(view) {}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormShow(const std::vector<fs::path>& arguments)
+{
+    busy_ = false;
+    cancelRequested_ = false;
+
+    view_.AcceptDrops(true);
+
+    const fs::path executable = view_.ExecutablePath();
+    exeFolder_ = FolderOf(executable);
+    settingsPath_ = SettingsPathFor(executable);
+
+    TControlsState controls;
+    ReadSettings(settingsPath_, controls);
+    view_.SetControls(controls);
+
+    jwc_ = std::make_unique<TJwcData>();
+    jwk_ = std::make_unique<TJwkData>();
+    jww_ = std::make_unique<TJwwData>();
+    jws_ = std::make_unique<TJwsData>();
+    context_ = std::make_unique<TConversionContext>();
+    context_->Attributes.SetBackground(1);  // black background, white default pen
+    context_->Attributes.ResetPenColors();
+
+    // Command-line intake: the paths exactly as passed.
+    fileList_.clear();
+    for (const fs::path& argument : arguments) Intake(argument, fileList_);
+
+    if (!fileList_.empty()) RunBatch();
+
+    // Started with arguments: the program ends after converting them, even when none was
+    // accepted, through the normal close (which writes the settings).
+    if (!arguments.empty()) view_.CloseMainWindow();
+}
+
+void TForm1::Intake(const fs::path& path, std::vector<fs::path>& list)
+{
+    switch (CheckIntake(path)) {
+    case TIntake::Accepted: list.push_back(path); break;
+    case TIntake::Empty: break;
+    case TIntake::WrongExtension: view_.PathSkipped(path, TFormView::TSkip::WrongExtension); break;
+    case TIntake::Missing: view_.PathSkipped(path, TFormView::TSkip::Missing); break;
+    }
+}
+
+void TForm1::AcceptDroppedFiles(const std::vector<fs::path>& paths)
+{
+    if (closed_ || !context_) return;
+    if (busy_) {
+        // The running batch walks fileList_; this drop waits for it to end.
+        for (const fs::path& path : paths) Intake(path, queuedDrops_);
+        return;
+    }
+    fileList_.clear();
+    for (const fs::path& path : paths) Intake(path, fileList_);
+    if (!fileList_.empty()) RunBatch();
+}
+
+void TForm1::RunBatch()
+{
+    if (busy_ || closed_ || !context_) return;
+    for (;;) {
+        RunOneBatch();
+        if (closeDeferred_) {
+            queuedDrops_.clear();
+            FormClose();
+            return;
+        }
+        if (cancelRequested_) queuedDrops_.clear();
+        if (queuedDrops_.empty()) return;
+        fileList_ = std::move(queuedDrops_);
+        queuedDrops_.clear();
+    }
+}
+
+void TForm1::RunOneBatch()
+{
+    busy_ = true;
+    cancelRequested_ = false;
+
+    TControlsState controls = view_.GetControls();
+    overrides_.ApplyTo(controls);
+    fs::path outputFolder;
+    bool useSourceFolder = false;
+    ChooseOutputFolder(controls, outputFolder, useSourceFolder);
+
+    ReadOptions();
+
+    form2_.Show();
+    form2_.Clear();
+
+    const size_t count = fileList_.size();
+    for (size_t i = 0; i < count; ++i) {
+        if (view_.EscapeDown()) cancelRequested_ = true;
+        if (cancelRequested_) break;
+
+        const fs::path& path = fileList_[i];
+        const TInputFormat format = InputFormatOf(path);
+        if (format == TInputFormat::None) continue;
+
+        form2_.Append(path);
+        view_.PumpMessagesFor(kPumpBeforeFile);
+
+        if (useSourceFolder) outputFolder = FolderOf(path);
+        const fs::path output = OutputPathFor(outputFolder, path);
+
+        view_.SetStatusText(ConvertingStatusText(i + 1, count, path));
+
+        context_->Store.ClearFigures();
+        const bool matched = ConvertFile(format, path);
+        const bool written = WriteDocument(output);
+        ClearReaders();
+        view_.FileDone(TFileOutcome{path, output, matched, written});
+
+        view_.PumpMessagesOnce();
+    }
+
+    context_->Store.ClearFigures();
+    form2_.Hide();
+    view_.SetStatusText(cancelRequested_ ? std::string(kStoppedStatusText) : FinishedStatusText(count));
+    busy_ = false;
+}
+
+void TForm1::ChooseOutputFolder(const TControlsState& controls, fs::path& folder, bool& useSourceFolder)
+{
+    useSourceFolder = false;
+    if (controls.RadioButton1 || controls.RadioButton2) {
+        folder = view_.SpecialFolder(controls.RadioButton1 ? TSpecialFolder::Desktop : TSpecialFolder::MyDocuments);
+        // A platform without such a folder answers empty: write beside each input rather
+        // than into the root of the file system.
+        if (folder.empty()) useSourceFolder = true;
+        else folder = WithTrailingSeparator(folder);
+    } else if (controls.RadioButton3) {
+        useSourceFolder = true;
+    } else {
+        const fs::path given = PathFromNarrow(controls.Edit1);
+        std::error_code error;
+        if (given.empty() || !fs::is_directory(given, error)) {
+            useSourceFolder = true;
+            view_.GivenFolderMissing(controls.Edit1);
+        } else {
+            folder = WithTrailingSeparator(given);
+        }
+    }
+}
+
+void TForm1::ReadOptions()
+{
+    if (!context_) return;
+    TControlsState shown = view_.GetControls();
+    TControlsState used = shown;
+    overrides_.ApplyTo(used);
+    TControlsState clamped = used;
+    ::ReadOptions(clamped, context_->Options, context_->CoordinateScale);
+
+    // The window shows the clamped value of every box the run's overrides left alone.
+    std::string TControlsState::*const edits[] = {&TControlsState::Edit2, &TControlsState::Edit3,
+                                                  &TControlsState::Edit4, &TControlsState::Edit5,
+                                                  &TControlsState::Edit6, &TControlsState::Edit7};
+    for (auto edit : edits) {
+        if (used.*edit == shown.*edit) shown.*edit = clamped.*edit;
+    }
+    view_.SetControls(shown);
+}
+
+bool TForm1::ConvertFile(TInputFormat format, const fs::path& path)
+{
+    TConversionContext& context = *context_;
+    TgraAttribute& attributes = context.Attributes;
+    switch (format) {
+    case TInputFormat::Jwc:
+        if (!jwc_->CheckSignature(path)) return false;
+        jwc_->LoadFile(path);
+        attributes.ResetPenColors();
+        jwc_->LoadLayers(attributes);
+        WalkJwc(*jwc_, context);
+        return true;
+    case TInputFormat::Jwk:
+        if (!jwk_->CheckSignature(path)) return false;
+        jwk_->LoadFile(path);
+        attributes.ResetPenColors();
+        jwk_->LoadLayers(attributes);
+        WalkJwk(*jwk_, context);
+        return true;
+    case TInputFormat::Jww:
+        if (!jww_->CheckSignature(path)) return false;
+        jww_->LoadFile(path);
+        attributes.ResetPenColors();
+        jww_->ImportJwwPens(attributes);
+        jww_->LoadLayers(attributes);
+        WalkJww(*jww_, context);
+        return true;
+    case TInputFormat::Jws:
+        if (!jws_->CheckSignature(path)) return false;
+        jws_->LoadFile(path);
+        attributes.ResetPenColors();
+        jws_->LoadLayers(attributes);
+        WalkJws(*jws_, context);
+        return true;
+    case TInputFormat::None: break;
+    }
+    return false;
+}
+
+bool TForm1::WriteDocument(const fs::path& output)
+{
+    // The writer absorbs its own failures (and deletes a partial file); it answers whether
+    // the document was written.
+    return WriteCollada(*context_, output);
+}
+
+void TForm1::ClearReaders()
+{
+    jwc_->Clear();
+    jwk_->Clear();
+    jww_->Clear();
+    jws_->Clear();
+}
+
+bool TForm1::FormCloseQuery()
+{
+    if (busy_) {
+        cancelRequested_ = true;
+        return false;
+    }
+    return true;
+}
+
+void TForm1::FormClose()
+{
+    if (closed_) return;
+    if (busy_) {
+        cancelRequested_ = true;
+        closeDeferred_ = true;
+        return;
+    }
+    closed_ = true;
+    fileList_.clear();
+    jwc_.reset();
+    jwk_.reset();
+    jww_.reset();
+    jws_.reset();
+    context_.reset();
+    if (!settingsPath_.empty()) WriteSettings(settingsPath_, view_.GetControls());
+}
+
+void TForm1::BrowseFolder()
+{
+    TControlsState controls = view_.GetControls();
+    fs::path initial = PathFromNarrow(controls.Edit1);
+    std::error_code error;
+    if (initial.empty() || !fs::is_directory(initial, error)) initial = exeFolder_;
+
+    fs::path chosen;
+    if (!view_.BrowseForFile(initial, chosen)) return;
+    controls.Edit1 = NarrowFromPath(FolderOf(chosen));
+    view_.SetControls(controls);
+}

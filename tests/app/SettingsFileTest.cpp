@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "AppTestSupport.h"
+#include "app/Options.h"
+#include "app/SettingsFile.h"
+
+namespace {
+
+using apptest::ReadBytes;
+using apptest::TTempFolder;
+using apptest::WriteBytes;
+
+// A settings file whose lines are the defaults, with some lines replaced (1-based).
+std::string SettingsText(std::initializer_list<std::pair<int, std::string>> changes)
+{
+    std::vector<std::string> lines = {"192", "107", "192", "107", "416", "219", "1", "0", "0", "0",
+                                      "",    "1",   "1",   "1",   "1",   "1",   "0", "0", "0", "1",
+                                      "1",   "0",   "0",   "12",  "10",  "4",   "10", "4"};
+    for (const auto& [line, text] : changes) lines[line - 1] = text;
+    std::string file;
+    for (const std::string& line : lines) file += line + "\r\n";
+    return file;
+}
+
+TControlsState ReadText(const TTempFolder& folder, const std::string& text)
+{
+    WriteBytes(folder / "tessaro.dat", text);
+    TControlsState controls;
+    controls.Edit1 = "left over";
+    ReadSettings(folder / "tessaro.dat", controls);
+    return controls;
+}
+
+TEST(SettingsFile, PathIsTheExecutablesPathWithDat)
+{
+    EXPECT_EQ(SettingsPathFor("/opt/x.y/tessaro"), "/opt/x.y/tessaro.dat");
+    EXPECT_EQ(SettingsPathFor("C:/bin/tessaro.exe"), "C:/bin/tessaro.dat");
+}
+
+TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites28CrLfLines)
+{
+    TTempFolder folder;
+    TControlsState controls;
+    controls.Edit3 = "99";
+    controls.MainLeft = 5;
+    ReadSettings(folder / "tessaro.dat", controls);
+    EXPECT_EQ(controls, TControlsState{});
+
+    ASSERT_TRUE(WriteSettings(folder / "tessaro.dat", controls));
+    EXPECT_EQ(ReadBytes(folder / "tessaro.dat"), SettingsText({}));
+}
+
+TEST(SettingsFile, EveryValueSurvivesARoundTrip)
+{
+    TTempFolder folder;
+    TControlsState saved;
+    saved.MainLeft = -40;
+    saved.MainTop = 3000;
+    saved.ProgressLeft = 1;
+    saved.ProgressTop = 2;
+    saved.ProgressWidth = 640;
+    saved.ProgressHeight = 480;
+    saved.RadioButton1 = false;
+    saved.RadioButton4 = true;
+    saved.Edit1 = "C:\\\x95\xBD\x96\xCA\\out\\";  // Shift_JIS bytes kept as they are
+    saved.CheckBox1 = saved.CheckBox4 = false;
+    saved.CheckBox6 = true;
+    saved.ComboBox1ItemIndex = 3;
+    saved.ComboBox2ItemIndex = -1;
+    saved.Edit2 = "0.25";
+    saved.RadioButton5 = false;
+    saved.RadioButton7 = true;
+    saved.Edit3 = "36";
+    saved.Edit4 = "2.5";
+    saved.Edit5 = "8";
+    saved.Edit6 = "0.001";
+    saved.Edit7 = "3600";
+
+    ASSERT_TRUE(WriteSettings(folder / "tessaro.dat", saved));
+    TControlsState read;
+    ReadSettings(folder / "tessaro.dat", read);
+    EXPECT_EQ(read, saved);
+}
+
+TEST(SettingsFile, ShortFileReadsTheMissingLinesAsEmptyText)
+{
+    TTempFolder folder;
+    const TControlsState c = ReadText(folder, "10\r\n20\r\n30\r\n");
+    EXPECT_EQ(c.MainLeft, 10);
+    EXPECT_EQ(c.MainTop, 20);
+    EXPECT_EQ(c.ProgressLeft, 30);
+    EXPECT_EQ(c.ProgressTop, 0);
+    EXPECT_EQ(c.ProgressHeight, 0);
+    // Empty flags are false, so no radio button of either group is checked.
+    EXPECT_FALSE(c.RadioButton1 || c.RadioButton2 || c.RadioButton3 || c.RadioButton4);
+    EXPECT_FALSE(c.RadioButton5 || c.RadioButton6 || c.RadioButton7);
+    EXPECT_FALSE(c.CheckBox1 || c.CheckBox5);
+    EXPECT_EQ(c.Edit1, "");
+    EXPECT_EQ(c.ComboBox1ItemIndex, 0);
+    EXPECT_EQ(c.ComboBox2ItemIndex, 0);
+    EXPECT_EQ(c.Edit2, "0");
+    EXPECT_EQ(c.Edit3, "0");
+    EXPECT_EQ(c.Edit4, "0");
+    EXPECT_EQ(c.Edit7, "0");
+}
+
+TEST(SettingsFile, EveryYesMarkChecksTheRadioButtonAndOtherWordsDoNot)
+{
+    TTempFolder folder;
+    for (const char* yes : {"1", "TRUE", "ON", "\x81\x9B" /* ○ */, "\x82\x50" /* full-width 1 */, " t "}) {
+        const TControlsState c = ReadText(folder, SettingsText({{7, yes}}));
+        EXPECT_TRUE(c.RadioButton1) << yes;
+    }
+    const TControlsState c = ReadText(folder, SettingsText({{7, "yes"}}));
+    EXPECT_FALSE(c.RadioButton1 || c.RadioButton2 || c.RadioButton3 || c.RadioButton4);
+}
+
+TEST(SettingsFile, TheLastTrueLineOfAGroupWins)
+{
+    TTempFolder folder;
+    TControlsState c = ReadText(folder, SettingsText({{7, "0"}, {8, "0"}, {9, "1"}, {10, "1"}}));
+    EXPECT_FALSE(c.RadioButton1 || c.RadioButton2 || c.RadioButton3);
+    EXPECT_TRUE(c.RadioButton4);
+
+    c = ReadText(folder, SettingsText({{7, "1"}, {8, "1"}, {9, "0"}, {10, "0"}}));
+    EXPECT_TRUE(c.RadioButton2);
+    EXPECT_FALSE(c.RadioButton1 || c.RadioButton3 || c.RadioButton4);
+
+    c = ReadText(folder, SettingsText({{21, "1"}, {22, "1"}, {23, "0"}}));
+    EXPECT_TRUE(c.RadioButton6);
+    EXPECT_FALSE(c.RadioButton5 || c.RadioButton7);
+}
+
+TEST(SettingsFile, NumericBoxesAreNormalisedAndClampedByTheNextBatch)
+{
+    TTempFolder folder;
+    TControlsState c = ReadText(folder, SettingsText({{24, "abc"}, {20, " 2.50"}, {25, "+45"}, {26, "$10"}}));
+    EXPECT_EQ(c.Edit3, "0");
+    EXPECT_EQ(c.Edit2, "2.5");
+    EXPECT_EQ(c.Edit4, "45");
+    EXPECT_EQ(c.Edit5, "16");
+
+    TConversionOptions options;
+    double scale = 0;
+    ReadOptions(c, options, scale);
+    EXPECT_EQ(c.Edit3, "3");
+    EXPECT_EQ(options.ArcDivisions, 3);
+}
+
+TEST(SettingsFile, AnItemIndexOutsideTheListLeavesNoSelectionAndFactorOne)
+{
+    TTempFolder folder;
+    TControlsState c = ReadText(folder, SettingsText({{18, "7"}, {19, "8"}}));
+    EXPECT_EQ(c.ComboBox1ItemIndex, -1);
+    EXPECT_EQ(c.ComboBox2ItemIndex, -1);
+
+    TConversionOptions options;
+    double scale = 0;
+    ReadOptions(c, options, scale);
+    EXPECT_EQ(scale, 1.0);
+    EXPECT_EQ(options.PointMarkerShape, -1);
+
+    c = ReadText(folder, SettingsText({{18, "3"}, {19, "7"}}));
+    EXPECT_EQ(c.ComboBox1ItemIndex, 3);
+    EXPECT_EQ(c.ComboBox2ItemIndex, 7);
+}
+
+TEST(SettingsFile, FolderTextIsTheLineItselfAndBareLineFeedsAreRead)
+{
+    TTempFolder folder;
+    const TControlsState c = ReadText(folder, "1\n2\n3\n4\n5\n6\n0\n0\n0\n1\n /tmp/a b \n");
+    EXPECT_EQ(c.MainLeft, 1);
+    EXPECT_TRUE(c.RadioButton4);
+    EXPECT_EQ(c.Edit1, " /tmp/a b ");
+}
+
+TEST(SettingsFile, FailedWriteLeavesNoFile)
+{
+    TTempFolder folder;
+    // A folder that does not exist: the file cannot be created.
+    EXPECT_FALSE(WriteSettings(folder / "missing" / "tessaro.dat", TControlsState{}));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing" / "tessaro.dat"));
+}
+
+TEST(SettingsFile, ReadOnlyFolderMakesTheWriteFailQuietly)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    TTempFolder folder;
+    const auto readOnly = folder / "ro";
+    std::filesystem::create_directory(readOnly);
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(WriteSettings(readOnly / "tessaro.dat", TControlsState{}));
+    EXPECT_FALSE(std::filesystem::exists(readOnly / "tessaro.dat"));
+}
+
+}  // namespace
