@@ -1,10 +1,9 @@
+#include "figures/WalkJwwModel.h"
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
 
-// Placeholder until the JWW walker lands: the palette is filled, no Figure is drawn.
+// Every entity of the drawing is measured in the scale of layer group 0, whatever its group.
 void WalkJww(TJwwData& data, TConversionContext& context)
 {
-    (void)data;
-    context.Store.ResetPalette(context.Attributes);
-    context.Store.ClearFigures();
+    WalkJwwModel(data, data.DrawingScale(), context);
 }

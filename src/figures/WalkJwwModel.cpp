@@ -1,0 +1,217 @@
+#include "figures/WalkJwwModel.h"
+
+#include <cmath>
+
+#include "figures/Primitives.h"
+#include "figures/PrimitivesEmit.h"
+#include "formats/jww/JwwEntityModel.h"
+
+namespace {
+
+using primitives::EmitLine;
+using primitives::EmitQuad;
+using primitives::EmitTriangle;
+using primitives::Scaled;
+
+constexpr double kFullTurn = static_cast<double>(2 * 3.1415926535897932385L);
+// Corners closer than this in x and in y count as the same corner.
+constexpr double kCornerTolerance = 1e-12;
+// A second ellipse flatter than this has no area: the ring is drawn as a sector of the first.
+constexpr double kFlatRingLimit = 1e-12;
+
+constexpr int kAuxiliaryLineType = 9;
+constexpr int kAuxiliaryPen = 9;
+constexpr int kOwnFillPen = 10;  // a solid with this pen carries its own fill colour
+constexpr int kHatchBit = 0x20;
+constexpr int kLineDimensionBit = 0x2000;
+constexpr int kCurveDimensionBit = 0x40;  // arcs and points
+
+// Solid line types: up to 100 a polygon, above it an arc shape.
+constexpr int kPolygonSolidMax = 100;
+constexpr int kSectorSolid = 101;
+constexpr int kSameFlatnessRing = 105;
+constexpr int kArcOutlineSolid = 111;
+
+int32_t LayerOf(const TEntJwwCommon& c) { return JwwLayerNumber(c.layerGroup, c.layer); }
+int32_t ColorOf(const TEntJwwCommon& c) { return JwwPaletteIndex(c.color); }
+
+class TJwwWalk {
+public:
+    TJwwWalk(TConversionContext& ctx, double scale) : ctx_(ctx), o_(ctx.Options), s_(scale) {}
+
+    void Lines(const std::vector<TEntJwwSen>& lines)
+    {
+        for (const TEntJwwSen& l : lines) {
+            const TEntJwwCommon& c = l.common;
+            if (Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kLineDimensionBit) ||
+                Flag(o_.IncludeHatching, c, kHatchBit))
+                continue;
+            AddSegment(l);
+        }
+    }
+
+    // Only the dimension's own layer decides hiding; each part is tested for the auxiliary
+    // line type and colour on its own common part. Texts are not converted.
+    void Dimensions(const std::vector<TEntJwwSunpo>& dimensions)
+    {
+        if (!o_.IncludeDimensions) return;
+        for (const TEntJwwSunpo& d : dimensions) {
+            if (Hidden(d.common)) continue;
+            DimensionLine(d.line);
+            if (d.sxfMode == 0) continue;
+            DimensionLine(d.auxLine1);
+            DimensionLine(d.auxLine2);
+            DimensionPoint(d.point1);
+            DimensionPoint(d.point2);
+        }
+    }
+
+    void Arcs(const std::vector<TEntJwwEnko>& arcs)
+    {
+        for (const TEntJwwEnko& a : arcs) {
+            const TEntJwwCommon& c = a.common;
+            if (Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
+                Flag(o_.IncludeHatching, c, kHatchBit))
+                continue;
+            const bool whole = a.fullCircle == 1;
+            AddArcLines(ctx_, LayerOf(c), ColorOf(c), s_, a.centerX, a.centerY, a.radius, a.flatness, a.tiltAngle,
+                        whole ? 0.0 : a.startAngle, whole ? kFullTurn : a.arcAngle);
+        }
+    }
+
+    // Every point becomes a marker of the chosen shape; code, rotation and scale play no part.
+    void Points(const std::vector<TEntJwwTen>& points)
+    {
+        if (!o_.IncludePoints) return;
+        for (const TEntJwwTen& p : points) {
+            const TEntJwwCommon& c = p.common;
+            if (p.temporary != 0 || Hidden(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
+                Flag(o_.IncludeHatching, c, kHatchBit))
+                continue;
+            AddPointMarker(ctx_, LayerOf(c), ColorOf(c), s_, p.x, p.y);
+        }
+    }
+
+    void Solids(const std::vector<TEntJwwSolid>& solids)
+    {
+        if (!o_.IncludeSolids) return;
+        for (const TEntJwwSolid& solid : solids) {
+            const TEntJwwCommon& c = solid.common;
+            if (Hidden(c) || AuxColor(c) || Flag(o_.IncludeHatching, c, kHatchBit)) continue;
+            const int32_t color = c.color == kOwnFillPen ? FillIndex(solid.fillColor) : ColorOf(c);
+            if (c.lineType <= kPolygonSolidMax) Polygon(solid, LayerOf(c), color);
+            else ArcShape(solid, LayerOf(c), color);
+        }
+    }
+
+private:
+    bool Hidden(const TEntJwwCommon& c) const
+    {
+        return !o_.IncludeHiddenLayers && ctx_.Attributes.LayerState(LayerOf(c)) == TgraAttribute::kHiddenState;
+    }
+    bool AuxType(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.lineType == kAuxiliaryLineType; }
+    bool AuxColor(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.color == kAuxiliaryPen; }
+    static bool Flag(bool included, const TEntJwwCommon& c, int bit) { return !included && (c.flags & bit) != 0; }
+
+    void AddSegment(const TEntJwwSen& l)
+    {
+        EmitLine(ctx_.Store, LayerOf(l.common), ColorOf(l.common), Scaled(l.startX, l.startY, s_),
+                 Scaled(l.endX, l.endY, s_));
+    }
+
+    void DimensionLine(const TEntJwwSen& l)
+    {
+        if (AuxType(l.common) || AuxColor(l.common)) return;
+        AddSegment(l);
+    }
+
+    // Dimension points are markers whatever the point option says.
+    void DimensionPoint(const TEntJwwTen& p)
+    {
+        if (AuxColor(p.common)) return;
+        AddPointMarker(ctx_, LayerOf(p.common), ColorOf(p.common), s_, p.x, p.y);
+    }
+
+    // The palette does not change while solids are drawn, so the last answer is kept: runs of
+    // solids in one fill colour cost one palette search.
+    int32_t FillIndex(uint32_t fill)
+    {
+        if (!fillCached_ || fill != cachedFill_) {
+            cachedFill_ = fill;
+            cachedIndex_ = ctx_.Store.PaletteIndexOf(static_cast<int32_t>(fill));
+            fillCached_ = true;
+        }
+        return cachedIndex_;
+    }
+
+    static bool SameCorner(double ax, double ay, double bx, double by)
+    {
+        return std::fabs(ax - bx) < kCornerTolerance && std::fabs(ay - by) < kCornerTolerance;
+    }
+
+    // P2 = P3: a line P1-P2; else P4 = P3: a triangle; else a quadrilateral.
+    void Polygon(const TEntJwwSolid& q, int32_t layer, int32_t color)
+    {
+        const auto p1 = Scaled(q.x1, q.y1, s_), p2 = Scaled(q.x2, q.y2, s_), p3 = Scaled(q.x3, q.y3, s_);
+        if (SameCorner(q.x2, q.y2, q.x3, q.y3)) EmitLine(ctx_.Store, layer, color, p1, p2);
+        else if (SameCorner(q.x4, q.y4, q.x3, q.y3)) EmitTriangle(ctx_.Store, layer, color, p1, p2, p3);
+        else EmitQuad(ctx_.Store, layer, color, p1, p2, p3, Scaled(q.x4, q.y4, s_));
+    }
+
+    // Centre (x1, y1), radius x2, flatness y2, tilt x3, start y3, sweep x4; y4 is a mode for
+    // the outline and the sector-like fills, the second radius for rings.
+    void ArcShape(const TEntJwwSolid& q, int32_t layer, int32_t color)
+    {
+        const int type = q.common.lineType;
+        const double k = std::trunc(q.y4);  // compared as a number: y4 may be any value
+        if (type == kArcOutlineSolid) {
+            if (k != 0) AddArcLines(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, 0.0, kFullTurn);
+            else AddArcLines(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
+        } else if (type == kSectorSolid) {
+            if (k == 100) AddSectorFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, 0.0, kFullTurn);
+            else if (k == 0) AddSectorFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
+            else if (k == 5) AddSegmentFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
+            else AddCornerFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
+        } else {
+            // The second ellipse's minor semi-axis differs from the first's by as much as the
+            // major semi-axes differ. Without a second radius there is no ring: the flatness
+            // would divide by zero, so the shape is the sector of the first ellipse.
+            const bool noSecondRadius = type != kSameFlatnessRing && q.y4 == 0;
+            const double flatness2 = type == kSameFlatnessRing ? q.y2
+                                     : noSecondRadius          ? 0.0
+                                                               : (q.x2 * q.y2 - q.x2) / q.y4 + 1;
+            if (flatness2 <= kFlatRingLimit)
+                AddSectorFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
+            else
+                AddRingQuads(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.y4, flatness2, q.x3, q.y3, q.x4);
+        }
+    }
+
+    TConversionContext& ctx_;
+    const TConversionOptions& o_;
+    double s_;
+    bool fillCached_ = false;
+    uint32_t cachedFill_ = 0;
+    int32_t cachedIndex_ = 0;
+};
+
+}  // namespace
+
+void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& context)
+{
+    context.Store.ResetPalette(context.Attributes);
+    // A failed expansion still leaves every entity already in the lists to convert.
+    (void)model.ExpandBlocks();
+    // Fill colours are registered for every pen-10 solid, also those skipped later, so the
+    // palette does not depend on the options.
+    for (const TEntJwwSolid& solid : model.solids)
+        if (solid.common.color == kOwnFillPen) context.Store.AddPaletteColor(static_cast<int32_t>(solid.fillColor));
+    context.Store.ClearFigures();
+
+    TJwwWalk walk(context, scale);
+    walk.Lines(model.lines);
+    walk.Dimensions(model.dimensions);
+    walk.Arcs(model.arcs);
+    walk.Points(model.points);
+    walk.Solids(model.solids);
+}
