@@ -55,7 +55,7 @@ TEST(JwsGolden, FigureFilesFromTheSampleStreamsGiveTheDrawingsGeometriesAndScene
     TTempDir dir;
     for (const fs::path& drawing : drawings) {
         SCOPED_TRACE(drawing.string());
-        const fs::path golden = jwwsamples::SharedDir() / "golden" / (drawing.stem().string() + ".dae");
+        const fs::path golden = jwwsamples::SharedDir() / "golden" / jwwsamples::Utf8Path(drawing.stem().string() + ".dae");
         std::error_code error;
         ASSERT_TRUE(fs::exists(golden, error)) << "no expected document";
         const jwssamples::TJwsSample sample = jwssamples::JwsFromDrawing(drawing);

@@ -3,11 +3,19 @@
 // (TESSARO_SHARED_DIR); tests skip when it is absent.
 #include <algorithm>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace jwwsamples {
 
 inline std::filesystem::path SharedDir() { return std::filesystem::path(TESSARO_SHARED_DIR); }
+
+// A path from UTF-8 text, such as a Japanese file name in a literal or from path::string():
+// with MinGW the narrow std::string constructor does not decode UTF-8.
+inline std::filesystem::path Utf8Path(const std::string& text)
+{
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
 
 // Every .jww sample, sorted; empty when the folder is absent.
 inline std::vector<std::filesystem::path> SampleFiles()
