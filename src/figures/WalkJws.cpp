@@ -1,10 +1,10 @@
+#include "figures/WalkJwwModel.h"
 #include "figures/Walkers.h"
 #include "formats/jws/jwsunit.h"
 
-// Placeholder until the JWS walker lands: the palette is filled, no Figure is drawn.
+// A figure file carries the records of a drawing, so it is walked like one, in the scale of
+// its layer group 0.
 void WalkJws(TJwsData& data, TConversionContext& context)
 {
-    (void)data;
-    context.Store.ResetPalette(context.Attributes);
-    context.Store.ClearFigures();
+    WalkJwwModel(data, data.DrawingScale(), context);
 }

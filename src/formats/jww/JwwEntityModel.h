@@ -48,6 +48,7 @@ public:
     bool blockTreesCut = false;  // BuildBlockTrees stopped at kMaxBlockTrees
 
     std::vector<TJwwClassEntry> classes;  // every class introduced, in stream order
+    size_t streamStart = 0;               // cursor offset where the stream begins (after the header)
     size_t streamEnd = 0;                 // cursor offset where the stream reading stopped
 
     // Decodes the entity list and the block definition list from the cursor, testing

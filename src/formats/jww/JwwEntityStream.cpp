@@ -181,6 +181,7 @@ private:
 
 void TJwwEntityModel::ReadEntities(TByteCursor& cursor, int32_t version)
 {
+    streamStart = cursor.Position();
     TStreamDecoder decoder(cursor, version, *this);
     try {
         decoder.ReadEntityList();
@@ -204,6 +205,7 @@ void TJwwEntityModel::ClearEntities()
     blockTrees = {};
     blockTreesCut = false;
     classes = {};
+    streamStart = 0;
     streamEnd = 0;
     expandedRecords_ = 0;
 }

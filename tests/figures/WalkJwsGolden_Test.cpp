@@ -1,0 +1,70 @@
+// Figure files made from the sample drawings (the drawing's entity stream behind a
+// figure-file header with its version and group scales) convert, with the default options, to
+// the geometries and visual scene of the drawing's own expected document. Only the effects may
+// differ: a figure file has no pens of its own, so the default pen colours are used.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "figures/ColladaWriter.h"
+#include "figures/Walkers.h"
+#include "formats/jws/jwsunit.h"
+#include "support/ColladaCheck.h"
+#include "support/JwsSamples.h"
+#include "support/JwwSamples.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The document from the geometry library to the end of the visual scenes.
+std::string GeometryAndScene(const std::string& document)
+{
+    const size_t begin = document.find("<library_geometries>");
+    const std::string_view endTag = "</library_visual_scenes>";
+    const size_t end = document.find(endTag);
+    if (begin == std::string::npos || end == std::string::npos || end < begin) return "<no geometries or scene>";
+    return document.substr(begin, end + endTag.size() - begin);
+}
+
+// The batch's per-file steps for a figure file (dark background at start, as the run begins).
+void ConvertFigureFile(const fs::path& input, const fs::path& out, bool expectLoaded)
+{
+    TConversionContext context;
+    context.Attributes.SetBackground(1);
+    context.Attributes.ResetPenColors();
+    TJwsData jws;
+    ASSERT_TRUE(jws.CheckSignature(input));
+    EXPECT_EQ(jws.LoadFile(input), expectLoaded);
+    context.Attributes.ResetPenColors();
+    jws.LoadLayers(context.Attributes);
+    WalkJws(jws, context);
+    WriteCollada(context, out);
+    jws.Clear();
+}
+
+}  // namespace
+
+TEST(JwsGolden, FigureFilesFromTheSampleStreamsGiveTheDrawingsGeometriesAndScene)
+{
+    const auto drawings = jwwsamples::SampleFiles();
+    if (drawings.empty()) GTEST_SKIP() << "no sample drawings in " << TESSARO_SHARED_DIR;
+    TTempDir dir;
+    for (const fs::path& drawing : drawings) {
+        SCOPED_TRACE(drawing.string());
+        const fs::path golden = jwwsamples::SharedDir() / "golden" / (drawing.stem().string() + ".dae");
+        std::error_code error;
+        ASSERT_TRUE(fs::exists(golden, error)) << "no expected document";
+        const jwssamples::TJwsSample sample = jwssamples::JwsFromDrawing(drawing);
+        ASSERT_FALSE(sample.bytes.empty());
+        const fs::path input = dir / "figure.jws", out = dir / "figure.dae";
+        WriteFileBytes(input, std::string(sample.bytes.begin(), sample.bytes.end()));
+        ConvertFigureFile(input, out, sample.drawingLoaded);
+        const std::string converted = GeometryAndScene(ReadFileBytes(out));
+        EXPECT_NE(converted.find("<geometry "), std::string::npos) << "nothing drawn";
+        EXPECT_EQ(CompareColladaDocuments(converted, GeometryAndScene(ReadFileBytes(golden))), "");
+    }
+}
