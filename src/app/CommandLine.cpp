@@ -97,10 +97,10 @@ public:
     }
 
 private:
-    bool Arcs(const std::string& spec)
+    bool Arcs(const std::string& choice)
     {
         TControlsOverrides& o = r_.Overrides;
-        const std::vector<std::string_view> parts = Split(spec, ':');
+        const std::vector<std::string_view> parts = Split(choice, ':');
         const auto isCount = [](std::string_view text) { return ParseInt(text).has_value(); };
         if (parts[0] == "count" && parts.size() == 2 && isCount(parts[1])) {
             o.ArcMode = 0;
@@ -115,7 +115,7 @@ private:
             if (parts.size() == 3) (angle ? o.ArcAngleMinDivisions : o.ArcLengthMinDivisions) = std::string(parts[2]);
             return true;
         }
-        return Fail("--arcs takes count:N, angle:DEG[:MIN] or length:MM[:MIN], not '" + spec + "'");
+        return Fail("--arcs takes count:N, angle:DEG[:MIN] or length:MM[:MIN], not '" + choice + "'");
     }
 
     bool Kinds(const std::string& list, bool include)

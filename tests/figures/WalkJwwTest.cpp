@@ -422,14 +422,6 @@ TEST_F(JwwWalk, RingSolidWithSecondRadiusZeroIsTheSectorFanOfTheFirstEllipse)
     EXPECT_EQ(CountKind(fkQuad), 12);
 }
 
-TEST_F(JwwWalk, SolidsAreDrawnOnlyWhenIncluded)
-{
-    ctx.Options.IncludeSolids = false;
-    jww.solids = {QuarterSolid(101, 0), MakeSolid(1, {0, 0, 1, 0, 1, 1, 0, 1})};
-    Walk();
-    EXPECT_EQ(Count(), 0);
-}
-
 TEST_F(JwwWalk, PlacedBlocksAreExpandedAndEarlierFiguresCleared)
 {
     jwwfixture::TJwwFileWriter file(600);
