@@ -1,6 +1,7 @@
 # Two entry points for a fresh Debian 12 machine:
 #   make demo   installs what is missing, builds, converts the example drawing into build/demo/
-#   make test   installs what is missing, builds, runs every test (and the sanitizer pass)
+#   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
+#               the sanitizer pass, and the Windows programs under Wine
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
 
@@ -26,6 +27,7 @@ demo: build
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitize
+	@$(MAKE) --no-print-directory test-windows
 
 # Reader robustness (every prefix of every input) under AddressSanitizer and UBSan.
 test-sanitize: setup
