@@ -75,6 +75,16 @@ struct FixtureText {
 
 namespace fixture {
 
+// The text block: every string laid out by its record (no explicit address), each followed by
+// a zero byte.
+inline std::string TextBlockOf(const std::vector<FixtureText>& texts)
+{
+    std::string block;
+    for (const FixtureText& t : texts)
+        if (!t.Address) block += t.Text + '\0';
+    return block;
+}
+
 // The stored record of a fixture text at the given offset and segment.
 inline TEntJwcMoji2 MojiOf(const FixtureText& t, uint16_t offset, uint16_t segment)
 {
@@ -145,14 +155,7 @@ public:
     size_t PointsStart() const { return TextBlockOffset() + TextBlock().size(); }
     size_t NamesStart() const { return PointsStart() + 12 * Points.size(); }
 
-    // The text block: every laid-out string followed by a zero byte.
-    std::string TextBlock() const
-    {
-        std::string block;
-        for (const FixtureText& t : Texts)
-            if (!t.Address) block += t.Text + '\0';
-        return block;
-    }
+    std::string TextBlock() const { return fixture::TextBlockOf(Texts); }
 
     std::vector<uint8_t> Build() const
     {

@@ -29,13 +29,7 @@ public:
     size_t TextsStart() const { return PointsStart() + 12 * Points.size(); }
     size_t TextBlockOffset() const { return TextsStart() + 24 * Texts.size(); }
 
-    std::string TextBlock() const
-    {
-        std::string block;
-        for (const FixtureText& t : Texts)
-            if (!t.Address) block += t.Text + '\0';
-        return block;
-    }
+    std::string TextBlock() const { return fixture::TextBlockOf(Texts); }
 
     std::vector<uint8_t> Build() const
     {
