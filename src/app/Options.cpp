@@ -1,5 +1,6 @@
 #include "app/Options.h"
 
+#include <algorithm>
 #include <string>
 
 #include "util/Func_.h"
@@ -8,34 +9,10 @@ namespace {
 
 constexpr long double kPi = 3.1415926535897932385L;
 
-double ClampMarkerSize(double size)
-{
-    if (size == 0) size = 1.0;
-    if (size < 0.00001) size = 0.00001;
-    if (size > 10000) size = 10000;
-    return size;
-}
-
-int32_t ClampDivisions(int32_t count)
-{
-    if (count < 3) count = 3;
-    if (count > 3600) count = 3600;
-    return count;
-}
-
-double ClampAngle(double degrees)
-{
-    if (degrees < 0.1) degrees = 0.1;
-    if (degrees > 90) degrees = 90;
-    return degrees;
-}
-
-double ClampLength(double millimetres)
-{
-    if (millimetres < 0.001) millimetres = 0.001;
-    if (millimetres > 1000) millimetres = 1000;
-    return millimetres;
-}
+double ClampMarkerSize(double size) { return std::clamp(size == 0 ? 1.0 : size, 0.00001, 10000.0); }
+int32_t ClampDivisions(int32_t count) { return std::clamp(count, 3, 3600); }
+double ClampAngle(double degrees) { return std::clamp(degrees, 0.1, 90.0); }
+double ClampLength(double millimetres) { return std::clamp(millimetres, 0.001, 1000.0); }
 
 // Parses an edit text as a division count, clamps it and writes the result back.
 int32_t ReadDivisions(std::string& text)

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <system_error>
+#include <type_traits>
 
 #include "app/Options.h"
 #include "app/SettingsFile.h"
@@ -18,6 +19,21 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::chrono::milliseconds kPumpBeforeFile{100};
+
+// One file through one reader: signature, load (a damaged file is converted as far as it was
+// read), pen colours (a drawing's own screen colours over the defaults), layer states, walk.
+template <class Data>
+bool ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs::path& path,
+                 TConversionContext& context)
+{
+    if (!data.CheckSignature(path)) return false;
+    data.LoadFile(path);
+    context.Attributes.ResetPenColors();
+    if constexpr (std::is_same_v<Data, TJwwData>) data.ImportJwwPens(context.Attributes);
+    data.LoadLayers(context.Attributes);
+    walk(data, context);
+    return true;
+}
 
 }  // namespace
 
@@ -191,38 +207,11 @@ void TForm1::ReadOptions()
 
 bool TForm1::ConvertFile(TInputFormat format, const fs::path& path)
 {
-    TConversionContext& context = *context_;
-    TgraAttribute& attributes = context.Attributes;
     switch (format) {
-    case TInputFormat::Jwc:
-        if (!jwc_->CheckSignature(path)) return false;
-        jwc_->LoadFile(path);
-        attributes.ResetPenColors();
-        jwc_->LoadLayers(attributes);
-        WalkJwc(*jwc_, context);
-        return true;
-    case TInputFormat::Jwk:
-        if (!jwk_->CheckSignature(path)) return false;
-        jwk_->LoadFile(path);
-        attributes.ResetPenColors();
-        jwk_->LoadLayers(attributes);
-        WalkJwk(*jwk_, context);
-        return true;
-    case TInputFormat::Jww:
-        if (!jww_->CheckSignature(path)) return false;
-        jww_->LoadFile(path);
-        attributes.ResetPenColors();
-        jww_->ImportJwwPens(attributes);
-        jww_->LoadLayers(attributes);
-        WalkJww(*jww_, context);
-        return true;
-    case TInputFormat::Jws:
-        if (!jws_->CheckSignature(path)) return false;
-        jws_->LoadFile(path);
-        attributes.ResetPenColors();
-        jws_->LoadLayers(attributes);
-        WalkJws(*jws_, context);
-        return true;
+    case TInputFormat::Jwc: return ConvertWith(*jwc_, WalkJwc, path, *context_);
+    case TInputFormat::Jwk: return ConvertWith(*jwk_, WalkJwk, path, *context_);
+    case TInputFormat::Jww: return ConvertWith(*jww_, WalkJww, path, *context_);
+    case TInputFormat::Jws: return ConvertWith(*jws_, WalkJws, path, *context_);
     case TInputFormat::None: break;
     }
     return false;

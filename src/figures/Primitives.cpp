@@ -56,6 +56,18 @@ void WalkArc(int32_t n, int32_t lastStep, double start, double sweep, Emit&& emi
     }
 }
 
+// Walks the ellipse like WalkArc and hands every consecutive pair of its points to emit.
+template <class Emit>
+void WalkEllipse(const TEllipse& e, int32_t n, int32_t lastStep, double start, double sweep, Emit&& emit)
+{
+    TOutPoint prev;
+    WalkArc(n, lastStep, start, sweep, [&](int32_t k, double t) {
+        const TOutPoint p = e.At(t);
+        if (k > 0) emit(prev, p);
+        prev = p;
+    });
+}
+
 }  // namespace
 
 int32_t ArcDivisionCount(const TConversionOptions& options, double radius, double sweep)
@@ -89,12 +101,8 @@ void AddArcLines(TConversionContext& ctx, int32_t layer, int32_t color, double s
 {
     const int32_t n = ArcDivisionCount(ctx.Options, radius, sweep);
     const TEllipse e(cx, cy, radius, flatness, tilt, scale);
-    TOutPoint prev;
-    WalkArc(n, n, start, sweep, [&](int32_t k, double t) {
-        const TOutPoint p = e.At(t);
-        if (k > 0) EmitLine(ctx.Store, layer, color, prev, p);
-        prev = p;
-    });
+    WalkEllipse(e, n, n, start, sweep,
+                [&](TOutPoint a, TOutPoint b) { EmitLine(ctx.Store, layer, color, a, b); });
 }
 
 void AddArcLinesDeg(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
@@ -125,12 +133,8 @@ void AddSectorFan(TConversionContext& ctx, int32_t layer, int32_t color, double 
     const int32_t n = ArcDivisionCount(ctx.Options, radius, sweep);
     const TEllipse e(cx, cy, radius, flatness, tilt, scale);
     const TOutPoint centre = Scaled(cx, cy, scale);
-    TOutPoint prev;
-    WalkArc(n, n, start, sweep, [&](int32_t k, double t) {
-        const TOutPoint p = e.At(t);
-        if (k > 0) EmitTriangle(ctx.Store, layer, color, centre, prev, p);
-        prev = p;
-    });
+    WalkEllipse(e, n, n, start, sweep,
+                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, layer, color, centre, a, b); });
 }
 
 void AddSegmentFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
@@ -140,12 +144,8 @@ void AddSegmentFan(TConversionContext& ctx, int32_t layer, int32_t color, double
     const TEllipse e(cx, cy, radius, flatness, tilt, scale);
     // The pivot is the arc's own end point; the last step would only repeat it, so it is left out.
     const TOutPoint pivot = e.At(static_cast<double>(static_cast<Ext>(start) + sweep));
-    TOutPoint prev;
-    WalkArc(n, n - 1, start, sweep, [&](int32_t k, double t) {
-        const TOutPoint p = e.At(t);
-        if (k > 0) EmitTriangle(ctx.Store, layer, color, pivot, prev, p);
-        prev = p;
-    });
+    WalkEllipse(e, n, n - 1, start, sweep,
+                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, layer, color, pivot, a, b); });
 }
 
 void AddCornerFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
@@ -156,12 +156,8 @@ void AddCornerFan(TConversionContext& ctx, int32_t layer, int32_t color, double 
     double sx, sy, ex, ey, kx, ky;
     ArcTangentCorner(cx, cy, radius, flatness, start, sweep, tilt, sx, sy, ex, ey, kx, ky);
     const TOutPoint corner = Scaled(kx, ky, scale);
-    TOutPoint prev;
-    WalkArc(n, n, start, sweep, [&](int32_t k, double t) {
-        const TOutPoint p = e.At(t);
-        if (k > 0) EmitTriangle(ctx.Store, layer, color, corner, prev, p);
-        prev = p;
-    });
+    WalkEllipse(e, n, n, start, sweep,
+                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, layer, color, corner, a, b); });
 }
 
 void AddRingQuads(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,

@@ -40,3 +40,10 @@ bool ReadFileHead(const std::filesystem::path& path, size_t count, std::vector<u
     bytes.resize(static_cast<size_t>(in.gcount()));
     return true;
 }
+
+bool FileStartsWith(const std::filesystem::path& path, std::string_view signature)
+{
+    std::vector<uint8_t> head;
+    if (!ReadFileHead(path, signature.size(), head) || head.size() < signature.size()) return false;
+    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == signature;
+}

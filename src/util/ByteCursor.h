@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TReadFailure : std::runtime_error {
@@ -68,7 +69,15 @@ private:
     size_t pos_ = 0;
 };
 
+// Reads one double into each target, in the order given.
+template <typename... Doubles> void ReadDoubles(TByteCursor& cursor, Doubles&... targets)
+{
+    ((targets = cursor.F64()), ...);
+}
+
 // Reads a whole file into memory; false (and an empty vector) when it cannot be read.
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes);
 // Reads at most `count` leading bytes (for signature checks).
 bool ReadFileHead(const std::filesystem::path& path, size_t count, std::vector<uint8_t>& bytes);
+// True when the file's first bytes are exactly `signature` (letter case matters).
+bool FileStartsWith(const std::filesystem::path& path, std::string_view signature);

@@ -36,51 +36,37 @@ TEST(ReadOptions, DivisionCountsAreClampedTo3Through3600AndShownClamped)
     }
 }
 
-TEST(ReadOptions, MarkerSizeZeroBecomesOneAndRangeIsClamped)
+// Types each text into one edit box; expects the option's value and the box showing it.
+void ExpectClamped(std::string TControlsState::*edit, double TConversionOptions::*option,
+                   std::initializer_list<std::tuple<const char*, double, const char*>> cases)
 {
-    const std::tuple<const char*, double, const char*> cases[] = {
-        {"0", 1.0, "1"}, {"", 1.0, "1"}, {"-5", 0.00001, "1E-5"}, {"20000", 10000.0, "10000"},
-        {"2.5", 2.5, "2.5"}, {"1,5", 1.0, "1"}, {".5", 0.5, "0.5"},
-    };
-    for (const auto& [typed, size, shown] : cases) {
+    for (const auto& [typed, value, shown] : cases) {
         TControlsState controls;
-        controls.Edit2 = typed;
+        controls.*edit = typed;
         const TRead r = Read(controls);
-        EXPECT_DOUBLE_EQ(r.Options.PointMarkerSize, size) << typed;
-        EXPECT_EQ(r.Controls.Edit2, shown) << typed;
+        EXPECT_DOUBLE_EQ(r.Options.*option, value) << typed;
+        EXPECT_EQ(r.Controls.*edit, shown) << typed;
     }
+}
+
+TEST(ReadOptions, MarkerSizeZeroBecomesOneAndSizeAndArcLengthAreClamped)
+{
+    ExpectClamped(&TControlsState::Edit2, &TConversionOptions::PointMarkerSize,
+                  {{"0", 1.0, "1"}, {"", 1.0, "1"}, {"-5", 0.00001, "1E-5"}, {"20000", 10000.0, "10000"},
+                   {"2.5", 2.5, "2.5"}, {"1,5", 1.0, "1"}, {".5", 0.5, "0.5"}});
+    ExpectClamped(&TControlsState::Edit6, &TConversionOptions::ArcLength,
+                  {{"0", 0.001, "0.001"}, {"1500", 1000.0, "1000"}, {"2.5", 2.5, "2.5"}});
 }
 
 TEST(ReadOptions, AngleIsClampedInDegreesAndTurnedIntoRadiansLast)
 {
-    TControlsState controls;
-    controls.Edit4 = "0.05";
-    TRead r = Read(controls);
-    EXPECT_EQ(r.Controls.Edit4, "0.1");
-    EXPECT_DOUBLE_EQ(r.Options.ArcAngle, 0.1 * 3.14159265358979323846 / 180);
-
-    controls.Edit4 = "120";
-    r = Read(controls);
-    EXPECT_EQ(r.Controls.Edit4, "90");
-    EXPECT_DOUBLE_EQ(r.Options.ArcAngle, 3.14159265358979323846 / 2);
-
-    controls.Edit4 = "10";
-    r = Read(controls);
-    EXPECT_EQ(r.Controls.Edit4, "10");
-    EXPECT_DOUBLE_EQ(r.Options.ArcAngle, 10 * 3.14159265358979323846 / 180);
-}
-
-TEST(ReadOptions, LengthIsClampedTo0_001Through1000)
-{
-    const std::tuple<const char*, double, const char*> cases[] = {
-        {"0", 0.001, "0.001"}, {"1500", 1000.0, "1000"}, {"2.5", 2.5, "2.5"},
-    };
-    for (const auto& [typed, length, shown] : cases) {
+    const std::tuple<const char*, const char*, double> cases[] = {{"0.05", "0.1", 0.1}, {"120", "90", 90}, {"10", "10", 10}};
+    for (const auto& [typed, shown, degrees] : cases) {
         TControlsState controls;
-        controls.Edit6 = typed;
+        controls.Edit4 = typed;
         const TRead r = Read(controls);
-        EXPECT_DOUBLE_EQ(r.Options.ArcLength, length) << typed;
-        EXPECT_EQ(r.Controls.Edit6, shown) << typed;
+        EXPECT_EQ(r.Controls.Edit4, shown);
+        EXPECT_DOUBLE_EQ(r.Options.ArcAngle, degrees * 3.14159265358979323846 / 180);
     }
 }
 

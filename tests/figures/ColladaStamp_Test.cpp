@@ -33,39 +33,25 @@ TEST(ColladaStamp, UtcStampHasTwoDigitFieldsAndTheZSuffix)
               "2031-12-31T23:59:59Z");
 }
 
+// The tag in any letter case, alone on its line (the next line then holds the stamp, leading
+// blanks and all), only the first tag counting; the stamp is kept as written.
 TEST(ColladaStamp, RewritingKeepsTheCreationStampOfThePreviousDocument)
 {
     TTempDir dir;
-    const auto lines = RewriteOver(dir, "<?xml version=\"1.0\"?>\r\n<asset>\r\n"
-                                        "  <created>2019-03-04T05:06:07Z</created>\r\n"
-                                        "  <modified>2020-01-01T00:00:00Z</modified>\r\n");
-    ASSERT_GT(lines.size(), 9u);
-    EXPECT_EQ(lines[8], "  <created>2019-03-04T05:06:07Z</created>");
-    EXPECT_NE(lines[9], "  <modified>2020-01-01T00:00:00Z</modified>");
-}
-
-TEST(ColladaStamp, TagIsFoundInAnyLetterCaseAndTheStampIsKeptAsWritten)
-{
-    TTempDir dir;
-    const auto lines = RewriteOver(dir, "x\n\t<CREATED> 2001-02-03t04:05:06z </Created>\n");
-    ASSERT_GT(lines.size(), 8u);
-    EXPECT_EQ(lines[8], "  <created>2001-02-03t04:05:06z</created>");
-}
-
-TEST(ColladaStamp, TagAloneOnItsLineTakesTheNextLineWithItsLeadingBlanks)
-{
-    TTempDir dir;
-    const auto lines = RewriteOver(dir, "<asset>\r\n  <created>\r\n    2018-07-08T09:10:11Z</created>\r\n");
-    ASSERT_GT(lines.size(), 8u);
-    EXPECT_EQ(lines[8], "  <created>    2018-07-08T09:10:11Z</created>");
-}
-
-TEST(ColladaStamp, OnlyTheFirstTagCounts)
-{
-    TTempDir dir;
-    const auto lines = RewriteOver(dir, "<created>A</created>\n<created>B</created>\n");
-    ASSERT_GT(lines.size(), 8u);
-    EXPECT_EQ(lines[8], "  <created>A</created>");
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"<?xml version=\"1.0\"?>\r\n<asset>\r\n  <created>2019-03-04T05:06:07Z</created>\r\n"
+         "  <modified>2020-01-01T00:00:00Z</modified>\r\n",
+         "2019-03-04T05:06:07Z"},
+        {"x\n\t<CREATED> 2001-02-03t04:05:06z </Created>\n", "2001-02-03t04:05:06z"},
+        {"<asset>\r\n  <created>\r\n    2018-07-08T09:10:11Z</created>\r\n", "    2018-07-08T09:10:11Z"},
+        {"<created>A</created>\n<created>B</created>\n", "A"},
+    };
+    for (const auto& [previous, stamp] : cases) {
+        const auto lines = RewriteOver(dir, previous);
+        ASSERT_GT(lines.size(), 9u);
+        EXPECT_EQ(lines[8], "  <created>" + std::string(stamp) + "</created>");
+        EXPECT_NE(lines[9], "  <modified>2020-01-01T00:00:00Z</modified>");
+    }
 }
 
 TEST(ColladaStamp, FileWithoutTheTagGetsTheCurrentTime)

@@ -74,6 +74,21 @@ std::vector<std::string> Document(const std::string& created, const std::string&
     return lines;
 }
 
+// The values of one attribute in the lines that hold it, in document order.
+std::vector<std::string> Values(const std::vector<std::string>& lines, const std::string& attribute)
+{
+    std::vector<std::string> values;
+    for (const std::string& line : lines) {
+        const std::size_t at = line.find(attribute + "=\"");
+        if (at == std::string::npos) continue;
+        const std::size_t from = at + attribute.size() + 2;
+        values.push_back(line.substr(from, line.find('"', from) - from));
+    }
+    return values;
+}
+
+using TNames = std::vector<std::string>;
+
 std::string Between(const std::string& line, const std::string& open, const std::string& close)
 {
     const std::size_t a = line.find(open);
@@ -97,7 +112,7 @@ TEST(ColladaWriter, OneSegmentDocumentMatchesEveryLine)
     EXPECT_TRUE(std::regex_match(stamp, kStampForm)) << stamp;
     EXPECT_EQ(lines[9], "  <modified>" + stamp + "</modified>");
 
-    const std::vector<std::string> expected = Document(stamp, stamp, {
+    const TNames expected = Document(stamp, stamp, {
         "<library_effects>",
         R"(  <effect id="ColorID2">)",
         "    <profile_COMMON>",
@@ -185,7 +200,7 @@ TEST(ColladaWriter, SegmentAtTimesThousandIsWrittenInDrawingUnits)
     context.Store.AddLine(0, 2, 0, 0, 1000, 0);
     const auto lines = WriteLines(context, dir);
     EXPECT_EQ(LinesContaining(lines, "          0.0"),
-              std::vector<std::string>{"          0.000000000 0.000000000 0.000000000 1000.000000000 0.000000000 0.000000000"});
+              TNames{"          0.000000000 0.000000000 0.000000000 1000.000000000 0.000000000 0.000000000"});
 }
 
 TEST(ColladaWriter, CoordinatesAreRoundedToNineDecimalsWithSign)
@@ -197,7 +212,7 @@ TEST(ColladaWriter, CoordinatesAreRoundedToNineDecimalsWithSign)
     // -1.2345678 and 0.0000004 at x1; -0.0000000001 rounds to zero but keeps its sign, as
     // "%.9f" does; 0.0020000006 rounds up.
     EXPECT_EQ(LinesContaining(lines, "          -1.2"),
-              std::vector<std::string>{
+              TNames{
                   "          -1.234567800 0.000000400 0.000000000 -0.000000000 0.002000001 0.000000000"});
 }
 
@@ -207,23 +222,13 @@ TEST(ColladaWriter, QuadrilateralGivesFourVerticesTwoTrianglesAndPerTriangleNorm
     TConversionContext context = NewContext(1000.0);
     context.Store.AddQuad(0, 5, 0, 0, 10, 0, 10, 10, 0, 10);
     const auto lines = WriteLines(context, dir);
-    const auto geometry = Slice(lines, R"(  <geometry id="layer0-C5" name="layer0-C5">)", "  </geometry>");
-    const std::vector<std::string> expected = {
-        R"(  <geometry id="layer0-C5" name="layer0-C5">)",
-        "    <mesh>",
-        R"(      <source id="layer0-C5-Pos">)",
-        R"(        <float_array id="layer0-C5-Pos-array" count="12">)",
-        "          0.000000000 0.000000000 0.000000000 10.000000000 0.000000000 0.000000000 "
-        "10.000000000 10.000000000 0.000000000 0.000000000 10.000000000 0.000000000",
-        "        </float_array>",
-        "        <technique_common>",
-        R"(          <accessor source="#layer0-C5-Pos-array" count="4" stride="3">)",
-        R"(            <param name="X" type="float" />)",
-        R"(            <param name="Y" type="float" />)",
-        R"(            <param name="Z" type="float" />)",
-        "          </accessor>",
-        "        </technique_common>",
-        "      </source>",
+    // The position source is written as for segments (see the whole document above).
+    EXPECT_EQ(Slice(lines, R"(        <float_array id="layer0-C5-Pos-array" count="12">)", "        </float_array>"),
+              (TNames{R"(        <float_array id="layer0-C5-Pos-array" count="12">)",
+                      "          0.000000000 0.000000000 0.000000000 10.000000000 0.000000000 0.000000000 "
+                      "10.000000000 10.000000000 0.000000000 0.000000000 10.000000000 0.000000000",
+                      "        </float_array>"}));
+    const TNames expected = {
         R"(      <source id="layer0-C5-Normal">)",
         R"(        <float_array id="layer0-C5-Normal-array" count="6">)",
         "          0.000000000 0.000000000 1.000000000 0.000000000 0.000000000 1.000000000",
@@ -246,10 +251,9 @@ TEST(ColladaWriter, QuadrilateralGivesFourVerticesTwoTrianglesAndPerTriangleNorm
         "        0 0 1 0 2 0 0 1 2 1 3 1",
         "        </p>",
         "      </triangles>",
-        "    </mesh>",
-        "  </geometry>",
     };
-    EXPECT_EQ(geometry, expected);
+    EXPECT_EQ(Slice(lines, R"(      <source id="layer0-C5-Normal">)", "      </triangles>"), expected);
+    EXPECT_EQ(Values(lines, "count"), (TNames{"12", "4", "6", "2", "2"}));
 }
 
 TEST(ColladaWriter, QuadTriangleAndSegmentShareOneVertexNumbering)
@@ -261,17 +265,16 @@ TEST(ColladaWriter, QuadTriangleAndSegmentShareOneVertexNumbering)
     context.Store.AddTriangle(0, 1, 2, 0, 3, 0, 2, 1);
     const auto lines = WriteLines(context, dir);
     EXPECT_EQ(LinesContaining(lines, R"(<triangles count=)"),
-              std::vector<std::string>{R"(      <triangles count="3" material="Color1">)"});
+              TNames{R"(      <triangles count="3" material="Color1">)"});
     const auto indices = Slice(lines, "        <p>", "        </p>");
-    EXPECT_EQ(indices, (std::vector<std::string>{"        <p>", "        0 0 1 0 2 0 0 1 2 1 3 1",
-                                                  "        4 2 5 2 6 2", "        </p>"}));
-    EXPECT_EQ(LinesContaining(lines, "<p>7"), std::vector<std::string>{"        <p>7 8</p>"});
+    EXPECT_EQ(indices, (TNames{"        <p>", "        0 0 1 0 2 0 0 1 2 1 3 1", "        4 2 5 2 6 2", "        </p>"}));
+    EXPECT_EQ(LinesContaining(lines, "<p>7"), TNames{"        <p>7 8</p>"});
     EXPECT_EQ(LinesContaining(lines, "-Pos-array\" count="),
-              (std::vector<std::string>{R"(        <float_array id="layer0-C1-Pos-array" count="27">)",
-                                        R"(          <accessor source="#layer0-C1-Pos-array" count="9" stride="3">)"}));
+              (TNames{R"(        <float_array id="layer0-C1-Pos-array" count="27">)",
+                      R"(          <accessor source="#layer0-C1-Pos-array" count="9" stride="3">)"}));
     // Position lines: the shapes in store order, then the segment.
     EXPECT_EQ(Slice(lines, R"(        <float_array id="layer0-C1-Pos-array" count="27">)", "        </float_array>"),
-              (std::vector<std::string>{
+              (TNames{
                   R"(        <float_array id="layer0-C1-Pos-array" count="27">)",
                   "          0.000000000 0.000000000 0.000000000 1.000000000 0.000000000 0.000000000 "
                   "1.000000000 1.000000000 0.000000000 0.000000000 1.000000000 0.000000000",
@@ -280,7 +283,6 @@ TEST(ColladaWriter, QuadTriangleAndSegmentShareOneVertexNumbering)
                   "          5.000000000 5.000000000 0.000000000 6.000000000 6.000000000 0.000000000",
                   "        </float_array>",
               }));
-    EXPECT_EQ(LinesContaining(lines, "<input semantic=\"NORMAL\""), std::vector<std::string>{});
 }
 
 TEST(ColladaWriter, TriangleThenSegmentNumbersTheSegmentAfterTheTriangle)
@@ -290,8 +292,8 @@ TEST(ColladaWriter, TriangleThenSegmentNumbersTheSegmentAfterTheTriangle)
     context.Store.AddTriangle(2, 4, 0, 0, 1, 0, 0, 1);
     context.Store.AddLine(2, 4, 0, 0, 1, 1);
     const auto lines = WriteLines(context, dir);
-    EXPECT_EQ(LinesContaining(lines, "        0 0 1 0"), std::vector<std::string>{"        0 0 1 0 2 0"});
-    EXPECT_EQ(LinesContaining(lines, "<p>3"), std::vector<std::string>{"        <p>3 4</p>"});
+    EXPECT_EQ(LinesContaining(lines, "        0 0 1 0"), TNames{"        0 0 1 0 2 0"});
+    EXPECT_EQ(LinesContaining(lines, "<p>3"), TNames{"        <p>3 4</p>"});
 }
 
 TEST(ColladaWriter, DegenerateTriangleNormalIsWrittenUnnormalised)
@@ -303,10 +305,9 @@ TEST(ColladaWriter, DegenerateTriangleNormalIsWrittenUnnormalised)
     const auto lines = WriteLines(context, dir);
     const auto normals = Slice(lines, R"(        <float_array id="layer0-C1-Normal-array" count="6">)",
                                "        </float_array>");
-    EXPECT_EQ(normals, (std::vector<std::string>{R"(        <float_array id="layer0-C1-Normal-array" count="6">)",
-                                                  "          0.000000000 0.000000000 0.000000000",
-                                                  "          0.000000000 0.000000000 0.000000010",
-                                                  "        </float_array>"}));
+    EXPECT_EQ(normals, (TNames{R"(        <float_array id="layer0-C1-Normal-array" count="6">)",
+                               "          0.000000000 0.000000000 0.000000000",
+                               "          0.000000000 0.000000000 0.000000010", "        </float_array>"}));
 }
 
 TEST(ColladaWriter, EffectsAndMaterialsFollowAscendingPaletteIndex)
@@ -318,17 +319,11 @@ TEST(ColladaWriter, EffectsAndMaterialsFollowAscendingPaletteIndex)
     context.Store.AddLine(0, 300, 0, 0, 1, 1);
     context.Store.AddLine(0, 7, 0, 0, 1, 1);
     const auto lines = WriteLines(context, dir);
-    EXPECT_EQ(LinesContaining(lines, "<effect id="),
-              (std::vector<std::string>{R"(  <effect id="ColorID3">)", R"(  <effect id="ColorID7">)",
-                                        R"(  <effect id="ColorID12">)", R"(  <effect id="ColorID300">)"}));
-    EXPECT_EQ(LinesContaining(lines, "<material id="),
-              (std::vector<std::string>{R"(  <material id="DefColor3">)", R"(  <material id="DefColor7">)",
-                                        R"(  <material id="DefColor12">)", R"(  <material id="DefColor300">)"}));
-    EXPECT_EQ(LinesContaining(lines, "<geometry id="),
-              (std::vector<std::string>{R"(  <geometry id="layer0-C3" name="layer0-C3">)",
-                                        R"(  <geometry id="layer0-C7" name="layer0-C7">)",
-                                        R"(  <geometry id="layer0-C12" name="layer0-C12">)",
-                                        R"(  <geometry id="layer0-C300" name="layer0-C300">)"}));
+    EXPECT_EQ(Values(LinesContaining(lines, "<effect "), "id"), (TNames{"ColorID3", "ColorID7", "ColorID12", "ColorID300"}));
+    EXPECT_EQ(Values(LinesContaining(lines, "<material "), "id"),
+              (TNames{"DefColor3", "DefColor7", "DefColor12", "DefColor300"}));
+    EXPECT_EQ(Values(LinesContaining(lines, "<geometry "), "name"),
+              (TNames{"layer0-C3", "layer0-C7", "layer0-C12", "layer0-C300"}));
 }
 
 TEST(ColladaWriter, GeometriesAndNodesFollowAscendingLayerWhateverTheStoreOrder)
@@ -341,28 +336,12 @@ TEST(ColladaWriter, GeometriesAndNodesFollowAscendingLayerWhateverTheStoreOrder)
     context.Store.AddLine(9, 1, 0, 0, 1, 1);
     context.Store.AddLine(2, 2, 0, 0, 1, 1);
     const auto lines = WriteLines(context, dir);
-    EXPECT_EQ(LinesContaining(lines, "<geometry id="),
-              (std::vector<std::string>{R"(  <geometry id="layer2-C2" name="layer2-C2">)",
-                                        R"(  <geometry id="layer2-C5" name="layer2-C5">)",
-                                        R"(  <geometry id="layer9-C1" name="layer9-C1">)",
-                                        R"(  <geometry id="layer9-C2" name="layer9-C2">)",
-                                        R"(  <geometry id="layer200-C5" name="layer200-C5">)"}));
+    const TNames geometries = {"layer2-C2", "layer2-C5", "layer9-C1", "layer9-C2", "layer200-C5"};
+    EXPECT_EQ(Values(LinesContaining(lines, "<geometry "), "name"), geometries);
     const auto scene = Slice(lines, R"(  <visual_scene id="DefaultScene">)", "  </visual_scene>");
-    EXPECT_EQ(LinesContaining(scene, "<node id="),
-              (std::vector<std::string>{R"(    <node id="Layer2" name="Layer2">)", R"(    <node id="Layer9" name="Layer9">)",
-                                        R"(    <node id="Layer200" name="Layer200">)"}));
-    EXPECT_EQ(LinesContaining(scene, "<instance_geometry"),
-              (std::vector<std::string>{R"(      <instance_geometry url="#layer2-C2">)",
-                                        R"(      <instance_geometry url="#layer2-C5">)",
-                                        R"(      <instance_geometry url="#layer9-C1">)",
-                                        R"(      <instance_geometry url="#layer9-C2">)",
-                                        R"(      <instance_geometry url="#layer200-C5">)"}));
-    EXPECT_EQ(LinesContaining(scene, "<instance_material"),
-              (std::vector<std::string>{R"(            <instance_material symbol="Color2" target="#DefColor2" />)",
-                                        R"(            <instance_material symbol="Color5" target="#DefColor5" />)",
-                                        R"(            <instance_material symbol="Color1" target="#DefColor1" />)",
-                                        R"(            <instance_material symbol="Color2" target="#DefColor2" />)",
-                                        R"(            <instance_material symbol="Color5" target="#DefColor5" />)"}));
+    EXPECT_EQ(Values(LinesContaining(scene, "<node "), "name"), (TNames{"Layer2", "Layer9", "Layer200"}));
+    EXPECT_EQ(Values(scene, "url"), (TNames{"#layer2-C2", "#layer2-C5", "#layer9-C1", "#layer9-C2", "#layer200-C5"}));
+    EXPECT_EQ(Values(scene, "target"), (TNames{"#DefColor2", "#DefColor5", "#DefColor1", "#DefColor2", "#DefColor5"}));
 }
 
 TEST(ColladaWriter, LayerWithOneColourGetsOneGeometryWhileEffectsCoverAllLayers)
@@ -374,13 +353,10 @@ TEST(ColladaWriter, LayerWithOneColourGetsOneGeometryWhileEffectsCoverAllLayers)
     context.Store.AddLine(1, 3, 0, 0, 1, 1);
     context.Store.AddQuad(6, 8, 0, 0, 1, 0, 1, 1, 0, 1);
     const auto lines = WriteLines(context, dir);
-    EXPECT_EQ(LinesContaining(lines, "<geometry id=\"layer4"),
-              std::vector<std::string>{R"(  <geometry id="layer4-C12" name="layer4-C12">)"});
-    EXPECT_EQ(LinesContaining(lines, "<effect id="),
-              (std::vector<std::string>{R"(  <effect id="ColorID3">)", R"(  <effect id="ColorID8">)",
-                                        R"(  <effect id="ColorID12">)"}));
-    EXPECT_EQ(LinesContaining(lines, "<p>"), (std::vector<std::string>{"        <p>0 1</p>", "        <p>0 1</p>",
-                                                                       "        <p>2 3</p>", "        <p>"}));
+    EXPECT_EQ(Values(LinesContaining(lines, "<geometry "), "name"), (TNames{"layer1-C3", "layer4-C12", "layer6-C8"}));
+    EXPECT_EQ(Values(LinesContaining(lines, "<effect "), "id"), (TNames{"ColorID3", "ColorID8", "ColorID12"}));
+    EXPECT_EQ(LinesContaining(lines, "<p>"),
+              (TNames{"        <p>0 1</p>", "        <p>0 1</p>", "        <p>2 3</p>", "        <p>"}));
 }
 
 TEST(ColladaWriter, ColourChannelsAreCutToThousandths)
@@ -393,8 +369,7 @@ TEST(ColladaWriter, ColourChannelsAreCutToThousandths)
     context.Store.AddLine(0, context.Store.PaletteIndexOf(static_cast<int32_t>(MakeColor(153, 1, 13))), 0, 0, 1, 1);
     const auto lines = WriteLines(context, dir);
     EXPECT_EQ(LinesContaining(lines, "<color>"),
-              (std::vector<std::string>{"            <color>0 0.501 1 1</color>",
-                                        "            <color>0.599 0.003 0.05 1</color>"}));
+              (TNames{"            <color>0 0.501 1 1</color>", "            <color>0.599 0.003 0.05 1</color>"}));
 }
 
 TEST(ColladaWriter, EmptyStoreWritesEmptyLibrariesAndScene)
@@ -428,11 +403,11 @@ TEST(ColladaWriter, FigureWithColourOutOfRangeCountsButDrawsNothing)
     TConversionContext context = NewContext();
     context.Store.AddLine(3, 0, 0, 0, 1, 1);  // colour 0: counted as colour 1
     const auto lines = WriteLines(context, dir);
-    EXPECT_EQ(LinesContaining(lines, "<effect id="), std::vector<std::string>{R"(  <effect id="ColorID1">)"});
+    EXPECT_EQ(Values(LinesContaining(lines, "<effect "), "id"), TNames{"ColorID1"});
     EXPECT_EQ(LinesContaining(lines, "count="),
-              (std::vector<std::string>{R"(        <float_array id="layer3-C1-Pos-array" count="0">)",
-                                        R"(          <accessor source="#layer3-C1-Pos-array" count="0" stride="3">)"}));
-    EXPECT_EQ(LinesContaining(lines, "<lines"), std::vector<std::string>{});
+              (TNames{R"(        <float_array id="layer3-C1-Pos-array" count="0">)",
+                      R"(          <accessor source="#layer3-C1-Pos-array" count="0" stride="3">)"}));
+    EXPECT_EQ(LinesContaining(lines, "<lines"), TNames{});
 }
 
 TEST(ColladaWriter, LeavesTheStoreAndTheLastLayersColourCensus)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "figures/Primitives.h"
 
@@ -35,35 +37,26 @@ double TriangleArea(const TFigure& f)
 
 TEST(AddPointMarker, LineShapesAtScale100InTheirFigureOrder)
 {
-    TConversionContext plus = WithMarker(0);
-    AddPointMarker(plus, 2, 9, 100, 10, 20);
-    ASSERT_EQ(plus.Store.FigureCount, 2);
-    ExpectLine(plus.Store.Figures[0], 950, 2000, 1050, 2000);
-    ExpectLine(plus.Store.Figures[1], 1000, 2050, 1000, 1950);
-    EXPECT_EQ(plus.Store.Figures[0].Layer, 2);
-    EXPECT_EQ(plus.Store.Figures[0].Color, 9);
-
-    TConversionContext cross = WithMarker(1);
-    AddPointMarker(cross, 0, 1, 100, 10, 20);
-    ASSERT_EQ(cross.Store.FigureCount, 2);
-    ExpectLine(cross.Store.Figures[0], 950, 1950, 1050, 2050);
-    ExpectLine(cross.Store.Figures[1], 950, 2050, 1050, 1950);
-
-    TConversionContext square = WithMarker(2);
-    AddPointMarker(square, 0, 1, 100, 10, 20);
-    ASSERT_EQ(square.Store.FigureCount, 4);
-    ExpectLine(square.Store.Figures[0], 950, 1950, 1050, 1950);
-    ExpectLine(square.Store.Figures[1], 1050, 1950, 1050, 2050);
-    ExpectLine(square.Store.Figures[2], 1050, 2050, 950, 2050);
-    ExpectLine(square.Store.Figures[3], 950, 2050, 950, 1950);
-
-    TConversionContext diamond = WithMarker(3);
-    AddPointMarker(diamond, 0, 1, 100, 10, 20);
-    ASSERT_EQ(diamond.Store.FigureCount, 4);
-    ExpectLine(diamond.Store.Figures[0], 950, 2000, 1000, 1950);
-    ExpectLine(diamond.Store.Figures[1], 1000, 1950, 1050, 2000);
-    ExpectLine(diamond.Store.Figures[2], 1050, 2000, 1000, 2050);
-    ExpectLine(diamond.Store.Figures[3], 1000, 2050, 950, 2000);
+    // Segments (x1, y1, x2, y2) of plus, cross, square and diamond around (10, 20) times 100.
+    const std::vector<std::array<double, 4>> shapes[] = {
+        {{950, 2000, 1050, 2000}, {1000, 2050, 1000, 1950}},
+        {{950, 1950, 1050, 2050}, {950, 2050, 1050, 1950}},
+        {{950, 1950, 1050, 1950}, {1050, 1950, 1050, 2050}, {1050, 2050, 950, 2050}, {950, 2050, 950, 1950}},
+        {{950, 2000, 1000, 1950}, {1000, 1950, 1050, 2000}, {1050, 2000, 1000, 2050}, {1000, 2050, 950, 2000}},
+    };
+    for (int32_t shape = 0; shape < 4; ++shape) {
+        SCOPED_TRACE(shape);
+        TConversionContext ctx = WithMarker(shape);
+        AddPointMarker(ctx, 2, 9, 100, 10, 20);
+        const auto& expected = shapes[shape];
+        ASSERT_EQ(ctx.Store.FigureCount, static_cast<int>(expected.size()));
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const TFigure& f = ctx.Store.Figures[i];
+            ExpectLine(f, expected[i][0], expected[i][1], expected[i][2], expected[i][3]);
+            EXPECT_EQ(f.Layer, 2);
+            EXPECT_EQ(f.Color, 9);
+        }
+    }
 }
 
 TEST(AddPointMarker, FilledShapesCoverTheSquareAndTheDiamond)

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -15,36 +14,18 @@
 #include <vector>
 
 #include "formats/jwc/jwctype.h"
+#include "support/ByteWriter.h"
 
 namespace fixture {
 
-// Little-endian byte appender.
-struct ByteSink {
-    std::vector<uint8_t> Bytes;
-
-    void U8(uint8_t v) { Bytes.push_back(v); }
-    void U16(uint16_t v) { U8(v & 0xFF); U8(v >> 8); }
-    void U32(uint32_t v) { U16(v & 0xFFFF); U16(v >> 16); }
-    void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-    void F32(float v) { uint32_t u; std::memcpy(&u, &v, 4); U32(u); }
-    void Raw(std::string_view s) { Bytes.insert(Bytes.end(), s.begin(), s.end()); }
-    // `s` in a zero-padded field of `size` bytes (cut when longer).
-    void Field(std::string_view s, size_t size)
-    {
-        s = s.substr(0, size);
-        Raw(s);
-        Bytes.insert(Bytes.end(), size - s.size(), 0);
-    }
-};
-
-inline void PutLine(ByteSink& out, const LineRecord& r)
+inline void PutLine(TByteWriter& out, const LineRecord& r)
 {
     out.F32(r.X1); out.F32(r.Y1); out.F32(r.X2); out.F32(r.Y2);
     out.U8(r.LineType); out.U8(r.PenColor); out.U8(r.Layer); out.U8(r.Unused);
     out.U8(r.Flags1); out.U8(r.Flags2);
 }
 
-inline void PutArc(ByteSink& out, const ArcRecord& r)
+inline void PutArc(TByteWriter& out, const ArcRecord& r)
 {
     out.F32(r.CenterX); out.F32(r.CenterY); out.F32(r.Radius);
     out.U16(static_cast<uint16_t>(std::lround(r.Flattening * 10000.0)));
@@ -55,13 +36,13 @@ inline void PutArc(ByteSink& out, const ArcRecord& r)
     out.U8(r.Flags); out.U8(r.Unused2);
 }
 
-inline void PutPoint(ByteSink& out, const PointRecord& r)
+inline void PutPoint(TByteWriter& out, const PointRecord& r)
 {
     out.F32(r.X); out.F32(r.Y);
     out.U8(r.Layer); out.U8(r.PenColor); out.U8(r.Flags); out.U8(r.Unused);
 }
 
-inline void PutMoji(ByteSink& out, const TEntJwcMoji2& r)
+inline void PutMoji(TByteWriter& out, const TEntJwcMoji2& r)
 {
     out.F32(r.X1); out.F32(r.Y1); out.F32(r.X2); out.F32(r.Y2);
     out.U16(r.Offset); out.U16(r.Segment);
@@ -91,6 +72,31 @@ struct FixtureText {
     std::string Text;
     std::optional<uint32_t> Address;   // JWC: absolute address; JWK: offset in the block
 };
+
+namespace fixture {
+
+// The text block: every string laid out by its record (no explicit address), each followed by
+// a zero byte.
+inline std::string TextBlockOf(const std::vector<FixtureText>& texts)
+{
+    std::string block;
+    for (const FixtureText& t : texts)
+        if (!t.Address) block += t.Text + '\0';
+    return block;
+}
+
+// The stored record of a fixture text at the given offset and segment.
+inline TEntJwcMoji2 MojiOf(const FixtureText& t, uint16_t offset, uint16_t segment)
+{
+    TEntJwcMoji2 m;
+    m.X1 = t.X1; m.Y1 = t.Y1; m.X2 = t.X2; m.Y2 = t.Y2;
+    m.Attributes = t.Attributes;
+    m.Offset = offset;
+    m.Segment = segment;
+    return m;
+}
+
+}  // namespace fixture
 
 class JwcWriter {
 public:
@@ -149,18 +155,11 @@ public:
     size_t PointsStart() const { return TextBlockOffset() + TextBlock().size(); }
     size_t NamesStart() const { return PointsStart() + 12 * Points.size(); }
 
-    // The text block: every laid-out string followed by a zero byte.
-    std::string TextBlock() const
-    {
-        std::string block;
-        for (const FixtureText& t : Texts)
-            if (!t.Address) block += t.Text + '\0';
-        return block;
-    }
+    std::string TextBlock() const { return fixture::TextBlockOf(Texts); }
 
     std::vector<uint8_t> Build() const
     {
-        fixture::ByteSink out;
+        TByteWriter out;
         WriteHeader(out);
         WriteTables(out);
         for (const LineRecord& r : Lines) fixture::PutLine(out, r);
@@ -175,7 +174,7 @@ public:
         for (const PointRecord& r : Points) fixture::PutPoint(out, r);
         for (const std::string& name : LayerNames) out.Field(name, 8);
         for (const std::string& name : GroupNames) out.Field(name, 16);
-        return out.Bytes;
+        return out.bytes;
     }
 
     void WriteTo(const std::filesystem::path& path) const { fixture::WriteFile(path, Build()); }
@@ -191,21 +190,13 @@ private:
     // The record's 16-bit offset and segment: relative to the block's segment when that fits.
     TEntJwcMoji2 Moji(const FixtureText& t, uint32_t address) const
     {
-        TEntJwcMoji2 m;
-        m.X1 = t.X1; m.Y1 = t.Y1; m.X2 = t.X2; m.Y2 = t.Y2;
-        m.Attributes = t.Attributes;
         uint32_t base = uint32_t{TextSegment} * 16;
-        if (address >= base && address - base <= 0xFFFF) {
-            m.Segment = TextSegment;
-            m.Offset = static_cast<uint16_t>(address - base);
-        } else {
-            m.Segment = static_cast<uint16_t>(address >> 4);
-            m.Offset = static_cast<uint16_t>(address & 0xF);
-        }
-        return m;
+        if (address >= base && address - base <= 0xFFFF)
+            return fixture::MojiOf(t, static_cast<uint16_t>(address - base), TextSegment);
+        return fixture::MojiOf(t, static_cast<uint16_t>(address & 0xF), static_cast<uint16_t>(address >> 4));
     }
 
-    void WriteHeader(fixture::ByteSink& out) const
+    void WriteHeader(TByteWriter& out) const
     {
         std::string block0 = Signature;
         block0.resize(22, ' ');
@@ -232,7 +223,7 @@ private:
         out.Field(Block3Text.value_or(fixture::JoinValues(v3)), 200);
     }
 
-    void WriteTables(fixture::ByteSink& out) const
+    void WriteTables(TByteWriter& out) const
     {
         // Reference points and settings: not converted, filled with non-zero bytes so that a
         // reader that skips the wrong amount reads visible garbage.

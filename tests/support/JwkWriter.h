@@ -29,17 +29,11 @@ public:
     size_t TextsStart() const { return PointsStart() + 12 * Points.size(); }
     size_t TextBlockOffset() const { return TextsStart() + 24 * Texts.size(); }
 
-    std::string TextBlock() const
-    {
-        std::string block;
-        for (const FixtureText& t : Texts)
-            if (!t.Address) block += t.Text + '\0';
-        return block;
-    }
+    std::string TextBlock() const { return fixture::TextBlockOf(Texts); }
 
     std::vector<uint8_t> Build() const
     {
-        fixture::ByteSink out;
+        TByteWriter out;
         out.Field(Signature + " " + Title, 200);
         std::vector<std::string> v{
             std::to_string(DeclaredLines.value_or(static_cast<int>(Lines.size()))),
@@ -56,16 +50,12 @@ public:
         for (const PointRecord& r : Points) fixture::PutPoint(out, r);
         uint32_t next = 0;
         for (const FixtureText& t : Texts) {
-            TEntJwcMoji2 m;
-            m.X1 = t.X1; m.Y1 = t.Y1; m.X2 = t.X2; m.Y2 = t.Y2;
-            m.Attributes = t.Attributes;
-            m.Offset = static_cast<uint16_t>(t.Address ? *t.Address : next);
-            m.Segment = 0xBEEF;   // ignored by readers
+            // The segment field is ignored by readers: a recognisable value.
+            fixture::PutMoji(out, fixture::MojiOf(t, static_cast<uint16_t>(t.Address.value_or(next)), 0xBEEF));
             if (!t.Address) next += static_cast<uint32_t>(t.Text.size()) + 1;
-            fixture::PutMoji(out, m);
         }
         out.Raw(TextBlock());
-        return out.Bytes;
+        return out.bytes;
     }
 
     void WriteTo(const std::filesystem::path& path) const { fixture::WriteFile(path, Build()); }

@@ -1,7 +1,5 @@
 #include "support/JwwWriter.h"
 
-#include <cstring>
-
 namespace jwwfixture {
 
 namespace {
@@ -11,50 +9,25 @@ const char* const kClassNames[8] = {nullptr,     "CDataSen",    "CDataEnko",  "C
                                     "CDataMoji", "CDataSunpou", "CDataSolid", "CDataBlock"};
 constexpr uint16_t kSchema = 700;
 
-void WriteSegment(TByteWriter& w, double x1, double y1, double x2, double y2)
+void WriteDoubles(TByteWriter& w, std::initializer_list<double> values)
 {
-    w.F64(x1);
-    w.F64(y1);
-    w.F64(x2);
-    w.F64(y2);
+    for (double v : values) w.F64(v);
 }
 
 void WritePointFixed(TByteWriter& w, const TEntJwwTen& r, int32_t version)
 {
     WriteCommon(w, r.common, version);
-    w.F64(r.x);
-    w.F64(r.y);
+    WriteDoubles(w, {r.x, r.y});
     w.I32(r.temporary);
 }
 
 void WritePointCode(TByteWriter& w, const TEntJwwTen& r)
 {
     w.I32(r.code);
-    w.F64(r.rotation);
-    w.F64(r.scale);
+    WriteDoubles(w, {r.rotation, r.scale});
 }
 
 }  // namespace
-
-void TByteWriter::U16(uint16_t v)
-{
-    U8(static_cast<uint8_t>(v));
-    U8(static_cast<uint8_t>(v >> 8));
-}
-
-void TByteWriter::U32(uint32_t v)
-{
-    U16(static_cast<uint16_t>(v));
-    U16(static_cast<uint16_t>(v >> 16));
-}
-
-void TByteWriter::F64(double v)
-{
-    uint64_t u;
-    std::memcpy(&u, &v, 8);
-    U32(static_cast<uint32_t>(u));
-    U32(static_cast<uint32_t>(u >> 32));
-}
 
 std::u16string Utf8ToUtf16(std::string_view text)
 {
@@ -141,19 +114,13 @@ void WriteCommon(TByteWriter& w, const TEntJwwCommon& c, int32_t version)
 void WriteLineBody(TByteWriter& w, const TEntJwwSen& r, int32_t version)
 {
     WriteCommon(w, r.common, version);
-    WriteSegment(w, r.startX, r.startY, r.endX, r.endY);
+    WriteDoubles(w, {r.startX, r.startY, r.endX, r.endY});
 }
 
 void WriteArcBody(TByteWriter& w, const TEntJwwEnko& r, int32_t version)
 {
     WriteCommon(w, r.common, version);
-    w.F64(r.centerX);
-    w.F64(r.centerY);
-    w.F64(r.radius);
-    w.F64(r.startAngle);
-    w.F64(r.arcAngle);
-    w.F64(r.tiltAngle);
-    w.F64(r.flatness);
+    WriteDoubles(w, {r.centerX, r.centerY, r.radius, r.startAngle, r.arcAngle, r.tiltAngle, r.flatness});
     w.I32(r.fullCircle);
 }
 
@@ -166,12 +133,9 @@ void WritePointBody(TByteWriter& w, const TEntJwwTen& r, int32_t version)
 void WriteTextBody(TByteWriter& w, const TEntJwwMoji& r, int32_t version, EStringForm form)
 {
     WriteCommon(w, r.common, version);
-    WriteSegment(w, r.startX, r.startY, r.endX, r.endY);
+    WriteDoubles(w, {r.startX, r.startY, r.endX, r.endY});
     w.U32(r.textKind);
-    w.F64(r.sizeX);
-    w.F64(r.sizeY);
-    w.F64(r.spacing);
-    w.F64(r.angle);
+    WriteDoubles(w, {r.sizeX, r.sizeY, r.spacing, r.angle});
     WriteJwwString(w, r.fontName, form);
     WriteJwwString(w, r.text, form);
 }
@@ -191,25 +155,23 @@ void WriteDimensionBody(TByteWriter& w, const TEntJwwSunpo& r, int32_t version, 
 void WriteSolidBody(TByteWriter& w, const TEntJwwSolid& r, int32_t version)
 {
     WriteCommon(w, r.common, version);
-    for (double v : {r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x4, r.y4}) w.F64(v);
+    WriteDoubles(w, {r.x1, r.y1, r.x2, r.y2, r.x3, r.y3, r.x4, r.y4});
     if (r.common.color == 10) w.U32(r.fillColor);
 }
 
 void WriteBlockBody(TByteWriter& w, const TEntJwwBlock& r, int32_t version)
 {
     WriteCommon(w, r.common, version);
-    w.F64(r.x);
-    w.F64(r.y);
-    w.F64(r.scaleX);
-    w.F64(r.scaleY);
-    w.F64(r.rotation);
+    WriteDoubles(w, {r.x, r.y, r.scaleX, r.scaleY, r.rotation});
     w.U32(r.blockNumber);
 }
 
 // ---------------------------------------------------------------------------------------
 
-TJwwStreamWriter& TJwwStreamWriter::Add(int kind, ETag tag, TByteWriter&& body)
+TJwwStreamWriter& TJwwStreamWriter::Add(int kind, ETag tag, const std::function<void(TByteWriter&)>& writeBody)
 {
+    TByteWriter body;
+    writeBody(body);
     TObject object{kind, tag, std::move(body.bytes)};
     (inDef_ ? defs_.back().members : entities_).push_back(std::move(object));
     return *this;
@@ -217,58 +179,42 @@ TJwwStreamWriter& TJwwStreamWriter::Add(int kind, ETag tag, TByteWriter&& body)
 
 TJwwStreamWriter& TJwwStreamWriter::Line(const TEntJwwSen& r, ETag tag)
 {
-    TByteWriter b;
-    WriteLineBody(b, r, version_);
-    return Add(1, tag, std::move(b));
+    return Add(1, tag, [&](TByteWriter& b) { WriteLineBody(b, r, version_); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::Arc(const TEntJwwEnko& r, ETag tag)
 {
-    TByteWriter b;
-    WriteArcBody(b, r, version_);
-    return Add(2, tag, std::move(b));
+    return Add(2, tag, [&](TByteWriter& b) { WriteArcBody(b, r, version_); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::Point(const TEntJwwTen& r, ETag tag)
 {
-    TByteWriter b;
-    WritePointBody(b, r, version_);
-    return Add(3, tag, std::move(b));
+    return Add(3, tag, [&](TByteWriter& b) { WritePointBody(b, r, version_); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::Text(const TEntJwwMoji& r, ETag tag)
 {
-    TByteWriter b;
-    WriteTextBody(b, r, version_, form_);
-    return Add(4, tag, std::move(b));
+    return Add(4, tag, [&](TByteWriter& b) { WriteTextBody(b, r, version_, form_); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::Dimension(const TEntJwwSunpo& r, ETag tag)
 {
-    TByteWriter b;
-    WriteDimensionBody(b, r, version_, form_);
-    return Add(5, tag, std::move(b));
+    return Add(5, tag, [&](TByteWriter& b) { WriteDimensionBody(b, r, version_, form_); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::Solid(const TEntJwwSolid& r, ETag tag)
 {
-    TByteWriter b;
-    WriteSolidBody(b, r, version_);
-    return Add(6, tag, std::move(b));
+    return Add(6, tag, [&](TByteWriter& b) { WriteSolidBody(b, r, version_); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::Block(const TEntJwwBlock& r, ETag tag)
 {
-    TByteWriter b;
-    WriteBlockBody(b, r, version_);
-    return Add(7, tag, std::move(b));
+    return Add(7, tag, [&](TByteWriter& b) { WriteBlockBody(b, r, version_); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::RawObject(std::vector<uint8_t> tagAndBody)
 {
-    TByteWriter b;
-    b.bytes = std::move(tagAndBody);
-    return Add(0, ETag::Auto, std::move(b));
+    return Add(0, ETag::Auto, [&](TByteWriter& b) { b.bytes = std::move(tagAndBody); });
 }
 
 TJwwStreamWriter& TJwwStreamWriter::BeginBlockDef(const TEntJwwBlockDef& def, std::optional<uint32_t> memberCountOverride)

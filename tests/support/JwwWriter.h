@@ -13,28 +13,18 @@
 //   std::vector<uint8_t> bytes = w.Build();
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "formats/jww/jwwtype.h"
+#include "support/ByteWriter.h"
 
 namespace jwwfixture {
 
-class TByteWriter {
-public:
-    void U8(uint8_t v) { bytes.push_back(v); }
-    void U16(uint16_t v);
-    void U32(uint32_t v);
-    void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-    void F64(double v);
-    void Raw(std::string_view data) { bytes.insert(bytes.end(), data.begin(), data.end()); }
-    void Raw(const std::vector<uint8_t>& data) { bytes.insert(bytes.end(), data.begin(), data.end()); }
-    void Zeros(size_t count) { bytes.insert(bytes.end(), count, 0); }
-
-    std::vector<uint8_t> bytes;
-};
+using ::TByteWriter;
 
 // Narrow: the bytes as they are (one length byte below 255, else 0xFF and a 16-bit length).
 // Wide: `text` is UTF-8, written as 0xFF, 0xFFFE, a length in UTF-16 units (one byte below
@@ -102,7 +92,7 @@ private:
         std::optional<uint32_t> memberCountOverride;
         std::vector<TObject> members;
     };
-    TJwwStreamWriter& Add(int kind, ETag tag, TByteWriter&& body);
+    TJwwStreamWriter& Add(int kind, ETag tag, const std::function<void(TByteWriter&)>& writeBody);
 
     int32_t version_;
     EStringForm form_;

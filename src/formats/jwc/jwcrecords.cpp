@@ -107,6 +107,18 @@ TEntJwcMoji2 ReadMojiRecord(TByteCursor& cursor)
     return r;
 }
 
+TextRecord TextOf(const TEntJwcMoji2& moji, double factor, uint32_t address)
+{
+    TextRecord text;
+    text.X1 = Scaled(moji.X1, factor);
+    text.Y1 = Scaled(moji.Y1, factor);
+    text.X2 = Scaled(moji.X2, factor);
+    text.Y2 = Scaled(moji.Y2, factor);
+    text.Address = address;
+    text.Attributes = moji.Attributes;
+    return text;
+}
+
 std::string TextAt(std::string_view block, int64_t position)
 {
     if (position < 0 || position >= static_cast<int64_t>(block.size())) return {};

@@ -33,11 +33,22 @@ size_t BoundedCount(int32_t declared, size_t bytesLeft, size_t recordSize);
 // reading ends here (a read failure) instead of taking later sections from the wrong place.
 void EndIfListWasCut(int32_t declared, size_t listSize);
 
+// Reads every entry of a list sized by BoundedCount with `readOne`, then EndIfListWasCut.
+template <typename Record, typename ReadOne>
+void ReadRecordList(std::vector<Record>& list, int32_t declared, ReadOne readOne)
+{
+    for (Record& record : list) record = readOne();
+    EndIfListWasCut(declared, list.size());
+}
+
 // Records; coordinates (and the radius) are multiplied by `factor`.
 LineRecord ReadLineRecord(TByteCursor& cursor, double factor);
 ArcRecord ReadArcRecord(TByteCursor& cursor, double factor);
 PointRecord ReadPointRecord(TByteCursor& cursor, double factor);
 TEntJwcMoji2 ReadMojiRecord(TByteCursor& cursor);
+// A text in memory from its stored record: coordinates times `factor`, the given address, no
+// string yet.
+TextRecord TextOf(const TEntJwcMoji2& moji, double factor, uint32_t address);
 
 // The text at `position` of the text block, up to its zero byte, control bytes removed.
 // A position outside the block gives an empty text.

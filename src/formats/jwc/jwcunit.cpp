@@ -59,12 +59,7 @@ std::string FieldText(std::string_view field) { return std::string(HeaderBlockTe
 
 }  // namespace
 
-bool TJwcData::CheckSignature(const std::filesystem::path& path)
-{
-    std::vector<uint8_t> head;
-    if (!ReadFileHead(path, kSignature.size(), head) || head.size() < kSignature.size()) return false;
-    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
-}
+bool TJwcData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
 
 bool TJwcData::LoadFile(const std::filesystem::path& path)
 {
@@ -82,13 +77,10 @@ bool TJwcData::LoadBytes(std::span<const uint8_t> bytes)
         ReadHeader(cursor);
         SizeLists(bytes.size());
         ReadFixedTables(cursor);
-        for (LineRecord& line : Lines) line = ReadLineRecord(cursor, UnitFactor);
-        EndIfListWasCut(Header.LineCount, Lines.size());
-        for (ArcRecord& arc : Arcs) arc = ReadArcRecord(cursor, UnitFactor);
-        EndIfListWasCut(Header.ArcCount, Arcs.size());
+        ReadRecordList(Lines, Header.LineCount, [&] { return ReadLineRecord(cursor, UnitFactor); });
+        ReadRecordList(Arcs, Header.ArcCount, [&] { return ReadArcRecord(cursor, UnitFactor); });
         ReadTexts(cursor);
-        for (PointRecord& point : Points) point = ReadPointRecord(cursor, UnitFactor);
-        EndIfListWasCut(Header.PointCount, Points.size());
+        ReadRecordList(Points, Header.PointCount, [&] { return ReadPointRecord(cursor, UnitFactor); });
         ReadNames(cursor);
         return true;
     } catch (const TReadFailure&) {
@@ -173,16 +165,10 @@ void TJwcData::ReadFixedTables(TByteCursor& cursor)
 
 void TJwcData::ReadTexts(TByteCursor& cursor)
 {
-    for (TextRecord& text : Texts) {
-        TEntJwcMoji2 moji = ReadMojiRecord(cursor);
-        text.X1 = static_cast<float>(moji.X1 * UnitFactor);
-        text.Y1 = static_cast<float>(moji.Y1 * UnitFactor);
-        text.X2 = static_cast<float>(moji.X2 * UnitFactor);
-        text.Y2 = static_cast<float>(moji.Y2 * UnitFactor);
-        text.Address = static_cast<uint32_t>(moji.Segment) * 16 + moji.Offset;
-        text.Attributes = moji.Attributes;
-    }
-    EndIfListWasCut(Header.TextCount, Texts.size());
+    ReadRecordList(Texts, Header.TextCount, [&] {
+        const TEntJwcMoji2 moji = ReadMojiRecord(cursor);
+        return TextOf(moji, UnitFactor, static_cast<uint32_t>(moji.Segment) * 16 + moji.Offset);
+    });
     // An end address at or below the start means there is no text block.
     if (Header.TextEnd <= Header.TextStart) return;
     std::string block = cursor.Bytes(Header.TextEnd - Header.TextStart);
@@ -216,14 +202,11 @@ void TJwcData::Clear()
     Header = TEntJwcHeader{};
     FloatScales = false;
     UnitFactor = 1.0;
-    Lines.clear();
-    Lines.shrink_to_fit();
-    Arcs.clear();
-    Arcs.shrink_to_fit();
-    Texts.clear();
-    Texts.shrink_to_fit();
-    Points.clear();
-    Points.shrink_to_fit();
+    // Assigning empty lists gives the memory back, which clear() would not.
+    Lines = {};
+    Arcs = {};
+    Texts = {};
+    Points = {};
     LayerGroups = {};
     Layers = {};
 }

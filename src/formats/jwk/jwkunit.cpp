@@ -21,12 +21,7 @@ constexpr double kNoUnitFactor = 1.0;
 
 }  // namespace
 
-bool TJwkData::CheckSignature(const std::filesystem::path& path)
-{
-    std::vector<uint8_t> head;
-    if (!ReadFileHead(path, kSignature.size(), head) || head.size() < kSignature.size()) return false;
-    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
-}
+bool TJwkData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
 
 bool TJwkData::LoadFile(const std::filesystem::path& path)
 {
@@ -43,12 +38,9 @@ bool TJwkData::LoadBytes(std::span<const uint8_t> bytes)
     try {
         ReadHeader(cursor);
         SizeLists(bytes.size());
-        for (LineRecord& line : Lines) line = ReadLineRecord(cursor, kNoUnitFactor);
-        EndIfListWasCut(Header.LineCount, Lines.size());
-        for (ArcRecord& arc : Arcs) arc = ReadArcRecord(cursor, kNoUnitFactor);
-        EndIfListWasCut(Header.ArcCount, Arcs.size());
-        for (PointRecord& point : Points) point = ReadPointRecord(cursor, kNoUnitFactor);
-        EndIfListWasCut(Header.PointCount, Points.size());
+        ReadRecordList(Lines, Header.LineCount, [&] { return ReadLineRecord(cursor, kNoUnitFactor); });
+        ReadRecordList(Arcs, Header.ArcCount, [&] { return ReadArcRecord(cursor, kNoUnitFactor); });
+        ReadRecordList(Points, Header.PointCount, [&] { return ReadPointRecord(cursor, kNoUnitFactor); });
         ReadTexts(cursor);
         return true;
     } catch (const TReadFailure&) {
@@ -88,16 +80,10 @@ void TJwkData::SizeLists(size_t fileSize)
 
 void TJwkData::ReadTexts(TByteCursor& cursor)
 {
-    for (TextRecord& text : Texts) {
-        TEntJwcMoji2 moji = ReadMojiRecord(cursor);  // the second 16-bit field is ignored here
-        text.X1 = moji.X1;
-        text.Y1 = moji.Y1;
-        text.X2 = moji.X2;
-        text.Y2 = moji.Y2;
-        text.Address = moji.Offset;
-        text.Attributes = moji.Attributes;
-    }
-    EndIfListWasCut(Header.TextCount, Texts.size());
+    ReadRecordList(Texts, Header.TextCount, [&] {
+        const TEntJwcMoji2 moji = ReadMojiRecord(cursor);
+        return TextOf(moji, kNoUnitFactor, moji.Offset);  // the second 16-bit field is ignored here
+    });
     if (Header.TextBlockLength <= 0) return;
     std::string block = cursor.Bytes(static_cast<size_t>(Header.TextBlockLength));
     for (TextRecord& text : Texts) text.Text = TextAt(block, text.Address);
@@ -112,12 +98,8 @@ void TJwkData::LoadLayers(TgraAttribute& attributes)
 void TJwkData::Clear()
 {
     Header = TEntJwkHeader{};
-    Lines.clear();
-    Lines.shrink_to_fit();
-    Arcs.clear();
-    Arcs.shrink_to_fit();
-    Points.clear();
-    Points.shrink_to_fit();
-    Texts.clear();
-    Texts.shrink_to_fit();
+    Lines = {};
+    Arcs = {};
+    Points = {};
+    Texts = {};
 }

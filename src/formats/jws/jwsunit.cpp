@@ -1,7 +1,5 @@
 #include "formats/jws/jwsunit.h"
 
-#include <new>
-
 namespace {
 
 // Header parts that carry nothing the conversion uses; only their sizes matter.
@@ -20,25 +18,13 @@ static_assert(TJwsData::kGroupScalesOffset + TJwsData::kLayerGroupCount * 8 + kU
 
 }  // namespace
 
-bool TJwsData::CheckSignature(const std::filesystem::path& path)
-{
-    std::vector<uint8_t> head;
-    if (!ReadFileHead(path, kSignature.size(), head) || head.size() < kSignature.size()) return false;
-    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
-}
+bool TJwsData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
 
 bool TJwsData::LoadFile(const std::filesystem::path& path)
 {
     Reset();
-    // Only regular files: a directory "opens" as a stream of unbounded size.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::vector<uint8_t> bytes;
-    try {
-        if (!ReadWholeFile(path, bytes)) return false;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    if (!ReadWholeFile(path, bytes)) return false;  // folders and unreadable files included
     return LoadBytes(bytes);
 }
 
@@ -47,21 +33,10 @@ bool TJwsData::LoadBytes(const uint8_t* data, size_t size)
     Reset();
     layerGroups.assign(kLayerGroupCount, {});
     TByteCursor cursor(data, size);
-    bool complete = false;
-    try {
-        ReadHeader(cursor);
-        ReadEntities(cursor, version);
-        complete = true;
-    } catch (const TReadFailure&) {
-        // The file ends early or is damaged: what was read completely stays.
-    } catch (const std::bad_alloc&) {
-    }
-    try {
-        BuildBlockTrees();
-    } catch (const std::bad_alloc&) {
-        blockTrees = {};
-    }
-    return complete;
+    return LoadStream(cursor, [this](TByteCursor& c) -> std::optional<int32_t> {
+        ReadHeader(c);
+        return version;
+    });
 }
 
 void TJwsData::ReadHeader(TByteCursor& c)

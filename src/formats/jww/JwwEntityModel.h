@@ -13,6 +13,8 @@
 // (placed block members included, already mapped) and `texts` (never expanded).
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,12 @@ public:
     // Records completed before a failure stay; the failure (TReadFailure, TDamagedStream,
     // std::bad_alloc) is passed on to the caller. Anything after the definitions is left.
     void ReadEntities(TByteCursor& cursor, int32_t version);
+
+    // The load both readers share: `readHeader` reads the reader's own header and answers the
+    // stream's version, or nothing when that version is not supported; then ReadEntities and,
+    // whatever happened, BuildBlockTrees. True when the stream was read to its end; a file
+    // that ends early or is damaged keeps what was read completely.
+    bool LoadStream(TByteCursor& cursor, const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader);
 
     // One entry per placement: the drawing's block inserts, then, breadth first, the
     // inserts of every placed definition, each with its composed transform. A placement of

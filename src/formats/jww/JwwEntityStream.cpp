@@ -3,6 +3,7 @@
 // then the block definition list with each definition's member objects.
 #include <algorithm>
 #include <array>
+#include <new>
 
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/JwwRecords.h"
@@ -194,6 +195,27 @@ void TJwwEntityModel::ReadEntities(TByteCursor& cursor, int32_t version)
         throw;
     }
     streamEnd = cursor.Position();
+}
+
+bool TJwwEntityModel::LoadStream(TByteCursor& cursor,
+                                 const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader)
+{
+    bool complete = false;
+    try {
+        if (const std::optional<int32_t> version = readHeader(cursor)) {
+            ReadEntities(cursor, *version);
+            complete = true;
+        }
+    } catch (const TReadFailure&) {
+        // The file ends early or is damaged: what was read completely stays.
+    } catch (const std::bad_alloc&) {
+    }
+    try {
+        BuildBlockTrees();
+    } catch (const std::bad_alloc&) {
+        blockTrees = {};
+    }
+    return complete;
 }
 
 void TJwwEntityModel::ClearEntities()

@@ -4,21 +4,12 @@
 
 namespace {
 
-void ReadSegment(TByteCursor& c, TEntJwwSen& line)
-{
-    line.startX = c.F64();
-    line.startY = c.F64();
-    line.endX = c.F64();
-    line.endY = c.F64();
-}
-
 // The 35-byte (33 before lineWidth) part of a point, ending after `temporary`.
 TEntJwwTen ReadPointFixedPart(TByteCursor& c, int32_t version)
 {
     TEntJwwTen p;
     p.common = ReadCommon(c, version);
-    p.x = c.F64();
-    p.y = c.F64();
+    ReadDoubles(c, p.x, p.y);
     p.temporary = c.I32();
     return p;
 }
@@ -26,8 +17,7 @@ TEntJwwTen ReadPointFixedPart(TByteCursor& c, int32_t version)
 void ReadPointCode(TByteCursor& c, TEntJwwTen& p)
 {
     p.code = c.I32();
-    p.rotation = c.F64();
-    p.scale = c.F64();
+    ReadDoubles(c, p.rotation, p.scale);
 }
 
 // A dimension's point from version 420: a point without a code gets scale 0, not 1.
@@ -64,7 +54,7 @@ TEntJwwSen ReadLineBody(TByteCursor& c, int32_t version)
 {
     TEntJwwSen line;
     line.common = ReadCommon(c, version);
-    ReadSegment(c, line);
+    ReadDoubles(c, line.startX, line.startY, line.endX, line.endY);
     return line;
 }
 
@@ -72,13 +62,7 @@ TEntJwwEnko ReadArcBody(TByteCursor& c, int32_t version)
 {
     TEntJwwEnko arc;
     arc.common = ReadCommon(c, version);
-    arc.centerX = c.F64();
-    arc.centerY = c.F64();
-    arc.radius = c.F64();
-    arc.startAngle = c.F64();
-    arc.arcAngle = c.F64();
-    arc.tiltAngle = c.F64();
-    arc.flatness = c.F64();
+    ReadDoubles(c, arc.centerX, arc.centerY, arc.radius, arc.startAngle, arc.arcAngle, arc.tiltAngle, arc.flatness);
     arc.fullCircle = c.I32();
     return arc;
 }
@@ -100,15 +84,9 @@ TEntJwwMoji ReadTextBody(TByteCursor& c, int32_t version)
 {
     TEntJwwMoji t;
     t.common = ReadCommon(c, version);
-    t.startX = c.F64();
-    t.startY = c.F64();
-    t.endX = c.F64();
-    t.endY = c.F64();
+    ReadDoubles(c, t.startX, t.startY, t.endX, t.endY);
     t.textKind = c.U32();
-    t.sizeX = c.F64();
-    t.sizeY = c.F64();
-    t.spacing = c.F64();
-    t.angle = c.F64();
+    ReadDoubles(c, t.sizeX, t.sizeY, t.spacing, t.angle);
     t.fontName = ReadLimitedString(c);
     t.text = ReadLimitedString(c);
     return t;
@@ -149,14 +127,7 @@ TEntJwwSolid ReadSolidBody(TByteCursor& c, int32_t version)
 {
     TEntJwwSolid s;
     s.common = ReadCommon(c, version);
-    s.x1 = c.F64();
-    s.y1 = c.F64();
-    s.x2 = c.F64();
-    s.y2 = c.F64();
-    s.x3 = c.F64();
-    s.y3 = c.F64();
-    s.x4 = c.F64();
-    s.y4 = c.F64();
+    ReadDoubles(c, s.x1, s.y1, s.x2, s.y2, s.x3, s.y3, s.x4, s.y4);
     s.fillColor = s.common.color == kJwwSolidOwnColor ? c.U32() : 0;
     return s;
 }
@@ -165,11 +136,7 @@ TEntJwwBlock ReadBlockBody(TByteCursor& c, int32_t version)
 {
     TEntJwwBlock b;
     b.common = ReadCommon(c, version);
-    b.x = c.F64();
-    b.y = c.F64();
-    b.scaleX = c.F64();
-    b.scaleY = c.F64();
-    b.rotation = c.F64();
+    ReadDoubles(c, b.x, b.y, b.scaleX, b.scaleY, b.rotation);
     b.blockNumber = c.U32();
     return b;
 }

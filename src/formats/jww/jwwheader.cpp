@@ -104,16 +104,11 @@ void TJwwData::ReadDimensionSettings(TByteCursor& c)
 
 void TJwwData::ReadPrintAndMarks(TByteCursor& c)
 {
-    header.printOriginX = c.F64();
-    header.printOriginY = c.F64();
-    header.printScale = c.F64();
+    ReadDoubles(c, header.printOriginX, header.printOriginY, header.printScale);
     header.printRotate = c.I32();
     header.markMode = c.I32();
-    header.markMinSpacing = c.F64();
-    header.markSpacingX = c.F64();
-    header.markSpacingY = c.F64();
-    header.markOriginX = c.F64();
-    header.markOriginY = c.F64();
+    ReadDoubles(c, header.markMinSpacing, header.markSpacingX, header.markSpacingY, header.markOriginX,
+                header.markOriginY);
 }
 
 void TJwwData::ReadNames(TByteCursor& c)
@@ -124,8 +119,7 @@ void TJwwData::ReadNames(TByteCursor& c)
 
 void TJwwData::ReadShadowSettings(TByteCursor& c)
 {
-    header.shadow[0] = c.F64();
-    header.shadow[1] = c.F64();
+    ReadDoubles(c, header.shadow[0], header.shadow[1]);
     header.shadowInt = c.I32();
     header.shadow[2] = c.F64();
     if (header.version < kVersionLongShadowAndZoom) return;
@@ -148,16 +142,12 @@ void TJwwData::ReadZoomMarks(TByteCursor& c)
     if (header.version < kVersionLongShadowAndZoom) {
         for (size_t i = 0; i < 4; ++i) {
             TEntJwwZoomMark& mark = header.zoomMarks[i];
-            mark.magnification = c.F64();
-            mark.x = c.F64();
-            mark.y = c.F64();
+            ReadDoubles(c, mark.magnification, mark.x, mark.y);
         }
         return;
     }
     auto readMark = [&c](TEntJwwZoomMark& mark) {
-        mark.magnification = c.F64();
-        mark.x = c.F64();
-        mark.y = c.F64();
+        ReadDoubles(c, mark.magnification, mark.x, mark.y);
         mark.layer = c.I32();
     };
     for (TEntJwwZoomMark& mark : header.zoomMarks) readMark(mark);
@@ -252,22 +242,17 @@ void TJwwData::ReadExtendedLineTypes(TByteCursor& c)
 void TJwwData::ReadTextStyles(TByteCursor& c)
 {
     for (TEntJwwTextStyle& style : textStyles) {
-        style.width = c.F64();
-        style.height = c.F64();
-        style.spacing = c.F64();
+        ReadDoubles(c, style.width, style.height, style.spacing);
         style.color = c.I32();
     }
 }
 
 void TJwwData::ReadCurrentTextSettings(TByteCursor& c)
 {
-    header.textWidth = c.F64();
-    header.textHeight = c.F64();
-    header.textSpacing = c.F64();
+    ReadDoubles(c, header.textWidth, header.textHeight, header.textSpacing);
     header.textColor = c.I32();
     header.textKind = c.I32();
-    header.textDoubles[0] = c.F64();
-    header.textDoubles[1] = c.F64();
+    ReadDoubles(c, header.textDoubles[0], header.textDoubles[1]);
     header.textInt = c.I32();
     for (size_t i = 2; i < 8; ++i) header.textDoubles[i] = c.F64();
 }

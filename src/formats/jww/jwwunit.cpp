@@ -1,7 +1,5 @@
 #include "formats/jww/jwwunit.h"
 
-#include <new>
-
 #include "formats/jww/JwwString.h"
 
 namespace {
@@ -21,25 +19,13 @@ constexpr int kSxfPenBase = 100;  // extended colour i is pen 100 + i
 
 }  // namespace
 
-bool TJwwData::CheckSignature(const std::filesystem::path& path)
-{
-    std::vector<uint8_t> head;
-    if (!ReadFileHead(path, kSignature.size(), head) || head.size() < kSignature.size()) return false;
-    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == kSignature;
-}
+bool TJwwData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
 
 bool TJwwData::LoadFile(const std::filesystem::path& path)
 {
     Reset();
-    // Only regular files: a directory "opens" as a stream of unbounded size.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
     std::vector<uint8_t> bytes;
-    try {
-        if (!ReadWholeFile(path, bytes)) return false;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    if (!ReadWholeFile(path, bytes)) return false;  // folders and unreadable files included
     return LoadBytes(bytes);
 }
 
@@ -47,22 +33,11 @@ bool TJwwData::LoadBytes(const uint8_t* data, size_t size)
 {
     Reset();
     TByteCursor cursor(data, size);
-    bool complete = false;
-    try {
-        ReadHeader(cursor);
-        if (header.version < kLowestVersion) return false;  // unsupported: no stream, no trees
-        ReadEntities(cursor, header.version);
-        complete = true;
-    } catch (const TReadFailure&) {
-        // The file ends early or is damaged: what was read completely stays.
-    } catch (const std::bad_alloc&) {
-    }
-    try {
-        BuildBlockTrees();
-    } catch (const std::bad_alloc&) {
-        blockTrees = {};
-    }
-    return complete;
+    return LoadStream(cursor, [this](TByteCursor& c) -> std::optional<int32_t> {
+        ReadHeader(c);
+        if (header.version < kLowestVersion) return std::nullopt;  // unsupported: no stream
+        return header.version;
+    });
 }
 
 void TJwwData::Reset()

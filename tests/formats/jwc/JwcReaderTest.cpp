@@ -1,22 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <unistd.h>
-
 #include "formats/jwc/jwcrecords.h"
 #include "formats/jwc/jwcunit.h"
 #include "support/JwcWriter.h"
+#include "support/OldFormatChecks.h"
+#include "support/TempDir.h"
 
 namespace {
-
-// A file in the temporary folder, removed when the test ends.
-struct TempFile {
-    std::filesystem::path Path;
-    explicit TempFile(const std::string& name)
-        : Path(std::filesystem::temp_directory_path() / ("tessaro_" + std::to_string(::getpid()) + "_" + name)) {}
-    ~TempFile() { std::filesystem::remove(Path); }
-};
 
 LineRecord Line(float x1, float y1, float x2, float y2, uint8_t pen = 1, uint8_t layer = 0)
 {
@@ -68,17 +58,17 @@ TJwcData Load(const JwcWriter& writer)
 TEST(JwcSignature, AcceptsOnlyTheExactTwentyByteSignature)
 {
     TJwcData data;
-    TempFile good("good.jwc"), bad("bad.jwc"), shortFile("short.jwc");
+    TTempDir dir;
     JwcWriter w;
-    w.WriteTo(good.Path);
+    w.WriteTo(dir / "good.jwc");
     w.Signature = "jw_cad(c)data......,";
-    w.WriteTo(bad.Path);
-    fixture::WriteFile(shortFile.Path, std::vector<uint8_t>{'j', 'w', '_', 'c', 'a', 'd'});
+    w.WriteTo(dir / "bad.jwc");
+    WriteFileBytes(dir / "short.jwc", "jw_cad");
 
-    EXPECT_TRUE(data.CheckSignature(good.Path));
-    EXPECT_FALSE(data.CheckSignature(bad.Path));
-    EXPECT_FALSE(data.CheckSignature(shortFile.Path));
-    EXPECT_FALSE(data.CheckSignature(std::filesystem::temp_directory_path() / "tessaro_no_such_file.jwc"));
+    EXPECT_TRUE(data.CheckSignature(dir / "good.jwc"));
+    EXPECT_FALSE(data.CheckSignature(dir / "bad.jwc"));
+    EXPECT_FALSE(data.CheckSignature(dir / "short.jwc"));
+    EXPECT_FALSE(data.CheckSignature(dir / "missing.jwc"));
 }
 
 TEST(JwcLayout, TheFixedHeaderEndsAt2421WithFloatScalesAnd2389Without)
@@ -347,18 +337,18 @@ TEST(JwcRobust, AbsurdCountsAllocateNoMoreThanTheFileCouldHold)
 
 TEST(JwcLoad, EachFileReplacesThePreviousAndClearEmptiesTheModel)
 {
-    TempFile first("first.jwc"), second("second.jwc");
+    TTempDir dir;
     JwcWriter a = MixedDrawing();
     a.PaperCode = 2;
-    a.WriteTo(first.Path);
+    a.WriteTo(dir / "first.jwc");
     JwcWriter b;
     b.Lines.push_back(Line(7, 7, 7, 7));
-    b.WriteTo(second.Path);
+    b.WriteTo(dir / "second.jwc");
 
     TJwcData data;
-    EXPECT_TRUE(data.LoadFile(first.Path));
+    EXPECT_TRUE(data.LoadFile(dir / "first.jwc"));
     EXPECT_EQ(data.PointCount(), 4u);
-    EXPECT_TRUE(data.LoadFile(second.Path));
+    EXPECT_TRUE(data.LoadFile(dir / "second.jwc"));
     EXPECT_EQ(data.LineCount(), 1u);
     EXPECT_EQ(data.ArcCount() + data.TextCount() + data.PointCount(), 0u);
     EXPECT_EQ(data.UnitFactor, 1.0);
@@ -369,45 +359,20 @@ TEST(JwcLoad, EachFileReplacesThePreviousAndClearEmptiesTheModel)
     EXPECT_EQ(data.UnitFactor, 1.0);
     EXPECT_EQ(data.DrawingScale(), 0.0f);
 
-    EXPECT_FALSE(data.LoadFile(std::filesystem::temp_directory_path() / "tessaro_no_such_file.jwc"));
+    EXPECT_FALSE(data.LoadFile(dir / "missing.jwc"));
     EXPECT_EQ(data.LineCount(), 0u);
 }
 
-// Every prefix of a fixture loads without fault; every record that lies wholly inside the
-// prefix equals the full file's, the others are zero-filled, and no list outgrows the full one.
 TEST(JwcTruncation, EveryPrefixKeepsTheRecordsReadBeforeTheCut)
 {
     for (bool floatScales : {true, false}) {
         JwcWriter w = MixedDrawing();
         w.FloatScales = floatScales;
-        std::vector<uint8_t> bytes = w.Build();
-        TJwcData full;
-        ASSERT_TRUE(full.LoadBytes(bytes));
-
-        for (size_t cut = 0; cut <= bytes.size(); ++cut) {
-            TJwcData data;
-            bool complete = data.LoadBytes(std::span<const uint8_t>(bytes.data(), cut));
-            ASSERT_EQ(complete, cut == bytes.size()) << cut;
-            ASSERT_LE(data.LineCount(), full.LineCount()) << cut;
-            ASSERT_LE(data.ArcCount(), full.ArcCount()) << cut;
-            ASSERT_LE(data.TextCount(), full.TextCount()) << cut;
-            ASSERT_LE(data.PointCount(), full.PointCount()) << cut;
-            for (size_t i = 0; i < data.LineCount(); ++i)
-                ASSERT_EQ(data.Lines[i], w.LinesStart() + 22 * (i + 1) <= cut ? full.Lines[i] : LineRecord{}) << cut;
-            for (size_t i = 0; i < data.ArcCount(); ++i)
-                ASSERT_EQ(data.Arcs[i], w.ArcsStart() + 32 * (i + 1) <= cut ? full.Arcs[i] : ArcRecord{}) << cut;
-            for (size_t i = 0; i < data.PointCount(); ++i)
-                ASSERT_EQ(data.Points[i], w.PointsStart() + 12 * (i + 1) <= cut ? full.Points[i] : PointRecord{}) << cut;
-            for (size_t i = 0; i < data.TextCount(); ++i) {
-                bool recordRead = w.TextsStart() + 24 * (i + 1) <= cut;
-                bool blockRead = w.PointsStart() <= cut;
-                ASSERT_EQ(data.Texts[i].Address, recordRead ? full.Texts[i].Address : 0u) << cut;
-                ASSERT_EQ(data.Texts[i].Text, blockRead ? full.Texts[i].Text : "") << cut;
-            }
+        fixture::CheckRecordPrefixes<TJwcData>(w, [&](const TJwcData& part, const TJwcData& full, size_t cut) {
             if (w.LinesStart() <= cut) {
-                ASSERT_EQ(data.DrawingScale(), full.DrawingScale()) << cut;
+                ASSERT_EQ(part.DrawingScale(), full.DrawingScale()) << cut;
             }
-        }
+        });
     }
 }
 

@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-#include <unistd.h>
-
 #include "formats/jwk/jwkunit.h"
 #include "support/JwcWriter.h"
 #include "support/JwkWriter.h"
+#include "support/OldFormatChecks.h"
+#include "support/TempDir.h"
 
 namespace {
-
-struct TempFile {
-    std::filesystem::path Path;
-    explicit TempFile(const std::string& name)
-        : Path(std::filesystem::temp_directory_path() / ("tessaro_" + std::to_string(::getpid()) + "_" + name)) {}
-    ~TempFile() { std::filesystem::remove(Path); }
-};
 
 LineRecord Line(float x, uint8_t layer)
 {
@@ -63,14 +54,14 @@ TJwkData Load(const JwkWriter& writer)
 
 TEST(JwkSignature, RefusesADrawingFileGivenTheSymbolExtension)
 {
-    TempFile symbol("symbol.jwk"), drawing("drawing.JWK");
-    MixedSymbol().WriteTo(symbol.Path);
-    JwcWriter().WriteTo(drawing.Path);
+    TTempDir dir;
+    MixedSymbol().WriteTo(dir / "symbol.jwk");
+    JwcWriter().WriteTo(dir / "drawing.JWK");
 
     TJwkData data;
-    EXPECT_TRUE(data.CheckSignature(symbol.Path));
-    EXPECT_FALSE(data.CheckSignature(drawing.Path));
-    EXPECT_FALSE(data.CheckSignature(std::filesystem::temp_directory_path() / "tessaro_no_such_file.jwk"));
+    EXPECT_TRUE(data.CheckSignature(dir / "symbol.jwk"));
+    EXPECT_FALSE(data.CheckSignature(dir / "drawing.JWK"));
+    EXPECT_FALSE(data.CheckSignature(dir / "missing.jwk"));
 }
 
 TEST(JwkHeader, NineValuesGivePointsBeforeTextsAndTheBodyStartsAt400)
@@ -172,16 +163,16 @@ TEST(JwkRobust, AbsurdCountsAndLengthsStayWithinTheFile)
 
 TEST(JwkLoad, EachFileReplacesThePreviousAndClearEmptiesTheModel)
 {
-    TempFile first("first.jwk"), second("second.jwk");
-    MixedSymbol().WriteTo(first.Path);
+    TTempDir dir;
+    MixedSymbol().WriteTo(dir / "first.jwk");
     JwkWriter small;
     small.Arcs = {Arc(1)};
-    small.WriteTo(second.Path);
+    small.WriteTo(dir / "second.jwk");
 
     TJwkData data;
-    EXPECT_TRUE(data.LoadFile(first.Path));
+    EXPECT_TRUE(data.LoadFile(dir / "first.jwk"));
     EXPECT_EQ(data.PointCount(), 3u);
-    EXPECT_TRUE(data.LoadFile(second.Path));
+    EXPECT_TRUE(data.LoadFile(dir / "second.jwk"));
     EXPECT_EQ(data.ArcCount(), 1u);
     EXPECT_EQ(data.LineCount() + data.PointCount() + data.TextCount(), 0u);
     data.Clear();
@@ -191,29 +182,5 @@ TEST(JwkLoad, EachFileReplacesThePreviousAndClearEmptiesTheModel)
 
 TEST(JwkTruncation, EveryPrefixKeepsTheRecordsReadBeforeTheCut)
 {
-    JwkWriter w = MixedSymbol();
-    std::vector<uint8_t> bytes = w.Build();
-    TJwkData full;
-    ASSERT_TRUE(full.LoadBytes(bytes));
-
-    for (size_t cut = 0; cut <= bytes.size(); ++cut) {
-        TJwkData data;
-        bool complete = data.LoadBytes(std::span<const uint8_t>(bytes.data(), cut));
-        ASSERT_EQ(complete, cut == bytes.size()) << cut;
-        ASSERT_LE(data.LineCount(), full.LineCount()) << cut;
-        ASSERT_LE(data.ArcCount(), full.ArcCount()) << cut;
-        ASSERT_LE(data.PointCount(), full.PointCount()) << cut;
-        ASSERT_LE(data.TextCount(), full.TextCount()) << cut;
-        for (size_t i = 0; i < data.LineCount(); ++i)
-            ASSERT_EQ(data.Lines[i], w.LinesStart() + 22 * (i + 1) <= cut ? full.Lines[i] : LineRecord{}) << cut;
-        for (size_t i = 0; i < data.ArcCount(); ++i)
-            ASSERT_EQ(data.Arcs[i], w.ArcsStart() + 32 * (i + 1) <= cut ? full.Arcs[i] : ArcRecord{}) << cut;
-        for (size_t i = 0; i < data.PointCount(); ++i)
-            ASSERT_EQ(data.Points[i], w.PointsStart() + 12 * (i + 1) <= cut ? full.Points[i] : PointRecord{}) << cut;
-        for (size_t i = 0; i < data.TextCount(); ++i) {
-            bool recordRead = w.TextsStart() + 24 * (i + 1) <= cut;
-            ASSERT_EQ(data.Texts[i].Address, recordRead ? full.Texts[i].Address : 0u) << cut;
-            ASSERT_EQ(data.Texts[i].Text, cut == bytes.size() ? full.Texts[i].Text : "") << cut;
-        }
-    }
+    fixture::CheckRecordPrefixes<TJwkData>(MixedSymbol());
 }

@@ -1,6 +1,5 @@
-// The figure-file reader: its signature, its fixed header, the shared entity stream read in
-// the form of the file's own version (no lowest version), the layer states it hands on, and
-// what stays after a failure or a Clear.
+// The figure-file reader: its signature, its fixed header, the layer states it hands on, and
+// what stays after a failure or a Clear. The stream's version forms: StreamForms.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,25 +15,6 @@ using jwsfixture::TJwsFileWriter;
 namespace {
 
 std::string AsText(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
-TEntJwwSunpo SxfDimension()
-{
-    TEntJwwSunpo d;
-    d.common = Common(4, 2, 6, 1);
-    d.line = MakeLine(0, 0, 10, 0, Common(1, 1, 2));
-    d.text.fontName = "f";
-    d.text.text = "10";
-    d.sxfMode = 3;
-    d.auxLine1 = MakeLine(0, -1, 0, 1);
-    d.auxLine2 = MakeLine(10, -1, 10, 1);
-    d.point1 = MakePoint(0, 0);
-    d.point2 = MakePoint(10, 0, Common(0, 0, 1, 100));
-    d.point2.code = 7;
-    d.point2.scale = 2;
-    d.point3 = MakePoint(1, 1);
-    d.point4 = MakePoint(2, 2);
-    return d;
-}
 
 // One block (number 5, holding one line) placed once.
 TJwsFileWriter WithPlacedBlock(int32_t version)
@@ -116,99 +96,6 @@ TEST(JwsReader, GroupScalesReachTheGroupsInOrderAndSurviveAFailureRightAfterTheH
     EXPECT_TRUE(jws.lines.empty());
 }
 
-TEST(JwsReader, VersionTwoHundredIsReadWithTheShortCommonPart)
-{
-    TJwsFileWriter w(200);
-    TEntJwwCommon c = Common(5, 3, 4, 2);
-    c.lineWidth = 77;  // not in the file below 351
-    c.flags = 0x2020;
-    c.group = 9;
-    w.stream.Line(MakeLine(1, 2, 3, 4, c)).Arc(MakeArc(5, 6, 7, 0.5, 1, c)).Point(MakePoint(8, 9, c));
-    TJwsData jws;
-    ASSERT_TRUE(jws.LoadBytes(w.Build()));
-    EXPECT_EQ(jws.version, 200);
-    ASSERT_EQ(jws.lines.size(), 1u);
-    ASSERT_EQ(jws.arcs.size(), 1u);
-    ASSERT_EQ(jws.points.size(), 1u);
-    for (const TEntJwwCommon* r : {&jws.lines[0].common, &jws.arcs[0].common, &jws.points[0].common}) {
-        EXPECT_EQ(r->lineWidth, 0);
-        EXPECT_EQ(r->group, 9u);
-        EXPECT_EQ(r->lineType, 2);
-        EXPECT_EQ(r->color, 4);
-        EXPECT_EQ(r->layer, 5);
-        EXPECT_EQ(r->layerGroup, 3);
-        EXPECT_EQ(r->flags, 0x2020);
-    }
-    EXPECT_EQ(jws.lines[0].endY, 4);
-    EXPECT_EQ(jws.arcs[0].radius, 7);
-    EXPECT_EQ(jws.points[0].scale, 1.0);  // no code part: scale 1
-
-    // The same records at 351 carry their width.
-    TJwsFileWriter later(351);
-    later.stream.Line(MakeLine(1, 2, 3, 4, c));
-    ASSERT_TRUE(jws.LoadBytes(later.Build()));
-    ASSERT_EQ(jws.lines.size(), 1u);
-    EXPECT_EQ(jws.lines[0].common.lineWidth, 77);
-}
-
-TEST(JwsReader, DimensionsTakeTheirSxfPartsFromVersion420AndCopiesBefore)
-{
-    for (int32_t version : {420, 419}) {
-        SCOPED_TRACE(version);
-        TJwsFileWriter w(version);
-        w.stream.Dimension(SxfDimension()).Line(MakeLine(7, 7, 8, 8));
-        TJwsData jws;
-        ASSERT_TRUE(jws.LoadBytes(w.Build()));
-        ASSERT_EQ(jws.dimensions.size(), 1u);
-        ASSERT_EQ(jws.lines.size(), 1u);  // the stream stays in step after the dimension
-        EXPECT_EQ(jws.lines[0].startX, 7);
-        const TEntJwwSunpo& d = jws.dimensions[0];
-        EXPECT_EQ(d.line.endX, 10);
-        EXPECT_EQ(d.text.text, "10");
-        if (version == 420) {
-            EXPECT_EQ(d.sxfMode, 3);
-            EXPECT_EQ(d.auxLine2.startX, 10);
-            EXPECT_EQ(d.point2.x, 10);
-            EXPECT_EQ(d.point2.code, 7);
-            EXPECT_EQ(d.point2.scale, 2);
-            EXPECT_EQ(d.point4.y, 2);
-        } else {
-            EXPECT_EQ(d.sxfMode, 0);
-            for (const TEntJwwSen* l : {&d.auxLine1, &d.auxLine2}) {
-                EXPECT_EQ(l->common.layer, 4);
-                EXPECT_EQ(l->common.layerGroup, 2);
-                EXPECT_EQ(l->common.color, 6);
-                EXPECT_EQ(l->startX, 0);
-                EXPECT_EQ(l->endY, 0);
-            }
-            for (const TEntJwwTen* p : {&d.point1, &d.point2, &d.point3, &d.point4}) {
-                EXPECT_EQ(p->common.layer, 4);
-                EXPECT_EQ(p->common.color, 6);
-                EXPECT_EQ(p->common.lineType, 0);
-                EXPECT_EQ(p->x, 0);
-                EXPECT_EQ(p->code, 0);
-                EXPECT_EQ(p->scale, 0);
-            }
-        }
-    }
-}
-
-TEST(JwsReader, WideStringsOfCurrentVersionsBecomeShiftJisText)
-{
-    TJwsFileWriter w(700);  // strings written wide
-    TEntJwwMoji t;
-    t.common = Common();
-    t.fontName = "\xEF\xBC\xAD\xEF\xBC\xB3";  // "ＭＳ"
-    t.text = "ab\tc";
-    w.stream.Text(t).Line(MakeLine(1, 1, 2, 2));
-    TJwsData jws;
-    ASSERT_TRUE(jws.LoadBytes(w.Build()));
-    ASSERT_EQ(jws.texts.size(), 1u);
-    EXPECT_EQ(jws.texts[0].fontName, "\x82\x6C\x82\x72");
-    EXPECT_EQ(jws.texts[0].text, "abc");
-    EXPECT_EQ(jws.lines.size(), 1u);
-}
-
 TEST(JwsReader, BlockTreesAreBuiltWhetherOrNotTheFileIsComplete)
 {
     std::vector<uint8_t> bytes = WithPlacedBlock(600).Build();
@@ -250,7 +137,7 @@ TEST(JwsReader, ClearAndTheNextLoadLeaveNothingOfTheFileBefore)
     TTempDir dir;
     TJwsFileWriter w = WithPlacedBlock(600);
     w.groupScales[0] = 5;
-    w.stream.Line(MakeLine(0, 0, 1, 1)).Dimension(SxfDimension());
+    w.stream.Line(MakeLine(0, 0, 1, 1)).Dimension(TEntJwwSunpo{});
     WriteFileBytes(dir / "a.jws", AsText(w.Build()));
     TJwsData jws;
     ASSERT_TRUE(jws.LoadFile(dir / "a.jws"));

@@ -1,5 +1,6 @@
-// The entity stream: counts, class tags and the running index, the record forms of each
-// version, block definitions, and what remains when a record or the stream fails.
+// The entity stream: counts, class tags and the running index, optional record parts, block
+// definitions, and what remains when a record or the stream fails. The version forms, shared
+// with figure files: StreamForms.
 #include <gtest/gtest.h>
 
 #include "formats/jww/jwwunit.h"
@@ -17,25 +18,6 @@ TEntJwwMoji MakeText(std::string text)
     t.fontName = "font";
     t.text = std::move(text);
     return t;
-}
-
-TEntJwwSunpo MakeDimension()
-{
-    TEntJwwSunpo d;
-    d.common = Common(4, 2, 6, 1);
-    d.line = MakeLine(0, 0, 10, 0, Common(1, 1, 2));
-    d.text = MakeText("10");
-    d.sxfMode = 3;
-    d.auxLine1 = MakeLine(0, -1, 0, 1);
-    d.auxLine2 = MakeLine(10, -1, 10, 1);
-    d.point1 = MakePoint(0, 0);
-    d.point2 = MakePoint(10, 0, Common(0, 0, 1, 100));
-    d.point2.code = 7;
-    d.point2.rotation = 0.5;
-    d.point2.scale = 2;
-    d.point3 = MakePoint(1, 1);
-    d.point4 = MakePoint(2, 2);
-    return d;
 }
 
 }  // namespace
@@ -88,32 +70,6 @@ TEST(JwwEntityStream, TagForAClassNobodyIntroducedEndsTheStream)
     EXPECT_EQ(jww.lines.size(), 1u);
 }
 
-TEST(JwwEntityStream, OlderCommonPartHasNoLineWidth)
-{
-    TEntJwwCommon c = Common(7, 9, 3, 2);
-    c.group = 0x01020304;
-    c.lineWidth = 4;
-    c.flags = 0x2020;
-    for (int32_t version : {350, 351}) {
-        TJwwFileWriter w(version);
-        w.stream.Line(MakeLine(1, 2, 3, 4, c));
-        const auto bytes = w.Build();
-        TJwwData jww;
-        ASSERT_TRUE(jww.LoadBytes(bytes));
-        // the body is 45 bytes before 351 and 47 from it, after a 2 + 2 + 2 + 8 byte tag
-        EXPECT_EQ(bytes.size() - w.HeaderSize(), 2u + 14 + (version == 350 ? 45 : 47) + 2);
-        const TEntJwwCommon& got = jww.lines.at(0).common;
-        EXPECT_EQ(got.group, 0x01020304u);
-        EXPECT_EQ(got.lineType, 2);
-        EXPECT_EQ(got.color, 3);
-        EXPECT_EQ(got.lineWidth, version == 350 ? 0 : 4);
-        EXPECT_EQ(got.layer, 7);
-        EXPECT_EQ(got.layerGroup, 9);
-        EXPECT_EQ(got.flags, 0x2020);
-        EXPECT_EQ(jww.lines[0].endY, 4);
-    }
-}
-
 TEST(JwwEntityStream, PointCodeAndSolidColourAreReadOnlyWhenFlagged)
 {
     TJwwFileWriter w(600);
@@ -161,52 +117,6 @@ TEST(JwwEntityStream, TextStringsKeepTheirFirst255Bytes)
     EXPECT_EQ(jww.lines.size(), 1u);  // the position went over all 300 bytes
 }
 
-TEST(JwwEntityStream, DimensionsFrom420CarryTheirSxfParts)
-{
-    TJwwFileWriter w(420);
-    w.stream.Dimension(MakeDimension()).Line(MakeLine(1, 1, 2, 2));
-    TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
-    ASSERT_EQ(jww.dimensions.size(), 1u);
-    const TEntJwwSunpo& d = jww.dimensions[0];
-    EXPECT_EQ(d.sxfMode, 3);
-    EXPECT_EQ(d.line.endX, 10);
-    EXPECT_EQ(d.line.common.layer, 1);
-    EXPECT_EQ(d.text.text, "10");
-    EXPECT_EQ(d.auxLine2.startX, 10);
-    EXPECT_EQ(d.point1.scale, 0);  // no code: scale 0, unlike a plain point
-    EXPECT_EQ(d.point2.code, 7);
-    EXPECT_EQ(d.point2.scale, 2);
-    EXPECT_EQ(d.point4.x, 2);
-    EXPECT_EQ(jww.lines.size(), 1u);
-}
-
-TEST(JwwEntityStream, DimensionsBefore420CopyTheirCommonPartIntoEmptyParts)
-{
-    TJwwFileWriter w(419);
-    w.stream.Dimension(MakeDimension()).Line(MakeLine(1, 1, 2, 2));
-    TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
-    ASSERT_EQ(jww.dimensions.size(), 1u);
-    const TEntJwwSunpo& d = jww.dimensions[0];
-    EXPECT_EQ(d.sxfMode, 0);
-    EXPECT_EQ(d.line.endX, 10);
-    for (const TEntJwwSen* aux : {&d.auxLine1, &d.auxLine2}) {
-        EXPECT_EQ(aux->common.layer, 4);
-        EXPECT_EQ(aux->common.layerGroup, 2);
-        EXPECT_EQ(aux->common.color, 6);
-        EXPECT_EQ(aux->startX, 0);
-        EXPECT_EQ(aux->endY, 0);
-    }
-    for (const TEntJwwTen* p : {&d.point1, &d.point2, &d.point3, &d.point4}) {
-        EXPECT_EQ(p->common.color, 6);
-        EXPECT_EQ(p->common.lineType, 0);
-        EXPECT_EQ(p->x, 0);
-        EXPECT_EQ(p->scale, 0);
-    }
-    EXPECT_EQ(jww.lines.size(), 1u);
-}
-
 TEST(JwwEntityStream, BlockDefinitionsKeepTheirMembersInFileOrder)
 {
     TJwwFileWriter w(600);
@@ -241,23 +151,6 @@ TEST(JwwEntityStream, BlockDefinitionsKeepTheirMembersInFileOrder)
     EXPECT_EQ(jww.classes[1].index, 3);
     EXPECT_EQ(jww.classes[1].name, "CDataList");
     EXPECT_EQ(jww.classes[2].index, 5);
-}
-
-TEST(JwwEntityStream, WideStringDrawingOfVersion700ReadsTextsAndDefinitions)
-{
-    TJwwFileWriter w(700);
-    w.header.memo = "\xE5\x9B\xB3";  // a kanji (drawing)
-    w.stream.Text(MakeText("\xEF\xBC\xA1"));  // full-width A
-    w.stream.BeginBlockDef(MakeBlockDef(0, "\xE9\x83\xA8\xE5\x93\x81")).Line(MakeLine(0, 0, 1, 1)).EndBlockDef();
-    w.stream.trailing = {0, 0, 0, 0};
-    TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
-    EXPECT_EQ(jww.header.memo, "\x90\x7D");
-    ASSERT_EQ(jww.texts.size(), 1u);
-    EXPECT_EQ(jww.texts[0].text, "\x82\x60");
-    ASSERT_EQ(jww.blockDefs.size(), 1u);
-    EXPECT_EQ(jww.blockDefs[0].name, "\x95\x94\x95\x69");
-    EXPECT_EQ(jww.blockDefs[0].records.lines.size(), 1u);
 }
 
 TEST(JwwEntityStream, RecordCutByTheEndOfFileIsDroppedAndTheRestStays)

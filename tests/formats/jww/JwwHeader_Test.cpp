@@ -1,23 +1,13 @@
 // The file header: signature, version-dependent block sizes, layer states and pen colours.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "formats/jww/jwwunit.h"
 #include "support/JwwWriter.h"
+#include "support/TempDir.h"
 
 using namespace jwwfixture;
 
 namespace {
-
-std::filesystem::path WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes)
-{
-    auto path = std::filesystem::temp_directory_path() / ("tessaro_jww_" + name);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
-    return path;
-}
 
 // A drawing of `version` with distinctive values at both ends of the header and one line.
 TJwwFileWriter MarkedDrawing(int32_t version)
@@ -39,20 +29,20 @@ TJwwFileWriter MarkedDrawing(int32_t version)
 
 TEST(JwwHeader, SignatureMustMatchExactlyAndAnEightByteFileHasNoVersion)
 {
-    auto exact = WriteTemp("sig8.jww", {'J', 'w', 'w', 'D', 'a', 't', 'a', '.'});
-    auto lower = WriteTemp("siglower.jww", {'j', 'w', 'w', 'd', 'a', 't', 'a', '.', 0, 0});
-    auto shortFile = WriteTemp("sigshort.jww", {'J', 'w', 'w'});
+    TTempDir dir;
+    WriteFileBytes(dir / "exact.jww", "JwwData.");
+    WriteFileBytes(dir / "lower.jww", std::string_view("jwwdata.\0\0", 10));
+    WriteFileBytes(dir / "short.jww", "Jww");
     TJwwData jww;
-    EXPECT_TRUE(jww.CheckSignature(exact));
-    EXPECT_FALSE(jww.CheckSignature(lower));
-    EXPECT_FALSE(jww.CheckSignature(shortFile));
-    EXPECT_FALSE(jww.CheckSignature(std::filesystem::temp_directory_path() / "tessaro_no_such_file.jww"));
-    EXPECT_FALSE(jww.LoadFile(exact));
+    EXPECT_TRUE(jww.CheckSignature(dir / "exact.jww"));
+    EXPECT_FALSE(jww.CheckSignature(dir / "lower.jww"));
+    EXPECT_FALSE(jww.CheckSignature(dir / "short.jww"));
+    EXPECT_FALSE(jww.CheckSignature(dir / "missing.jww"));
+    EXPECT_FALSE(jww.LoadFile(dir / "exact.jww"));
     EXPECT_TRUE(jww.lines.empty());
     EXPECT_TRUE(jww.layerGroups.empty());
-    EXPECT_FALSE(jww.LoadFile(std::filesystem::temp_directory_path() / "tessaro_no_such_file.jww"));
-    EXPECT_FALSE(jww.LoadFile(std::filesystem::temp_directory_path()));  // a folder is no drawing
-    for (const auto& p : {exact, lower, shortFile}) std::filesystem::remove(p);
+    EXPECT_FALSE(jww.LoadFile(dir / "missing.jww"));
+    EXPECT_FALSE(jww.LoadFile(dir.Path()));  // a folder is no drawing
 }
 
 TEST(JwwHeader, EveryVersionFormIsConsumedExactly)
