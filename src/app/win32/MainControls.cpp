@@ -17,7 +17,7 @@ constexpr unsigned long kButton = kChild | BS_PUSHBUTTON | WS_TABSTOP;
 constexpr unsigned long kLabel = kChild | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 constexpr unsigned long kCombo = kChild | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
 
-const TControlSpec kSpecs[] = {
+const TControlLayout kLayouts[] = {
     {EControl::GroupBox1, L"BUTTON", L"保存先(&S)", kGroupBox, 6, 2, 424, 66, 0, false, false},
     {EControl::RadioButton1, L"BUTTON", L"デスクトップ", kFirstRadio, 12, 20, 104, 18, 0, false, false},
     {EControl::RadioButton2, L"BUTTON", L"マイドキュメント", kRadio, 120, 20, 132, 18, 0, false, false},
@@ -66,8 +66,8 @@ const TControlSpec kSpecs[] = {
 const wchar_t* const kComboBox1Items[4] = {L"×1", L"×10", L"×100", L"×1000"};
 const wchar_t* const kComboBox2Items[8] = {L"＋", L"×", L"□", L"◇", L"○", L"■", L"◆", L"●"};
 
-const TControlSpec* MainControlSpecs(int& count)
+const TControlLayout* MainControlLayouts(int& count)
 {
-    count = static_cast<int>(sizeof(kSpecs) / sizeof(kSpecs[0]));
-    return kSpecs;
+    count = static_cast<int>(sizeof(kLayouts) / sizeof(kLayouts[0]));
+    return kLayouts;
 }

@@ -17,7 +17,7 @@ enum class EControl : int {
 
 // One control as created: window class, caption, style, place in client pixels,
 // length limit (0 none), input method switched off, small font.
-struct TControlSpec {
+struct TControlLayout {
     EControl Id;
     const wchar_t* ClassName;
     const wchar_t* Caption;
@@ -29,7 +29,7 @@ struct TControlSpec {
 };
 
 // The table every main window is built from, ending with the status bar.
-const TControlSpec* MainControlSpecs(int& count);
+const TControlLayout* MainControlLayouts(int& count);
 
 // Items of the two drop-down lists.
 extern const wchar_t* const kComboBox1Items[4];

@@ -66,17 +66,17 @@ void TMainWindow::CreateControls()
 {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     int count = 0;
-    const TControlSpec* specs = MainControlSpecs(count);
+    const TControlLayout* layouts = MainControlLayouts(count);
     for (int i = 0; i < count; ++i) {
-        const TControlSpec& spec = specs[i];
-        const bool isEdit = wcscmp(spec.ClassName, L"EDIT") == 0;
-        HWND control = CreateWindowExW(isEdit ? WS_EX_CLIENTEDGE : 0, spec.ClassName, spec.Caption,
-                                       spec.Style, spec.Left, spec.Top, spec.Width, spec.Height,
-                                       window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.Id)),
+        const TControlLayout& layout = layouts[i];
+        const bool isEdit = wcscmp(layout.ClassName, L"EDIT") == 0;
+        HWND control = CreateWindowExW(isEdit ? WS_EX_CLIENTEDGE : 0, layout.ClassName, layout.Caption,
+                                       layout.Style, layout.Left, layout.Top, layout.Width, layout.Height,
+                                       window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.Id)),
                                        instance, nullptr);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(spec.SmallFont ? smallFont_ : font_), FALSE);
-        if (spec.MaxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, spec.MaxLength, 0);
-        if (spec.ImeOff) ImmAssociateContextEx(control, nullptr, 0);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(layout.SmallFont ? smallFont_ : font_), FALSE);
+        if (layout.MaxLength > 0) SendMessageW(control, EM_SETLIMITTEXT, layout.MaxLength, 0);
+        if (layout.ImeOff) ImmAssociateContextEx(control, nullptr, 0);
     }
     for (const wchar_t* item : kComboBox1Items)
         SendMessageW(Control(EControl::ComboBox1), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
