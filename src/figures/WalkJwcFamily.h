@@ -3,15 +3,14 @@
 // line, arc and point records and differ only in their drawing scale.
 #include "figures/ConversionContext.h"
 #include "figures/Primitives.h"
+#include "figures/PrimitivesEmit.h"
+#include "figures/SkipRules.h"
 
 namespace walk_detail {
 
-inline bool HiddenSkipped(const TConversionContext& ctx, int layer)
-{
-    return !ctx.Options.IncludeHiddenLayers && ctx.Attributes.LayerState(layer) == TgraAttribute::kHiddenState;
-}
-
-inline bool FlagSkipped(bool included, int flags, int bit) { return !included && (flags & bit) != 0; }
+constexpr int kHatchBit = 0x20;              // Flags1 of a line, Flags of an arc or point
+constexpr int kLineDimensionBit = 0x20;      // Flags2 of a line
+constexpr int kCurveDimensionBit = 0x40;     // Flags of an arc or point
 
 // Lists of the older formats: colours are pen bytes used as palette indices unchanged,
 // layers are the record's layer byte, arc angles are degrees.
@@ -21,24 +20,30 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
     ctx.Store.ResetPalette(ctx.Attributes);
     ctx.Store.ClearFigures();
     const TConversionOptions& o = ctx.Options;
+    using skip_rules::AuxiliaryLineType;
+    using skip_rules::FlagBit;
+    using skip_rules::HiddenLayer;
 
     for (const auto& l : data.Lines) {
-        if (HiddenSkipped(ctx, l.Layer) || (!o.IncludeAuxiliary && l.LineType == 9) ||
-            FlagSkipped(o.IncludeDimensions, l.Flags2, 0x20) || FlagSkipped(o.IncludeHatching, l.Flags1, 0x20))
+        if (HiddenLayer(ctx, l.Layer) || AuxiliaryLineType(o, l.LineType) ||
+            FlagBit(o.IncludeDimensions, l.Flags2, kLineDimensionBit) ||
+            FlagBit(o.IncludeHatching, l.Flags1, kHatchBit))
             continue;
-        ctx.Store.AddLine(l.Layer, l.PenColor, s * l.X1, s * l.Y1, s * l.X2, s * l.Y2);
+        primitives::EmitLine(ctx.Store, l.Layer, l.PenColor, primitives::Scaled(l.X1, l.Y1, s),
+                             primitives::Scaled(l.X2, l.Y2, s));
     }
     for (const auto& a : data.Arcs) {
-        if (HiddenSkipped(ctx, a.Layer) || (!o.IncludeAuxiliary && a.LineType == 9) ||
-            FlagSkipped(o.IncludeDimensions, a.Flags, 0x40) || FlagSkipped(o.IncludeHatching, a.Flags, 0x20))
+        if (HiddenLayer(ctx, a.Layer) || AuxiliaryLineType(o, a.LineType) ||
+            FlagBit(o.IncludeDimensions, a.Flags, kCurveDimensionBit) ||
+            FlagBit(o.IncludeHatching, a.Flags, kHatchBit))
             continue;
         AddArcLinesDeg(ctx, a.Layer, a.PenColor, s, a.CenterX, a.CenterY, a.Radius, a.Flattening, a.Tilt,
                        a.StartAngle, a.EndAngle);
     }
     if (!o.IncludePoints) return;
     for (const auto& p : data.Points) {
-        if (HiddenSkipped(ctx, p.Layer) || FlagSkipped(o.IncludeDimensions, p.Flags, 0x40) ||
-            FlagSkipped(o.IncludeHatching, p.Flags, 0x20))
+        if (HiddenLayer(ctx, p.Layer) || FlagBit(o.IncludeDimensions, p.Flags, kCurveDimensionBit) ||
+            FlagBit(o.IncludeHatching, p.Flags, kHatchBit))
             continue;
         AddPointMarker(ctx, p.Layer, p.PenColor, s, p.X, p.Y);
     }

@@ -4,6 +4,7 @@
 
 #include "figures/Primitives.h"
 #include "figures/PrimitivesEmit.h"
+#include "figures/SkipRules.h"
 #include "formats/jww/JwwEntityModel.h"
 
 namespace {
@@ -19,7 +20,6 @@ constexpr double kCornerTolerance = 1e-12;
 // A second ellipse flatter than this has no area: the ring is drawn as a sector of the first.
 constexpr double kFlatRingLimit = 1e-12;
 
-constexpr int kAuxiliaryLineType = 9;
 constexpr int kAuxiliaryPen = 9;
 constexpr int kOwnFillPen = 10;  // a solid with this pen carries its own fill colour
 constexpr int kHatchBit = 0x20;
@@ -105,13 +105,10 @@ public:
     }
 
 private:
-    bool Hidden(const TEntJwwCommon& c) const
-    {
-        return !o_.IncludeHiddenLayers && ctx_.Attributes.LayerState(LayerOf(c)) == TgraAttribute::kHiddenState;
-    }
-    bool AuxType(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.lineType == kAuxiliaryLineType; }
+    bool Hidden(const TEntJwwCommon& c) const { return skip_rules::HiddenLayer(ctx_, LayerOf(c)); }
+    bool AuxType(const TEntJwwCommon& c) const { return skip_rules::AuxiliaryLineType(o_, c.lineType); }
     bool AuxColor(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.color == kAuxiliaryPen; }
-    static bool Flag(bool included, const TEntJwwCommon& c, int bit) { return !included && (c.flags & bit) != 0; }
+    static bool Flag(bool included, const TEntJwwCommon& c, int bit) { return skip_rules::FlagBit(included, c.flags, bit); }
 
     void AddSegment(const TEntJwwSen& l)
     {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "figures/Walkers.h"
 #include "formats/jwc/jwcunit.h"
 #include "formats/jwk/jwkunit.h"
@@ -29,6 +31,15 @@ TEST_F(OldFormatWalk, PenNineIsNoAuxiliaryColourButLineTypeNineIsAuxiliary)
     WalkJwc(jwc, ctx);
     ASSERT_EQ(ctx.Store.FigureCount, 1);
     EXPECT_EQ(ctx.Store.Figures[0].Color, 9);  // the pen byte is the palette index, unchanged
+}
+
+TEST_F(OldFormatWalk, LineWithACoordinateThatIsNoNumberDrawsNothing)
+{
+    LineRecord broken = Line(1, 1);
+    broken.Y2 = std::numeric_limits<float>::quiet_NaN();
+    jwc.Lines = {broken, Line(1, 1)};
+    WalkJwc(jwc, ctx);
+    EXPECT_EQ(ctx.Store.FigureCount, 1);
 }
 
 TEST_F(OldFormatWalk, LineKeepsItsLayerByteAndIsScaledByGroupZero)
