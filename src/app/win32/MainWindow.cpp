@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "FormFont.h"
+#include "WindowClass.h"
 
 namespace {
 
@@ -19,22 +20,6 @@ constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 // Posted after the first show, so start-up runs inside the message loop.
 constexpr UINT kFirstShowMessage = WM_APP + 1;
 
-bool RegisterOnce(HINSTANCE instance)
-{
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = DefWindowProcW;  // replaced per window in Create
-    windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    registered = RegisterClassExW(&windowClass) != 0;
-    return registered;
-}
-
 }  // namespace
 
 TMainWindow::~TMainWindow()
@@ -46,7 +31,7 @@ TMainWindow::~TMainWindow()
 
 bool TMainWindow::Create(HINSTANCE instance)
 {
-    if (!RegisterOnce(instance)) return false;
+    if (!RegisterFormClass(instance, kClassName, true)) return false;
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     window_ = CreateWindowExW(kExStyle, kClassName, kCaption, kStyle, kDefaultLeft, kDefaultTop,

@@ -5,31 +5,12 @@
 #include <string>
 
 #include "FormFont.h"
+#include "WindowClass.h"
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"TessaroProgressWindow";
 constexpr wchar_t kCaption[] = L"変換処理";
-
-LRESULT CALLBACK Forward(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-bool RegisterOnce(HINSTANCE instance)
-{
-    static bool registered = false;
-    if (registered) return true;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = Forward;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    registered = RegisterClassExW(&windowClass) != 0;
-    return registered;
-}
 
 }  // namespace
 
@@ -41,7 +22,7 @@ TProgressWindow::~TProgressWindow()
 
 bool TProgressWindow::Create(HINSTANCE instance, HWND owner)
 {
-    if (!RegisterOnce(instance)) return false;
+    if (!RegisterFormClass(instance, kClassName, false)) return false;
     // Owned by the main window: no taskbar button of its own, always above its owner.
     window_ = CreateWindowExW(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                               kDefaultLeft, kDefaultTop, kDefaultWidth, kDefaultHeight, owner,
