@@ -15,15 +15,14 @@ using primitives::TOutPoint;
 namespace {
 
 using Ext = long double;
-constexpr Ext kPi = 3.1415926535897932385L;
 
 // Points of one ellipse, scaled for output. The tilt's cosine and sine are taken once; the
 // turn itself is the same rounding as RotateX/RotateY about the origin.
 class TEllipse {
 public:
-    TEllipse(double cx, double cy, double radius, double flatness, double tilt, double scale)
-        : cx_(cx), cy_(cy), radius_(radius), flatness_(flatness), scale_(scale),
-          cosTilt_(std::cos(static_cast<Ext>(tilt))), sinTilt_(std::sin(static_cast<Ext>(tilt)))
+    TEllipse(const TEllipticArc& arc, double scale)
+        : cx_(arc.x), cy_(arc.y), radius_(arc.radius), flatness_(arc.flatness), scale_(scale),
+          cosTilt_(std::cos(static_cast<Ext>(arc.tilt))), sinTilt_(std::sin(static_cast<Ext>(arc.tilt)))
     {
     }
 
@@ -96,82 +95,58 @@ int32_t ArcDivisionCount(const TConversionOptions& options, double radius, doubl
     return std::clamp(count, kMinArcDivisions, kMaxArcDivisions);
 }
 
-void AddArcLines(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                 double radius, double flatness, double tilt, double start, double sweep)
+void AddArcLines(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc)
 {
-    const int32_t n = ArcDivisionCount(ctx.Options, radius, sweep);
-    const TEllipse e(cx, cy, radius, flatness, tilt, scale);
-    WalkEllipse(e, n, n, start, sweep,
-                [&](TOutPoint a, TOutPoint b) { EmitLine(ctx.Store, layer, color, a, b); });
+    const int32_t n = ArcDivisionCount(ctx.Options, arc.radius, arc.sweep);
+    const TEllipse e(arc, scale);
+    WalkEllipse(e, n, n, arc.start, arc.sweep, [&](TOutPoint a, TOutPoint b) { EmitLine(ctx.Store, pen, a, b); });
 }
 
-void AddArcLinesDeg(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                    double radius, double flatness, double tiltDeg, double startDeg, double endDeg)
+void AddSectorFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc)
 {
-    double d = static_cast<double>(static_cast<Ext>(endDeg) - startDeg);
-    if (!std::isfinite(d)) return;
-    // Whole turns of a huge span are removed exactly first, so the folding below stays short.
-    if (std::fabs(d) > 1e6) d = std::fmod(d, 360.0);
-    while (d < 0) d = static_cast<double>(d + 360.0L);
-    while (d > 360) d = static_cast<double>(d - 360.0L);
-
-    double start, sweep;
-    if (std::fabs(d) < 1e-12 || std::fabs(d - 360.0) < 1e-12) {
-        start = 0;
-        sweep = static_cast<double>(2 * kPi);
-    } else {
-        start = static_cast<double>(startDeg / 180.0L * kPi);
-        sweep = static_cast<double>(d / 180.0L * kPi);
-    }
-    const double tilt = static_cast<double>(tiltDeg / 180.0L * kPi);
-    AddArcLines(ctx, layer, color, scale, cx, cy, radius, flatness, tilt, start, sweep);
+    const int32_t n = ArcDivisionCount(ctx.Options, arc.radius, arc.sweep);
+    const TEllipse e(arc, scale);
+    const TOutPoint centre = Scaled(arc.x, arc.y, scale);
+    WalkEllipse(e, n, n, arc.start, arc.sweep,
+                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, pen, centre, a, b); });
 }
 
-void AddSectorFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                  double radius, double flatness, double tilt, double start, double sweep)
+void AddSegmentFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc)
 {
-    const int32_t n = ArcDivisionCount(ctx.Options, radius, sweep);
-    const TEllipse e(cx, cy, radius, flatness, tilt, scale);
-    const TOutPoint centre = Scaled(cx, cy, scale);
-    WalkEllipse(e, n, n, start, sweep,
-                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, layer, color, centre, a, b); });
-}
-
-void AddSegmentFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                   double radius, double flatness, double tilt, double start, double sweep)
-{
-    const int32_t n = ArcDivisionCount(ctx.Options, radius, sweep);
-    const TEllipse e(cx, cy, radius, flatness, tilt, scale);
+    const int32_t n = ArcDivisionCount(ctx.Options, arc.radius, arc.sweep);
+    const TEllipse e(arc, scale);
     // The pivot is the arc's own end point; the last step would only repeat it, so it is left out.
-    const TOutPoint pivot = e.At(static_cast<double>(static_cast<Ext>(start) + sweep));
-    WalkEllipse(e, n, n - 1, start, sweep,
-                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, layer, color, pivot, a, b); });
+    const TOutPoint pivot = e.At(static_cast<double>(static_cast<Ext>(arc.start) + arc.sweep));
+    WalkEllipse(e, n, n - 1, arc.start, arc.sweep,
+                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, pen, pivot, a, b); });
 }
 
-void AddCornerFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                  double radius, double flatness, double tilt, double start, double sweep)
+void AddCornerFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc)
 {
-    const int32_t n = ArcDivisionCount(ctx.Options, radius, sweep);
-    const TEllipse e(cx, cy, radius, flatness, tilt, scale);
+    const int32_t n = ArcDivisionCount(ctx.Options, arc.radius, arc.sweep);
+    const TEllipse e(arc, scale);
     double sx, sy, ex, ey, kx, ky;
-    ArcTangentCorner(cx, cy, radius, flatness, start, sweep, tilt, sx, sy, ex, ey, kx, ky);
+    ArcTangentCorner(arc.x, arc.y, arc.radius, arc.flatness, arc.start, arc.sweep, arc.tilt, sx, sy, ex, ey, kx,
+                     ky);
     const TOutPoint corner = Scaled(kx, ky, scale);
-    WalkEllipse(e, n, n, start, sweep,
-                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, layer, color, corner, a, b); });
+    WalkEllipse(e, n, n, arc.start, arc.sweep,
+                [&](TOutPoint a, TOutPoint b) { EmitTriangle(ctx.Store, pen, corner, a, b); });
 }
 
-void AddRingQuads(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                  double radius1, double flatness1, double radius2, double flatness2, double tilt, double start,
-                  double sweep)
+void AddRingQuads(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc, double radius2,
+                  double flatness2)
 {
-    const int32_t n = ArcDivisionCount(ctx.Options, radius1, sweep);
-    const TEllipse outer(cx, cy, radius1, flatness1, tilt, scale);
-    const TEllipse inner(cx, cy, radius2, flatness2, tilt, scale);
+    const int32_t n = ArcDivisionCount(ctx.Options, arc.radius, arc.sweep);
+    TEllipticArc second = arc;
+    second.radius = radius2;
+    second.flatness = flatness2;
+    const TEllipse outer(arc, scale);
+    const TEllipse inner(second, scale);
     TOutPoint prevA, prevB;
-    WalkArc(n, n, start, sweep, [&](int32_t k, double t) {
+    WalkArc(n, n, arc.start, arc.sweep, [&](int32_t k, double t) {
         const TOutPoint a = outer.At(t);
         const TOutPoint b = inner.At(t);
-        if (k > 0) EmitQuad(ctx.Store, layer, color, prevA, prevB, b, a);
+        if (k > 0) EmitQuad(ctx.Store, pen, prevA, prevB, b, a);
         prevA = a;
         prevB = b;
     });

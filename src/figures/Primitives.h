@@ -1,19 +1,16 @@
 #pragma once
 // Figure primitives: break arcs, filled arc shapes and point markers into the line segments,
 // triangles and quadrilaterals of the figure store. Every primitive takes the conversion
-// context (options and store), then layer and colour (passed through to the Figures) and the
-// scale by which every output coordinate is multiplied just before it is stored.
-//
-// Ellipse geometry: centre (cx, cy), radius = first semi-axis, flatness = second semi-axis /
-// first, tilt = turn of the first axis, start = parameter of the first point, sweep = signed
-// parameter span (radians). The point for parameter t is
-// (cx, cy) + R(tilt) (radius cos t, radius flatness sin t).
+// context (options and store), then the pen (passed through to the Figures), the scale by
+// which every output coordinate is multiplied just before it is stored, and the arc.
 //
 // A Figure with a coordinate that is not finite (not-a-number input, or an overflow from a
 // huge value times scale) is not stored: it would corrupt the output document.
 #include <cstdint>
 
 #include "figures/ConversionContext.h"
+#include "figures/Pen.h"
+#include "geometry/EllipticArc.h"
 
 // Most segments one arc is ever broken into: the largest count the options allow by count,
 // and what the finest angle allowed gives for a full circle. Modes 1 and 2 derive the count
@@ -29,26 +26,17 @@ constexpr int32_t kMinArcDivisions = 3;
 int32_t ArcDivisionCount(const TConversionOptions& options, double radius, double sweep);
 
 // N line segments along the arc.
-void AddArcLines(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                 double radius, double flatness, double tilt, double start, double sweep);
-// The same from angles in degrees, always counter-clockwise from start to end; equal angles
-// (or a full turn between them) draw the whole ellipse from parameter 0.
-void AddArcLinesDeg(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                    double radius, double flatness, double tiltDeg, double startDeg, double endDeg);
+void AddArcLines(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc);
 // N triangles from the centre: a filled sector, or a filled ellipse for a full sweep.
-void AddSectorFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                  double radius, double flatness, double tilt, double start, double sweep);
+void AddSectorFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc);
 // N - 1 triangles from the arc's end point: the region between the arc and its chord.
-void AddSegmentFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                   double radius, double flatness, double tilt, double start, double sweep);
+void AddSegmentFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc);
 // N triangles from the corner where the end tangents meet (the centre when they are parallel).
-void AddCornerFan(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                  double radius, double flatness, double tilt, double start, double sweep);
-// N quadrilaterals between two concentric ellipse arcs sharing centre, tilt and parameters;
-// the count follows radius1.
-void AddRingQuads(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double cx, double cy,
-                  double radius1, double flatness1, double radius2, double flatness2, double tilt, double start,
-                  double sweep);
+void AddCornerFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc);
+// N quadrilaterals between the arc and a concentric second arc of the same tilt and
+// parameters, with its own radius and flatness; the count follows the first arc's radius.
+void AddRingQuads(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc, double radius2,
+                  double flatness2);
 // One marker of the options' shape (0..7) and size (paper mm) centred on (x, y); any other
 // shape, -1 included, draws nothing.
-void AddPointMarker(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double x, double y);
+void AddPointMarker(TConversionContext& ctx, TPen pen, double scale, double x, double y);

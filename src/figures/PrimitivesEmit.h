@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "figures/FigUnit.h"
+#include "figures/Pen.h"
 
 namespace primitives {
 
@@ -23,24 +24,24 @@ inline TOutPoint Scaled(double x, double y, double scale)
     return {x * scale, y * scale};
 }
 
-inline void EmitLine(TFigureStore& store, int32_t layer, int32_t color, const TOutPoint& a, const TOutPoint& b)
+inline void EmitLine(TFigureStore& store, TPen pen, const TOutPoint& a, const TOutPoint& b)
 {
     if (!IsFinitePoint(a) || !IsFinitePoint(b)) return;
-    store.AddLine(layer, color, a.x, a.y, b.x, b.y);
+    store.AddLine(pen.layer, pen.color, a.x, a.y, b.x, b.y);
 }
 
-inline void EmitTriangle(TFigureStore& store, int32_t layer, int32_t color, const TOutPoint& a,
+inline void EmitTriangle(TFigureStore& store, TPen pen, const TOutPoint& a,
                          const TOutPoint& b, const TOutPoint& c)
 {
     if (!IsFinitePoint(a) || !IsFinitePoint(b) || !IsFinitePoint(c)) return;
-    store.AddTriangle(layer, color, a.x, a.y, b.x, b.y, c.x, c.y);
+    store.AddTriangle(pen.layer, pen.color, a.x, a.y, b.x, b.y, c.x, c.y);
 }
 
-inline void EmitQuad(TFigureStore& store, int32_t layer, int32_t color, const TOutPoint& a, const TOutPoint& b,
+inline void EmitQuad(TFigureStore& store, TPen pen, const TOutPoint& a, const TOutPoint& b,
                      const TOutPoint& c, const TOutPoint& d)
 {
     if (!IsFinitePoint(a) || !IsFinitePoint(b) || !IsFinitePoint(c) || !IsFinitePoint(d)) return;
-    store.AddQuad(layer, color, a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y);
+    store.AddQuad(pen.layer, pen.color, a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y);
 }
 
 }  // namespace primitives

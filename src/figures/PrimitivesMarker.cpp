@@ -9,8 +9,6 @@ using primitives::TOutPoint;
 
 namespace {
 
-constexpr long double kPi = 3.1415926535897932385L;
-
 enum : int32_t {
     kMarkerPlus = 0,
     kMarkerCross = 1,
@@ -24,7 +22,7 @@ enum : int32_t {
 
 }  // namespace
 
-void AddPointMarker(TConversionContext& ctx, int32_t layer, int32_t color, double scale, double x, double y)
+void AddPointMarker(TConversionContext& ctx, TPen pen, double scale, double x, double y)
 {
     const double h = ctx.Options.PointMarkerSize * 0.5;
     // Centre and half size scaled alike, so the marker measures its paper size times scale.
@@ -36,38 +34,38 @@ void AddPointMarker(TConversionContext& ctx, int32_t layer, int32_t color, doubl
 
     switch (ctx.Options.PointMarkerShape) {
     case kMarkerPlus:
-        EmitLine(store, layer, color, left, right);
-        EmitLine(store, layer, color, top, bottom);
+        EmitLine(store, pen, left, right);
+        EmitLine(store, pen, top, bottom);
         break;
     case kMarkerCross:
-        EmitLine(store, layer, color, lowLeft, upRight);
-        EmitLine(store, layer, color, upLeft, lowRight);
+        EmitLine(store, pen, lowLeft, upRight);
+        EmitLine(store, pen, upLeft, lowRight);
         break;
     case kMarkerSquare:
-        EmitLine(store, layer, color, lowLeft, lowRight);
-        EmitLine(store, layer, color, lowRight, upRight);
-        EmitLine(store, layer, color, upRight, upLeft);
-        EmitLine(store, layer, color, upLeft, lowLeft);
+        EmitLine(store, pen, lowLeft, lowRight);
+        EmitLine(store, pen, lowRight, upRight);
+        EmitLine(store, pen, upRight, upLeft);
+        EmitLine(store, pen, upLeft, lowLeft);
         break;
     case kMarkerDiamond:
-        EmitLine(store, layer, color, left, bottom);
-        EmitLine(store, layer, color, bottom, right);
-        EmitLine(store, layer, color, right, top);
-        EmitLine(store, layer, color, top, left);
+        EmitLine(store, pen, left, bottom);
+        EmitLine(store, pen, bottom, right);
+        EmitLine(store, pen, right, top);
+        EmitLine(store, pen, top, left);
         break;
     case kMarkerCircle:
-        AddArcLines(ctx, layer, color, scale, x, y, h, 1, 0, 0, static_cast<double>(2 * kPi));
+        AddArcLines(ctx, pen, scale, {x, y, h, 1, 0, 0, kFullTurn});
         break;
     case kMarkerFilledSquare:
-        EmitTriangle(store, layer, color, lowLeft, lowRight, upRight);
-        EmitTriangle(store, layer, color, lowLeft, upRight, upLeft);
+        EmitTriangle(store, pen, lowLeft, lowRight, upRight);
+        EmitTriangle(store, pen, lowLeft, upRight, upLeft);
         break;
     case kMarkerFilledDiamond:
-        EmitTriangle(store, layer, color, left, bottom, right);
-        EmitTriangle(store, layer, color, left, right, top);
+        EmitTriangle(store, pen, left, bottom, right);
+        EmitTriangle(store, pen, left, right, top);
         break;
     case kMarkerFilledCircle:
-        AddSectorFan(ctx, layer, color, scale, x, y, h, 1, 0, 0, static_cast<double>(2 * kPi));
+        AddSectorFan(ctx, pen, scale, {x, y, h, 1, 0, 0, kFullTurn});
         break;
     default:  // no shape chosen
         break;

@@ -29,7 +29,7 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
             FlagBit(o.IncludeDimensions, l.Flags2, kLineDimensionBit) ||
             FlagBit(o.IncludeHatching, l.Flags1, kHatchBit))
             continue;
-        primitives::EmitLine(ctx.Store, l.Layer, l.PenColor, primitives::Scaled(l.X1, l.Y1, s),
+        primitives::EmitLine(ctx.Store, {l.Layer, l.PenColor}, primitives::Scaled(l.X1, l.Y1, s),
                              primitives::Scaled(l.X2, l.Y2, s));
     }
     for (const auto& a : data.Arcs) {
@@ -37,15 +37,16 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
             FlagBit(o.IncludeDimensions, a.Flags, kCurveDimensionBit) ||
             FlagBit(o.IncludeHatching, a.Flags, kHatchBit))
             continue;
-        AddArcLinesDeg(ctx, a.Layer, a.PenColor, s, a.CenterX, a.CenterY, a.Radius, a.Flattening, a.Tilt,
-                       a.StartAngle, a.EndAngle);
+        if (const auto arc =
+                ArcFromDegrees(a.CenterX, a.CenterY, a.Radius, a.Flattening, a.Tilt, a.StartAngle, a.EndAngle))
+            AddArcLines(ctx, {a.Layer, a.PenColor}, s, *arc);
     }
     if (!o.IncludePoints) return;
     for (const auto& p : data.Points) {
         if (HiddenLayer(ctx, p.Layer) || FlagBit(o.IncludeDimensions, p.Flags, kCurveDimensionBit) ||
             FlagBit(o.IncludeHatching, p.Flags, kHatchBit))
             continue;
-        AddPointMarker(ctx, p.Layer, p.PenColor, s, p.X, p.Y);
+        AddPointMarker(ctx, {p.Layer, p.PenColor}, s, p.X, p.Y);
     }
 }
 

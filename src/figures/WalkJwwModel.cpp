@@ -6,6 +6,8 @@
 #include "figures/PrimitivesEmit.h"
 #include "figures/SkipRules.h"
 #include "formats/jww/JwwEntityModel.h"
+#include "formats/jww/JwwSolidArc.h"
+#include "util/DrawingFacts.h"
 
 namespace {
 
@@ -14,26 +16,18 @@ using primitives::EmitQuad;
 using primitives::EmitTriangle;
 using primitives::Scaled;
 
-constexpr double kFullTurn = static_cast<double>(2 * 3.1415926535897932385L);
 // Corners closer than this in x and in y count as the same corner.
 constexpr double kCornerTolerance = 1e-12;
 // A second ellipse flatter than this has no area: the ring is drawn as a sector of the first.
 constexpr double kFlatRingLimit = 1e-12;
 
 constexpr int kAuxiliaryPen = 9;
-constexpr int kOwnFillPen = 10;  // a solid with this pen carries its own fill colour
 constexpr int kHatchBit = 0x20;
 constexpr int kLineDimensionBit = 0x2000;
 constexpr int kCurveDimensionBit = 0x40;  // arcs and points
 
-// Solid line types: up to 100 a polygon, above it an arc shape.
-constexpr int kPolygonSolidMax = 100;
-constexpr int kSectorSolid = 101;
-constexpr int kSameFlatnessRing = 105;
-constexpr int kArcOutlineSolid = 111;
-
 int32_t LayerOf(const TEntJwwCommon& c) { return JwwLayerNumber(c.layerGroup, c.layer); }
-int32_t ColorOf(const TEntJwwCommon& c) { return JwwPaletteIndex(c.color); }
+TPen PenOf(const TEntJwwCommon& c) { return {LayerOf(c), JwwPaletteIndex(c.color)}; }
 
 class TJwwWalk {
 public:
@@ -74,8 +68,9 @@ public:
                 Flag(o_.IncludeHatching, c, kHatchBit))
                 continue;
             const bool whole = a.fullCircle == 1;
-            AddArcLines(ctx_, LayerOf(c), ColorOf(c), s_, a.centerX, a.centerY, a.radius, a.flatness, a.tiltAngle,
-                        whole ? 0.0 : a.startAngle, whole ? kFullTurn : a.arcAngle);
+            AddArcLines(ctx_, PenOf(c), s_,
+                        {a.centerX, a.centerY, a.radius, a.flatness, a.tiltAngle, whole ? 0.0 : a.startAngle,
+                         whole ? kFullTurn : a.arcAngle});
         }
     }
 
@@ -88,7 +83,7 @@ public:
             if (p.temporary != 0 || Hidden(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
                 Flag(o_.IncludeHatching, c, kHatchBit))
                 continue;
-            AddPointMarker(ctx_, LayerOf(c), ColorOf(c), s_, p.x, p.y);
+            AddPointMarker(ctx_, PenOf(c), s_, p.x, p.y);
         }
     }
 
@@ -98,9 +93,10 @@ public:
         for (const TEntJwwSolid& solid : solids) {
             const TEntJwwCommon& c = solid.common;
             if (Hidden(c) || AuxColor(c) || Flag(o_.IncludeHatching, c, kHatchBit)) continue;
-            const int32_t color = c.color == kOwnFillPen ? FillIndex(solid.fillColor) : ColorOf(c);
-            if (c.lineType <= kPolygonSolidMax) Polygon(solid, LayerOf(c), color);
-            else ArcShape(solid, LayerOf(c), color);
+            TPen pen = PenOf(c);
+            if (c.color == jw::kOwnColorPen) pen.color = FillIndex(solid.fillColor);
+            if (c.lineType <= jw::kPolygonSolidMax) Polygon(solid, pen);
+            else ArcShape(solid, pen);
         }
     }
 
@@ -112,8 +108,7 @@ private:
 
     void AddSegment(const TEntJwwSen& l)
     {
-        EmitLine(ctx_.Store, LayerOf(l.common), ColorOf(l.common), Scaled(l.startX, l.startY, s_),
-                 Scaled(l.endX, l.endY, s_));
+        EmitLine(ctx_.Store, PenOf(l.common), Scaled(l.startX, l.startY, s_), Scaled(l.endX, l.endY, s_));
     }
 
     void DimensionLine(const TEntJwwSen& l)
@@ -126,7 +121,7 @@ private:
     void DimensionPoint(const TEntJwwTen& p)
     {
         if (AuxColor(p.common)) return;
-        AddPointMarker(ctx_, LayerOf(p.common), ColorOf(p.common), s_, p.x, p.y);
+        AddPointMarker(ctx_, PenOf(p.common), s_, p.x, p.y);
     }
 
     // The palette does not change while solids are drawn, so the last answer is kept: runs of
@@ -147,40 +142,33 @@ private:
     }
 
     // P2 = P3: a line P1-P2; else P4 = P3: a triangle; else a quadrilateral.
-    void Polygon(const TEntJwwSolid& q, int32_t layer, int32_t color)
+    void Polygon(const TEntJwwSolid& q, TPen pen)
     {
         const auto p1 = Scaled(q.x1, q.y1, s_), p2 = Scaled(q.x2, q.y2, s_), p3 = Scaled(q.x3, q.y3, s_);
-        if (SameCorner(q.x2, q.y2, q.x3, q.y3)) EmitLine(ctx_.Store, layer, color, p1, p2);
-        else if (SameCorner(q.x4, q.y4, q.x3, q.y3)) EmitTriangle(ctx_.Store, layer, color, p1, p2, p3);
-        else EmitQuad(ctx_.Store, layer, color, p1, p2, p3, Scaled(q.x4, q.y4, s_));
+        if (SameCorner(q.x2, q.y2, q.x3, q.y3)) EmitLine(ctx_.Store, pen, p1, p2);
+        else if (SameCorner(q.x4, q.y4, q.x3, q.y3)) EmitTriangle(ctx_.Store, pen, p1, p2, p3);
+        else EmitQuad(ctx_.Store, pen, p1, p2, p3, Scaled(q.x4, q.y4, s_));
     }
 
-    // Centre (x1, y1), radius x2, flatness y2, tilt x3, start y3, sweep x4; y4 is a mode for
-    // the outline and the sector-like fills, the second radius for rings.
-    void ArcShape(const TEntJwwSolid& q, int32_t layer, int32_t color)
+    // A ring whose second ellipse is too flat to have an area, or has no second radius, is
+    // drawn as the sector of its first ellipse.
+    void ArcShape(const TEntJwwSolid& q, TPen pen)
     {
-        const int type = q.common.lineType;
-        const double k = std::trunc(q.y4);  // compared as a number: y4 may be any value
-        if (type == kArcOutlineSolid) {
-            if (k != 0) AddArcLines(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, 0.0, kFullTurn);
-            else AddArcLines(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
-        } else if (type == kSectorSolid) {
-            if (k == 100) AddSectorFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, 0.0, kFullTurn);
-            else if (k == 0) AddSectorFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
-            else if (k == 5) AddSegmentFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
-            else AddCornerFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
-        } else {
-            // The second ellipse's minor semi-axis differs from the first's by as much as the
-            // major semi-axes differ. Without a second radius there is no ring: the flatness
-            // would divide by zero, so the shape is the sector of the first ellipse.
-            const bool noSecondRadius = type != kSameFlatnessRing && q.y4 == 0;
-            const double flatness2 = type == kSameFlatnessRing ? q.y2
-                                     : noSecondRadius          ? 0.0
-                                                               : (q.x2 * q.y2 - q.x2) / q.y4 + 1;
-            if (flatness2 <= kFlatRingLimit)
-                AddSectorFan(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.x3, q.y3, q.x4);
-            else
-                AddRingQuads(ctx_, layer, color, s_, q.x1, q.y1, q.x2, q.y2, q.y4, flatness2, q.x3, q.y3, q.x4);
+        const TSolidArc d = DecodeSolidArc(q, EFlatnessPrecision::Double);
+        TEllipticArc arc = d.arc;
+        if (d.whole) {
+            arc.start = 0;
+            arc.sweep = kFullTurn;
+        }
+        switch (d.shape) {
+        case ESolidArcShape::Outline: AddArcLines(ctx_, pen, s_, arc); break;
+        case ESolidArcShape::Sector: AddSectorFan(ctx_, pen, s_, arc); break;
+        case ESolidArcShape::SegmentFan: AddSegmentFan(ctx_, pen, s_, arc); break;
+        case ESolidArcShape::CornerFan: AddCornerFan(ctx_, pen, s_, arc); break;
+        case ESolidArcShape::Ring:
+            if (d.secondFlatness <= kFlatRingLimit) AddSectorFan(ctx_, pen, s_, arc);
+            else AddRingQuads(ctx_, pen, s_, arc, d.secondRadius, d.secondFlatness);
+            break;
         }
     }
 
@@ -202,7 +190,7 @@ void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& cont
     // Fill colours are registered for every pen-10 solid, also those skipped later, so the
     // palette does not depend on the options.
     for (const TEntJwwSolid& solid : model.solids)
-        if (solid.common.color == kOwnFillPen) context.Store.AddPaletteColor(static_cast<int32_t>(solid.fillColor));
+        if (solid.common.color == jw::kOwnColorPen) context.Store.AddPaletteColor(static_cast<int32_t>(solid.fillColor));
     context.Store.ClearFigures();
 
     TJwwWalk walk(context, scale);

@@ -2,11 +2,13 @@
 
 #include <cmath>
 
+#include "util/DrawingFacts.h"
+
 namespace {
 
 using Ext = long double;
 
-constexpr Ext kPi = 3.1415926535897932385L;
+using jw::kPi;
 constexpr Ext kTwoPi = 2.0L * kPi;
 constexpr Ext kHalfPi = kPi / 2.0L;
 
@@ -33,6 +35,8 @@ TPoint Map(const TBlockTransform& t, double x, double y)
     return {static_cast<double>(static_cast<Ext>(t.m00) * x + t.originX + static_cast<Ext>(t.m01) * y),
             static_cast<double>(static_cast<Ext>(t.m10) * x + t.originY + static_cast<Ext>(t.m11) * y)};
 }
+
+TPoint Map(const TBlockTransform& t, const TPoint& p) { return Map(t, p.x, p.y); }
 
 // Z + R(u, v): a vector of the ellipse's own frame turned by tilt and placed at the centre.
 TPoint Place(double cx, double cy, double u, double v, double tilt)
@@ -178,25 +182,23 @@ void TransformPointEntity(double x, double y, double& outX, double& outY, const 
 namespace {
 
 // The source ellipse's point for parameter t: E(t) = Z + R(radius cos t, radius flatness sin t).
-TPoint SourcePoint(double cx, double cy, double radius, double flatness, double tilt, double t)
+TPoint SourcePoint(const TEllipticArc& arc, double t)
 {
-    const Ext r = radius;
+    const Ext r = arc.radius;
     const double u = static_cast<double>(r * std::cos(static_cast<Ext>(t)));
-    const double v = static_cast<double>(r * flatness * std::sin(static_cast<Ext>(t)));
-    return Place(cx, cy, u, v, tilt);
+    const double v = static_cast<double>(r * arc.flatness * std::sin(static_cast<Ext>(t)));
+    return Place(arc.x, arc.y, u, v, arc.tilt);
 }
 
 // Parameter of the source point that maps farthest from the mapped centre: a coarse scan of
 // half a turn in tenths, then fifteen passes each ten times finer around the best so far.
-double FarthestParameter(double cx, double cy, double radius, double flatness, double tilt,
-                         const TBlockTransform& tr, const TPoint& centre)
+double FarthestParameter(const TEllipticArc& arc, const TBlockTransform& tr, const TPoint& centre)
 {
     double t = 0, step = 1, best = 0, bestT = 0;
     for (int pass = 0; pass < 16; ++pass) {
         const int samples = pass == 0 ? 11 : 21;
         for (int i = 0; i < samples; ++i) {
-            const TPoint p = SourcePoint(cx, cy, radius, flatness, tilt, t);
-            const TPoint m = Map(tr, p.x, p.y);
+            const TPoint m = Map(tr, SourcePoint(arc, t));
             const double d = PointDistance(m.x, m.y, centre.x, centre.y);
             if (d > best) {
                 best = d;
@@ -210,88 +212,82 @@ double FarthestParameter(double cx, double cy, double radius, double flatness, d
     return bestT;
 }
 
+// Start and sweep of the mapped arc `out` (centre, tilt and flatness already set): the new
+// parameters of the source arc's ends, ordered so the arc runs counter-clockwise.
+void MapParameters(const TEllipticArc& arc, const TBlockTransform& t, const TPoint& centre, TEllipticArc& out)
+{
+    // The new parameter of a source parameter: its mapped point in the new ellipse's frame,
+    // with the second axis stretched back to a circle.
+    auto parameterOf = [&](double src) {
+        const TPoint m = Map(t, SourcePoint(arc, src));
+        const double dx = static_cast<double>(static_cast<Ext>(m.x) - centre.x);
+        const double dy = static_cast<double>(static_cast<Ext>(m.y) - centre.y);
+        const double u = RotateX(dx, dy, 0, 0, -out.tilt);
+        const double v = RotateY(dx, dy, 0, 0, -out.tilt);
+        return VectorAngle(u, static_cast<double>(static_cast<Ext>(v) / out.flatness));
+    };
+    const double start = arc.start, sweep = arc.sweep;
+    const Ext first = sweep >= 0 ? static_cast<Ext>(start) : static_cast<Ext>(start) + sweep;
+    const Ext last = sweep >= 0 ? static_cast<Ext>(start) + sweep : static_cast<Ext>(start);
+    double s = parameterOf(static_cast<double>(first));
+    double e = parameterOf(static_cast<double>(last));
+    const double m = parameterOf(static_cast<double>(start + static_cast<Ext>(sweep) / 2));
+    double d1 = static_cast<double>(static_cast<Ext>(e) - s);
+    if (d1 < 0) d1 = static_cast<double>(d1 + kTwoPi);
+    double dm = static_cast<double>(static_cast<Ext>(m) - s);
+    if (dm < 0) dm = static_cast<double>(dm + kTwoPi);
+    // A mirroring map reverses the direction of travel: the middle is no longer between.
+    if (d1 < dm) SwapReal(s, e);
+    out.start = s;
+    out.sweep = static_cast<double>(static_cast<Ext>(e) - s);
+    if (out.sweep < 0) out.sweep = static_cast<double>(out.sweep + kTwoPi);
+}
+
 }  // namespace
 
-bool TransformArc(int32_t fullCircle, double cx, double cy, double radius, double flatness, double start,
-                  double sweep, double tilt, double& outCx, double& outCy, double& outRadius,
-                  double& outFlatness, double& outStart, double& outSweep, double& outTilt,
-                  const TBlockTransform& t)
+std::optional<TEllipticArc> TransformArc(const TEllipticArc& arc, bool whole, const TBlockTransform& t)
 {
-    const TPoint centre = Map(t, cx, cy);
-    const double b = static_cast<double>(static_cast<Ext>(radius) * flatness);
+    const TPoint centre = Map(t, arc.x, arc.y);
+    const double b = static_cast<double>(static_cast<Ext>(arc.radius) * arc.flatness);
 
+    // Only a map that scales both axes alike (a mirror included) keeps the first axis the
+    // longest; any other map needs the search for the new first axis.
     const bool uniform = std::fabs(std::fabs(t.m00) - std::fabs(t.m11)) <= kUniformTolerance &&
                          std::fabs(t.m01) <= kUniformTolerance && std::fabs(t.m10) <= kUniformTolerance;
     TPoint P, K;
     if (uniform) {
-        const TPoint p = Place(cx, cy, radius, 0, tilt);
-        const TPoint k = Place(cx, cy, 0, b, tilt);
-        P = Map(t, p.x, p.y);
-        K = Map(t, k.x, k.y);
+        P = Map(t, Place(arc.x, arc.y, arc.radius, 0, arc.tilt));
+        K = Map(t, Place(arc.x, arc.y, 0, b, arc.tilt));
     } else {
-        const double T = FarthestParameter(cx, cy, radius, flatness, tilt, t, centre);
-        const TPoint p = SourcePoint(cx, cy, radius, flatness, tilt, T);
-        const double ku = static_cast<double>(radius * std::cos(T + kHalfPi));
+        const double T = FarthestParameter(arc, t, centre);
+        const double ku = static_cast<double>(arc.radius * std::cos(T + kHalfPi));
         const double kv = static_cast<double>(b * std::sin(T + kHalfPi));
-        const TPoint k = Place(cx, cy, ku, kv, tilt);
-        P = Map(t, p.x, p.y);
-        K = Map(t, k.x, k.y);
+        P = Map(t, SourcePoint(arc, T));
+        K = Map(t, Place(arc.x, arc.y, ku, kv, arc.tilt));
     }
 
-    const double newRadius = PointDistance(P.x, P.y, centre.x, centre.y);
-    const double newTilt = VectorAngle(static_cast<double>(static_cast<Ext>(P.x) - centre.x),
-                                       static_cast<double>(static_cast<Ext>(P.y) - centre.y));
+    TEllipticArc out = arc;
+    out.x = centre.x;
+    out.y = centre.y;
+    out.radius = PointDistance(P.x, P.y, centre.x, centre.y);
+    out.tilt = VectorAngle(static_cast<double>(static_cast<Ext>(P.x) - centre.x),
+                           static_cast<double>(static_cast<Ext>(P.y) - centre.y));
     const double kx = static_cast<double>(static_cast<Ext>(K.x) - centre.x);
     const double ky = static_cast<double>(static_cast<Ext>(K.y) - centre.y);
-    const double ku = RotateX(kx, ky, 0, 0, -newTilt);
-    const double kv = RotateY(kx, ky, 0, 0, -newTilt);
+    const double ku = RotateX(kx, ky, 0, 0, -out.tilt);
+    const double kv = RotateY(kx, ky, 0, 0, -out.tilt);
 
     // A zero scale or a zero radius collapses the curve: nothing sound can be drawn from it.
-    if (!IsFinite(newRadius) || !(newRadius > 0)) return false;
-    const Ext across = std::sqrt(std::fabs(static_cast<Ext>(newRadius) * newRadius - static_cast<Ext>(ku) * ku));
-    if (!(across > 0)) return false;
-    const double newFlatness = static_cast<double>(std::fabs(static_cast<Ext>(kv)) / across);
-    if (!IsFinite(newFlatness) || !(newFlatness > kLeastFlatness)) return false;
+    if (!IsFinite(out.radius) || !(out.radius > 0)) return std::nullopt;
+    const Ext across =
+        std::sqrt(std::fabs(static_cast<Ext>(out.radius) * out.radius - static_cast<Ext>(ku) * ku));
+    if (!(across > 0)) return std::nullopt;
+    out.flatness = static_cast<double>(std::fabs(static_cast<Ext>(kv)) / across);
+    if (!IsFinite(out.flatness) || !(out.flatness > kLeastFlatness)) return std::nullopt;
 
-    double newStart = start, newSweep = sweep;
-    if (fullCircle != 1) {
-        // The new parameter of a source parameter: its mapped point in the new ellipse's frame,
-        // with the second axis stretched back to a circle.
-        auto parameterOf = [&](double src) {
-            const TPoint p = SourcePoint(cx, cy, radius, flatness, tilt, src);
-            const TPoint m = Map(t, p.x, p.y);
-            const double dx = static_cast<double>(static_cast<Ext>(m.x) - centre.x);
-            const double dy = static_cast<double>(static_cast<Ext>(m.y) - centre.y);
-            const double u = RotateX(dx, dy, 0, 0, -newTilt);
-            const double v = RotateY(dx, dy, 0, 0, -newTilt);
-            return VectorAngle(u, static_cast<double>(static_cast<Ext>(v) / newFlatness));
-        };
-        const Ext first = sweep >= 0 ? static_cast<Ext>(start) : static_cast<Ext>(start) + sweep;
-        const Ext last = sweep >= 0 ? static_cast<Ext>(start) + sweep : static_cast<Ext>(start);
-        double s = parameterOf(static_cast<double>(first));
-        double e = parameterOf(static_cast<double>(last));
-        const double m = parameterOf(static_cast<double>(start + static_cast<Ext>(sweep) / 2));
-        double d1 = static_cast<double>(static_cast<Ext>(e) - s);
-        if (d1 < 0) d1 = static_cast<double>(d1 + kTwoPi);
-        double dm = static_cast<double>(static_cast<Ext>(m) - s);
-        if (dm < 0) dm = static_cast<double>(dm + kTwoPi);
-        // A mirroring map reverses the direction of travel: the middle is no longer between.
-        if (d1 < dm) SwapReal(s, e);
-        newStart = s;
-        newSweep = static_cast<double>(static_cast<Ext>(e) - s);
-        if (newSweep < 0) newSweep = static_cast<double>(newSweep + kTwoPi);
-    }
-
-    if (!IsFinite(centre.x) || !IsFinite(centre.y) || !IsFinite(newTilt) || !IsFinite(newStart) ||
-        !IsFinite(newSweep))
-        return false;
-
-    outCx = centre.x;
-    outCy = centre.y;
-    outRadius = newRadius;
-    outFlatness = newFlatness;
-    outStart = newStart;
-    outSweep = newSweep;
-    outTilt = newTilt;
-    return true;
+    if (!whole) MapParameters(arc, t, centre, out);
+    if (!IsFinite(out.x) || !IsFinite(out.y) || !IsFinite(out.tilt) || !IsFinite(out.start) ||
+        !IsFinite(out.sweep))
+        return std::nullopt;
+    return out;
 }

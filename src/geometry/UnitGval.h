@@ -3,6 +3,9 @@
 // transform. Angles are radians, counter-clockwise from +x. Each formula is evaluated in
 // long double; every kept value and every result is rounded to double.
 #include <cstdint>
+#include <optional>
+
+#include "geometry/EllipticArc.h"
 
 // A block placement: local (x, y) maps to
 // (originX + m00*x + m01*y, originY + m10*x + m11*y).
@@ -26,10 +29,8 @@ void ArcTangentCorner(double cx, double cy, double radius, double flatness, doub
 
 void TransformSegment(double x1, double y1, double x2, double y2, double& outX1, double& outY1,
                       double& outX2, double& outY2, const TBlockTransform& t);
-// False when the mapped curve is degenerate (zero scale, zero radius, non-finite values):
-// the caller drops the member instead of drawing it.
-bool TransformArc(int32_t fullCircle, double cx, double cy, double radius, double flatness, double start,
-                  double sweep, double tilt, double& outCx, double& outCy, double& outRadius,
-                  double& outFlatness, double& outStart, double& outSweep, double& outTilt,
-                  const TBlockTransform& t);
+// The arc mapped through a block placement; `whole` keeps start and sweep as they are (a
+// whole ellipse has no ends to map). Nothing when the mapped curve is degenerate (zero scale,
+// zero radius, non-finite values): the caller drops the member instead of drawing it.
+std::optional<TEllipticArc> TransformArc(const TEllipticArc& arc, bool whole, const TBlockTransform& t);
 void TransformPointEntity(double x, double y, double& outX, double& outY, const TBlockTransform& t);

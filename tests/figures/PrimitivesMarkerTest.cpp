@@ -47,7 +47,7 @@ TEST(AddPointMarker, LineShapesAtScale100InTheirFigureOrder)
     for (int32_t shape = 0; shape < 4; ++shape) {
         SCOPED_TRACE(shape);
         TConversionContext ctx = WithMarker(shape);
-        AddPointMarker(ctx, 2, 9, 100, 10, 20);
+        AddPointMarker(ctx, {2, 9}, 100, 10, 20);
         const auto& expected = shapes[shape];
         ASSERT_EQ(ctx.Store.FigureCount, static_cast<int>(expected.size()));
         for (size_t i = 0; i < expected.size(); ++i) {
@@ -62,13 +62,13 @@ TEST(AddPointMarker, LineShapesAtScale100InTheirFigureOrder)
 TEST(AddPointMarker, FilledShapesCoverTheSquareAndTheDiamond)
 {
     TConversionContext square = WithMarker(5, 2);
-    AddPointMarker(square, 0, 1, 10, 1, 1);
+    AddPointMarker(square, {0, 1}, 10, 1, 1);
     ASSERT_EQ(square.Store.FigureCount, 2);
     EXPECT_EQ(square.Store.Figures[0].Kind, fkTriangle);
     EXPECT_DOUBLE_EQ(TriangleArea(square.Store.Figures[0]) + TriangleArea(square.Store.Figures[1]), 400);
 
     TConversionContext diamond = WithMarker(6, 2);
-    AddPointMarker(diamond, 0, 1, 10, 1, 1);
+    AddPointMarker(diamond, {0, 1}, 10, 1, 1);
     ASSERT_EQ(diamond.Store.FigureCount, 2);
     EXPECT_DOUBLE_EQ(TriangleArea(diamond.Store.Figures[0]) + TriangleArea(diamond.Store.Figures[1]), 200);
     EXPECT_DOUBLE_EQ(diamond.Store.Figures[0].Points[0].x, 0);  // the left corner leads both
@@ -78,7 +78,7 @@ TEST(AddPointMarker, FilledShapesCoverTheSquareAndTheDiamond)
 TEST(AddPointMarker, CirclesFollowTheDivisionOptions)
 {
     TConversionContext ring = WithMarker(4);
-    AddPointMarker(ring, 0, 1, 100, 10, 20);
+    AddPointMarker(ring, {0, 1}, 100, 10, 20);
     ASSERT_EQ(ring.Store.FigureCount, 12);
     ExpectLine(ring.Store.Figures[0], 1050, 2000, ring.Store.Figures[0].Points[1].x,
                ring.Store.Figures[0].Points[1].y);
@@ -88,7 +88,7 @@ TEST(AddPointMarker, CirclesFollowTheDivisionOptions)
     disc.Options.ArcMode = 2;  // by length: the count uses the half size before scale
     disc.Options.ArcLength = 0.1;
     disc.Options.ArcLengthMinDivisions = 4;
-    AddPointMarker(disc, 0, 1, 100, 10, 20);
+    AddPointMarker(disc, {0, 1}, 100, 10, 20);
     EXPECT_EQ(disc.Store.FigureCount, 31);  // 2 pi * 0.5 / 0.1 = 31.4
     EXPECT_EQ(disc.Store.Figures[0].Kind, fkTriangle);
     EXPECT_DOUBLE_EQ(disc.Store.Figures[0].Points[0].x, 1000);
@@ -98,7 +98,7 @@ TEST(AddPointMarker, ShapesOutsideTheListDrawNothing)
 {
     for (int32_t shape : {-1, 8, 1000}) {
         TConversionContext ctx = WithMarker(shape);
-        AddPointMarker(ctx, 0, 1, 1, 0, 0);
+        AddPointMarker(ctx, {0, 1}, 1, 0, 0);
         EXPECT_EQ(ctx.Store.FigureCount, 0) << shape;
     }
 }

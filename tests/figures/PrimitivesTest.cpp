@@ -63,6 +63,13 @@ double SectorPolygonArea(double r, double sweep, int n)
     return 0.5 * r * r * n * std::sin(sweep / n);
 }
 
+// An older drawing's arc, drawn the way its walker draws it.
+void AddArcLinesDeg(TConversionContext& ctx, double cx, double cy, double radius, double flatness, double tilt,
+                    double from, double to)
+{
+    if (const auto arc = ArcFromDegrees(cx, cy, radius, flatness, tilt, from, to)) AddArcLines(ctx, {0, 1}, 1, *arc);
+}
+
 }  // namespace
 
 TEST(ArcDivisionCount, FollowsTheModeFormulas)
@@ -96,7 +103,7 @@ TEST(AddArcLines, FullCircleIsAClosedChainOfNSegments)
 {
     TConversionContext ctx;
     ctx.Options = ByCount(12);
-    AddArcLines(ctx, 3, 5, 10, 1, 2, 4, 1, 0, 0, 2 * kPi);
+    AddArcLines(ctx, {3, 5}, 10, {1, 2, 4, 1, 0, 0, 2 * kPi});
     const TFigureStore& s = ctx.Store;
     ASSERT_EQ(s.FigureCount, 12);
     for (int i = 0; i < 12; ++i) {
@@ -121,7 +128,7 @@ TEST(AddArcLines, TiltedFlatEllipseHasItsLongAxisAlongY)
 {
     TConversionContext ctx;
     ctx.Options = ByCount(4);
-    AddArcLines(ctx, 0, 1, 1, 0, 0, 2, 0.5, kPi / 2, 0, 2 * kPi);
+    AddArcLines(ctx, {0, 1}, 1, {0, 0, 2, 0.5, kPi / 2, 0, 2 * kPi});
     const TFigureStore& s = ctx.Store;
     ASSERT_EQ(s.FigureCount, 4);
     EXPECT_NEAR(s.Figures[0].Points[0].x, 0, 1e-12);  // parameter 0: the end of the long axis
@@ -134,22 +141,22 @@ TEST(AddArcLines, RobustDropsFiguresThatWouldNotBeFiniteNumbers)
 {
     TConversionContext ctx;
     ctx.Options = ByLength(10, 4);
-    AddArcLines(ctx, 0, 1, 1, 0, 0, kNaN, 1, 0, 0, kPi);
-    AddArcLines(ctx, 0, 1, 1, 0, 0, 1, 1, 0, kNaN, kPi);
-    AddArcLines(ctx, 0, 1, 1e300, 1e300, 0, 1, 1, 0, 0, kPi);  // overflows when scaled
-    AddSectorFan(ctx, 0, 1, 1, kInf, 0, 1, 1, 0, 0, kPi);
-    AddRingQuads(ctx, 0, 1, 1, 0, 0, 1, 1, kNaN, 1, 0, 0, kPi);
+    AddArcLines(ctx, {0, 1}, 1, {0, 0, kNaN, 1, 0, 0, kPi});
+    AddArcLines(ctx, {0, 1}, 1, {0, 0, 1, 1, 0, kNaN, kPi});
+    AddArcLines(ctx, {0, 1}, 1e300, {1e300, 0, 1, 1, 0, 0, kPi});  // overflows when scaled
+    AddSectorFan(ctx, {0, 1}, 1, {kInf, 0, 1, 1, 0, 0, kPi});
+    AddRingQuads(ctx, {0, 1}, 1, {0, 0, 1, 1, 0, 0, kPi}, kNaN, 1);
     EXPECT_EQ(ctx.Store.FigureCount, 0);
     // A huge but finite arc is capped rather than exhausting memory.
-    AddArcLines(ctx, 0, 1, 1, 0, 0, 1e200, 1, 0, 0, 1e10);
+    AddArcLines(ctx, {0, 1}, 1, {0, 0, 1e200, 1, 0, 0, 1e10});
     EXPECT_EQ(ctx.Store.FigureCount, kMaxArcDivisions);
 }
 
-TEST(AddArcLinesDeg, RunsCounterClockwiseFromStartToEnd)
+TEST(ArcFromDegrees, RunsCounterClockwiseFromStartToEnd)
 {
     TConversionContext ctx;
     ctx.Options = ByAngle(1, 4);  // one segment per degree shows the span in the count
-    AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 1, 1, 0, 350, 10);
+    AddArcLinesDeg(ctx, 0, 0, 1, 1, 0, 350, 10);
     const TFigureStore& s = ctx.Store;
     ASSERT_EQ(s.FigureCount, 20);
     EXPECT_NEAR(s.Figures[0].Points[0].x, std::cos(350 * kPi / 180), 1e-12);
@@ -158,20 +165,20 @@ TEST(AddArcLinesDeg, RunsCounterClockwiseFromStartToEnd)
     EXPECT_NEAR(s.Figures[19].Points[1].y, std::sin(10 * kPi / 180), 1e-12);
 
     ctx.Store.ClearFigures();
-    AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 1, 1, 0, 10, 350);
+    AddArcLinesDeg(ctx, 0, 0, 1, 1, 0, 10, 350);
     EXPECT_EQ(ctx.Store.FigureCount, 340);
 
     ctx.Store.ClearFigures();
-    AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 1, 1, 0, -30, 750);  // folds to 60 degrees
+    AddArcLinesDeg(ctx, 0, 0, 1, 1, 0, -30, 750);  // folds to 60 degrees
     EXPECT_EQ(ctx.Store.FigureCount, 60);
 }
 
-TEST(AddArcLinesDeg, EqualAnglesOrAFullTurnDrawTheWholeEllipseFromZero)
+TEST(ArcFromDegrees, EqualAnglesOrAFullTurnDrawTheWholeEllipseFromZero)
 {
     for (auto [from, to] : {std::pair{30.0, 30.0}, std::pair{0.0, 360.0}, std::pair{45.0, 405.0}}) {
         TConversionContext ctx;
         ctx.Options = ByAngle(1, 4);
-        AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 2, 1, 0, from, to);
+        AddArcLinesDeg(ctx, 0, 0, 2, 1, 0, from, to);
         const TFigureStore& s = ctx.Store;
         ASSERT_EQ(s.FigureCount, 360) << from << " to " << to;
         EXPECT_NEAR(s.Figures[0].Points[0].x, 2, 1e-12);
@@ -179,15 +186,15 @@ TEST(AddArcLinesDeg, EqualAnglesOrAFullTurnDrawTheWholeEllipseFromZero)
     }
 }
 
-TEST(AddArcLinesDeg, RobustAgainstHugeAndNonFiniteAngles)
+TEST(ArcFromDegrees, RobustAgainstHugeAndNonFiniteAngles)
 {
     TConversionContext ctx;
     ctx.Options = ByCount(12);
-    AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 1, 1, 0, 0, kInf);
-    AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 1, 1, 0, kNaN, 10);
-    AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 1, 1, 0, -kInf, kInf);
+    AddArcLinesDeg(ctx, 0, 0, 1, 1, 0, 0, kInf);
+    AddArcLinesDeg(ctx, 0, 0, 1, 1, 0, kNaN, 10);
+    AddArcLinesDeg(ctx, 0, 0, 1, 1, 0, -kInf, kInf);
     EXPECT_EQ(ctx.Store.FigureCount, 0);
-    AddArcLinesDeg(ctx, 0, 1, 1, 0, 0, 1, 1, 0, 0, 1e300);  // ends instead of folding forever
+    AddArcLinesDeg(ctx, 0, 0, 1, 1, 0, 0, 1e300);  // ends instead of folding forever
     EXPECT_EQ(ctx.Store.FigureCount, 12);
 }
 
@@ -195,7 +202,7 @@ TEST(FilledArcs, SectorFanCoversThePolygonFromTheCentre)
 {
     TConversionContext ctx;
     ctx.Options = ByCount(12);
-    AddSectorFan(ctx, 0, 1, 1, 3, 4, 2, 1, 0, 0.5, 2.0);
+    AddSectorFan(ctx, {0, 1}, 1, {3, 4, 2, 1, 0, 0.5, 2.0});
     const TFigureStore& s = ctx.Store;
     ASSERT_EQ(s.FigureCount, 12);
     for (int i = 0; i < 12; ++i) {
@@ -211,7 +218,7 @@ TEST(FilledArcs, SegmentFanHasOneTriangleFewerThanTheCountAndFillsArcToChord)
     for (int n : {12, 20, 3}) {
         TConversionContext ctx;
         ctx.Options = ByCount(n);
-        AddSegmentFan(ctx, 0, 1, 1, 0, 0, 1, 1, 0, 0, kPi / 2);
+        AddSegmentFan(ctx, {0, 1}, 1, {0, 0, 1, 1, 0, 0, kPi / 2});
         const TFigureStore& s = ctx.Store;
         ASSERT_EQ(s.FigureCount, n - 1);
         for (int i = 0; i < s.FigureCount; ++i) {
@@ -228,7 +235,7 @@ TEST(FilledArcs, CornerFanFillsBetweenArcAndTangents)
 {
     TConversionContext ctx;
     ctx.Options = ByCount(12);
-    AddCornerFan(ctx, 0, 1, 2, 0, 0, 1, 1, 0, 0, kPi / 2);
+    AddCornerFan(ctx, {0, 1}, 2, {0, 0, 1, 1, 0, 0, kPi / 2});
     const TFigureStore& s = ctx.Store;
     ASSERT_EQ(s.FigureCount, 12);
     for (int i = 0; i < 12; ++i) {
@@ -240,7 +247,7 @@ TEST(FilledArcs, CornerFanFillsBetweenArcAndTangents)
 
     // A half turn has parallel end tangents: the fan starts from the centre.
     ctx.Store.ClearFigures();
-    AddCornerFan(ctx, 0, 1, 1, 5, 5, 1, 1, 0, 0, kPi);
+    AddCornerFan(ctx, {0, 1}, 1, {5, 5, 1, 1, 0, 0, kPi});
     ASSERT_EQ(ctx.Store.FigureCount, 12);
     EXPECT_NEAR(ctx.Store.Figures[0].Points[0].x, 5, 1e-12);
     EXPECT_NEAR(ctx.Store.Figures[0].Points[0].y, 5, 1e-12);
@@ -251,7 +258,7 @@ TEST(FilledArcs, RingQuadsFillBetweenTheTwoArcsWhateverTheSweepSign)
     for (double sweep : {kPi, -kPi}) {
         TConversionContext ctx;
         ctx.Options = ByLength(1, 4);  // the count follows the first radius: 3 * pi -> 9
-        AddRingQuads(ctx, 0, 1, 1, 0, 0, 3, 1, 1, 1, 0, 0, sweep);
+        AddRingQuads(ctx, {0, 1}, 1, {0, 0, 3, 1, 0, 0, sweep}, 1, 1);
         const TFigureStore& s = ctx.Store;
         ASSERT_EQ(s.FigureCount, 9);
         for (int i = 0; i < 9; ++i) {

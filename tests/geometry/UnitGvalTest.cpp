@@ -10,15 +10,15 @@ namespace {
 const double kPi = 3.14159265358979323846;
 const double kTol = 1e-12;
 
-struct TArc {
-    double cx = 0, cy = 0, radius = 0, flatness = 0, start = 0, sweep = 0, tilt = 0;
-};
+using TArc = TEllipticArc;
 
-bool Map(const TBlockTransform& t, int32_t fullCircle, double cx, double cy, double radius, double flatness,
-         double start, double sweep, double tilt, TArc& out)
+// Maps the arc into `out`, which stays untouched when the mapping fails.
+bool Map(const TBlockTransform& t, bool whole, double cx, double cy, double radius, double flatness, double start,
+         double sweep, double tilt, TArc& out)
 {
-    return TransformArc(fullCircle, cx, cy, radius, flatness, start, sweep, tilt, out.cx, out.cy, out.radius,
-                        out.flatness, out.start, out.sweep, out.tilt, t);
+    const std::optional<TEllipticArc> mapped = TransformArc({cx, cy, radius, flatness, tilt, start, sweep}, whole, t);
+    if (mapped) out = *mapped;
+    return mapped.has_value();
 }
 
 TBlockTransform Matrix(double m00, double m01, double m10, double m11, double ox = 0, double oy = 0)
@@ -37,8 +37,8 @@ TBlockTransform Matrix(double m00, double m01, double m10, double m11, double ox
 void PointOf(const TArc& a, double param, double& x, double& y)
 {
     double u = a.radius * std::cos(param), v = a.radius * a.flatness * std::sin(param);
-    x = a.cx + u * std::cos(a.tilt) - v * std::sin(a.tilt);
-    y = a.cy + u * std::sin(a.tilt) + v * std::cos(a.tilt);
+    x = a.x + u * std::cos(a.tilt) - v * std::sin(a.tilt);
+    y = a.y + u * std::sin(a.tilt) + v * std::cos(a.tilt);
 }
 
 }  // namespace
@@ -137,8 +137,8 @@ TEST(TransformArc, TranslationKeepsTheArcShape)
 {
     TArc a;
     ASSERT_TRUE(Map(Matrix(1, 0, 0, 1, 7, -3), 0, 1, 2, 4, 0.5, 0.3, 1.2, 0.25, a));
-    EXPECT_NEAR(a.cx, 8, kTol);
-    EXPECT_NEAR(a.cy, -1, kTol);
+    EXPECT_NEAR(a.x, 8, kTol);
+    EXPECT_NEAR(a.y, -1, kTol);
     EXPECT_NEAR(a.radius, 4, kTol);
     EXPECT_NEAR(a.flatness, 0.5, kTol);
     EXPECT_NEAR(a.tilt, 0.25, kTol);
@@ -175,12 +175,37 @@ TEST(TransformArc, MirrorReversesTravelSoTheArcStillRunsCounterClockwise)
     EXPECT_NEAR(y, 0, kTol);
 }
 
+TEST(TransformArc, MirroredPlacementOfATiltedEllipseIsExact)
+{
+    // A mirror with equal scales maps the first axis onto the first axis, so the result is exact
+    // and needs no search (which is only good to about 1e-8 rad): the tilt mirrors, the
+    // parameters run backwards, and the arc keeps its span.
+    struct TCase {
+        TBlockTransform t;
+        double x, y, radius, tilt;
+    } cases[] = {
+        {Matrix(-1, 0, 0, 1, 3, 2), 2, 4, 4, kPi - 0.6},   // mirrored across the y axis
+        {Matrix(2, 0, 0, -2), 2, -4, 8, 2 * kPi - 0.6},    // across the x axis, twice the size
+    };
+    for (const TCase& c : cases) {
+        TArc a;
+        ASSERT_TRUE(Map(c.t, false, 1, 2, 4, 0.5, 0.3, 1.2, 0.6, a));
+        EXPECT_NEAR(a.x, c.x, 1e-9);
+        EXPECT_NEAR(a.y, c.y, 1e-9);
+        EXPECT_NEAR(a.radius, c.radius, 1e-9);
+        EXPECT_NEAR(a.flatness, 0.5, 1e-9);
+        EXPECT_NEAR(a.tilt, c.tilt, 1e-9);
+        EXPECT_NEAR(a.start, 2 * kPi - 1.5, 1e-9);
+        EXPECT_NEAR(a.sweep, 1.2, 1e-9);
+    }
+}
+
 TEST(TransformArc, UniformScaleAndOrigin)
 {
     TArc a;
     ASSERT_TRUE(Map(Matrix(2, 0, 0, 2, 5, 5), 0, 0, 0, 1, 1, 0, kPi / 2, 0, a));
-    EXPECT_NEAR(a.cx, 5, kTol);
-    EXPECT_NEAR(a.cy, 5, kTol);
+    EXPECT_NEAR(a.x, 5, kTol);
+    EXPECT_NEAR(a.y, 5, kTol);
     EXPECT_NEAR(a.radius, 2, kTol);
     EXPECT_NEAR(a.tilt, 0, kTol);
     EXPECT_NEAR(a.start, 0, kTol);
@@ -239,7 +264,7 @@ TEST(TransformArc, RobustRefusesDegenerateMapsAndSourcesWithoutTouchingOutputs)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     TArc a;
-    a.cx = 42;
+    a.x = 42;
     EXPECT_FALSE(Map(Matrix(0, 0, 0, 0), 0, 1, 1, 2, 1, 0, 1, 0, a));        // zero scale
     EXPECT_FALSE(Map(Matrix(0, 0, 0, 1), 0, 1, 1, 2, 1, 0, 1, 0, a));        // one axis collapsed
     EXPECT_FALSE(Map(Matrix(1, 2, 2, 4), 1, 1, 1, 2, 1, 0, 1, 0, a));        // singular, sheared
@@ -250,5 +275,5 @@ TEST(TransformArc, RobustRefusesDegenerateMapsAndSourcesWithoutTouchingOutputs)
     EXPECT_FALSE(Map(Matrix(1, 0, 0, 1), 1, 1, 1, 2, 1, inf, 1, 0, a));
     EXPECT_FALSE(Map(Matrix(inf, 0, 0, 1), 0, 1, 1, 2, 1, 0, 1, 0, a));
     EXPECT_FALSE(Map(Matrix(1e300, 0, 0, 1e300), 0, 1e300, 1, 2, 1, 0, 1, 0, a));  // overflow
-    EXPECT_EQ(a.cx, 42);
+    EXPECT_EQ(a.x, 42);
 }

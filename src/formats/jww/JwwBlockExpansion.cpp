@@ -3,23 +3,19 @@
 // lists. Texts are never drawn and nested placements have tree entries of their own.
 #include <cmath>
 #include <new>
-#include <numbers>
 
 #include "formats/jww/JwwEntityModel.h"
+#include "formats/jww/JwwSolidArc.h"
 #include "geometry/UnitGval.h"
+#include "util/DrawingFacts.h"
 
 namespace {
 
 constexpr size_t kCapacityStep = 1000;
 constexpr size_t kDimensionRecords = 8;  // line, text, two auxiliary lines, four points
-constexpr double kTwoPi = 2 * std::numbers::pi;
 constexpr double kZeroSweep = 1e-14;
+// A derived second flatness at most this small cannot be mapped; the first flatness stands in.
 constexpr double kZeroFlatness = 1e-14;
-
-// Arc-shaped solids (lineType above 100).
-constexpr uint8_t kSolidSector = 101;   // y4: 100 whole ellipse, otherwise a fan shape code
-constexpr uint8_t kSolidOutline = 111;  // y4: non-zero whole ellipse
-constexpr uint8_t kSolidRing = 105;     // y4: the second radius, same flatness
 
 void ApplyLayerRule(TEntJwwCommon& common, const TEntJwwBlockTree& tree)
 {
@@ -39,25 +35,19 @@ void MapPoint(TEntJwwTen& point, const TBlockTransform& t)
     TransformPointEntity(point.x, point.y, point.x, point.y, t);
 }
 
-// The sweep of an arc-shaped solid that stands for a whole ellipse.
-bool WholeSweep(double sweep) { return std::fabs(sweep) < kZeroSweep || sweep >= kTwoPi || sweep <= -kTwoPi; }
+// The sweep of a ring-shaped solid that stands for a whole ellipse.
+bool WholeSweep(double sweep) { return std::fabs(sweep) < kZeroSweep || sweep >= kFullTurn || sweep <= -kFullTurn; }
 
-// The second radius (y4) of a ring-shaped solid, mapped as an ellipse of its own. A radius
-// that maps to nothing stays 0.
-double MapSecondRadius(const TEntJwwSolid& s, bool fullCircle, const TBlockTransform& t)
+// The second radius of a ring-shaped solid, mapped as an ellipse of its own. A radius that
+// maps to nothing stays 0.
+double MapSecondRadius(const TSolidArc& ring, bool whole, const TBlockTransform& t)
 {
-    if (s.y4 == 0) return 0;
-    double flatness = s.y2;
-    if (s.common.lineType != kSolidRing) {
-        // The second ellipse's minor semi-axis differs from the first's as much as the major.
-        const double derived = static_cast<double>((static_cast<long double>(s.x2) * s.y2 - s.x2) / s.y4 + 1);
-        if (derived > kZeroFlatness) flatness = derived;
-    }
-    double cx, cy, radius, flat, start, sweep, tilt;
-    if (!TransformArc(fullCircle ? 1 : 0, s.x1, s.y1, s.y4, flatness, s.y3, s.x4, s.x3, cx, cy, radius, flat, start,
-                      sweep, tilt, t))
-        return 0;
-    return radius;
+    if (ring.secondRadius == 0) return 0;
+    TEllipticArc second = ring.arc;
+    second.radius = ring.secondRadius;
+    if (ring.secondFlatness > kZeroFlatness) second.flatness = ring.secondFlatness;
+    const std::optional<TEllipticArc> mapped = TransformArc(second, whole, t);
+    return mapped ? mapped->radius : 0;
 }
 
 }  // namespace
@@ -82,12 +72,20 @@ bool TJwwEntityModel::AddBlockLine(const TEntJwwSen& member, const TEntJwwBlockT
 bool TJwwEntityModel::AddBlockArc(const TEntJwwEnko& member, const TEntJwwBlockTree& tree)
 {
     if (!TakeExpansionBudget(1)) return false;
+    const std::optional<TEllipticArc> mapped =
+        TransformArc({member.centerX, member.centerY, member.radius, member.flatness, member.tiltAngle,
+                      member.startAngle, member.arcAngle},
+                     member.fullCircle == 1, tree.transform);
+    if (!mapped) return true;  // collapsed by the placement: nothing to draw
     TEntJwwEnko arc = member;
     ApplyLayerRule(arc.common, tree);
-    if (!TransformArc(member.fullCircle, member.centerX, member.centerY, member.radius, member.flatness,
-                      member.startAngle, member.arcAngle, member.tiltAngle, arc.centerX, arc.centerY, arc.radius,
-                      arc.flatness, arc.startAngle, arc.arcAngle, arc.tiltAngle, tree.transform))
-        return true;  // collapsed by the placement: nothing to draw
+    arc.centerX = mapped->x;
+    arc.centerY = mapped->y;
+    arc.radius = mapped->radius;
+    arc.flatness = mapped->flatness;
+    arc.tiltAngle = mapped->tilt;
+    arc.startAngle = mapped->start;
+    arc.arcAngle = mapped->sweep;
     arcs.push_back(arc);
     return true;
 }
@@ -132,26 +130,26 @@ bool TJwwEntityModel::AddBlockSolid(const TEntJwwSolid& member, const TEntJwwBlo
     ApplyLayerRule(s.common, tree);
     const TBlockTransform& t = tree.transform;
     const uint8_t type = member.common.lineType;
-    if (type <= 100) {
+    if (type <= jw::kPolygonSolidMax) {
         TransformSegment(member.x1, member.y1, member.x2, member.y2, s.x1, s.y1, s.x2, s.y2, t);
         TransformSegment(member.x3, member.y3, member.x4, member.y4, s.x3, s.y3, s.x4, s.y4, t);
         solids.push_back(s);
         return true;
     }
-    bool fullCircle;
-    if (type == kSolidSector) {
-        fullCircle = std::trunc(member.y4) == 100;
-    } else if (type == kSolidOutline) {
-        fullCircle = std::trunc(member.y4) != 0;
-    } else {
-        // 105, 106 and any other ring shape: y4 is a second radius, mapped like the first.
-        fullCircle = WholeSweep(member.x4);
-        s.y4 = MapSecondRadius(member, fullCircle, t);
-    }
-    // Centre (x1, y1), radius x2, flatness y2, start y3, sweep x4, tilt x3.
-    if (!TransformArc(fullCircle ? 1 : 0, member.x1, member.y1, member.x2, member.y2, member.y3, member.x4,
-                      member.x3, s.x1, s.y1, s.x2, s.y2, s.y3, s.x4, s.x3, t))
-        return true;  // collapsed by the placement: nothing to draw
+    const TSolidArc shape = DecodeSolidArc(member, EFlatnessPrecision::Extended);
+    // A ring's y4 is its second radius, mapped like the first; its code never marks it whole.
+    const bool ring = shape.shape == ESolidArcShape::Ring;
+    const bool whole = ring ? WholeSweep(member.x4) : shape.whole;
+    if (ring) s.y4 = MapSecondRadius(shape, whole, t);
+    const std::optional<TEllipticArc> mapped = TransformArc(shape.arc, whole, t);
+    if (!mapped) return true;  // collapsed by the placement: nothing to draw
+    s.x1 = mapped->x;
+    s.y1 = mapped->y;
+    s.x2 = mapped->radius;
+    s.y2 = mapped->flatness;
+    s.x3 = mapped->tilt;
+    s.y3 = mapped->start;
+    s.x4 = mapped->sweep;
     solids.push_back(s);
     return true;
 }
