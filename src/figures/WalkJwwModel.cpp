@@ -5,6 +5,7 @@
 #include "figures/Primitives.h"
 #include "figures/PrimitivesEmit.h"
 #include "figures/SkipRules.h"
+#include "formats/jww/JwwArcFields.h"
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/JwwSolidArc.h"
 #include "util/DrawingFacts.h"
@@ -67,10 +68,8 @@ public:
             if (Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
                 Flag(o_.IncludeHatching, c, kHatchBit))
                 continue;
-            const bool whole = a.fullCircle == 1;
-            AddArcLines(ctx_, PenOf(c), s_,
-                        {a.centerX, a.centerY, a.radius, a.flatness, a.tiltAngle, whole ? 0.0 : a.startAngle,
-                         whole ? kFullTurn : a.arcAngle});
+            const TEllipticArc arc = ArcOf(a, kArcRecordFields);
+            AddArcLines(ctx_, PenOf(c), s_, a.fullCircle == 1 ? WholeEllipse(arc) : arc);
         }
     }
 
@@ -155,11 +154,7 @@ private:
     void ArcShape(const TEntJwwSolid& q, TPen pen)
     {
         const TSolidArc d = DecodeSolidArc(q, EFlatnessPrecision::Double);
-        TEllipticArc arc = d.arc;
-        if (d.whole) {
-            arc.start = 0;
-            arc.sweep = kFullTurn;
-        }
+        const TEllipticArc arc = d.whole ? WholeEllipse(d.arc) : d.arc;
         switch (d.shape) {
         case ESolidArcShape::Outline: AddArcLines(ctx_, pen, s_, arc); break;
         case ESolidArcShape::Sector: AddSectorFan(ctx_, pen, s_, arc); break;

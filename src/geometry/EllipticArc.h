@@ -17,6 +17,14 @@ struct TEllipticArc {
     double sweep = 0;       // signed parameter span, radians
 };
 
+// The arc's whole ellipse: from parameter 0 through a full turn.
+inline TEllipticArc WholeEllipse(TEllipticArc arc)
+{
+    arc.start = 0;
+    arc.sweep = kFullTurn;
+    return arc;
+}
+
 // The arc of an older drawing, given by angles in degrees and always running counter-clockwise
 // from start to end. Equal angles (or a whole turn between them) give the whole ellipse from
 // parameter 0; a span that is no finite number gives nothing.

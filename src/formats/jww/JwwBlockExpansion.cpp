@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "formats/jww/JwwArcFields.h"
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/JwwSolidArc.h"
 #include "geometry/UnitGval.h"
@@ -73,19 +74,11 @@ bool TJwwEntityModel::AddBlockArc(const TEntJwwEnko& member, const TEntJwwBlockT
 {
     if (!TakeExpansionBudget(1)) return false;
     const std::optional<TEllipticArc> mapped =
-        TransformArc({member.centerX, member.centerY, member.radius, member.flatness, member.tiltAngle,
-                      member.startAngle, member.arcAngle},
-                     member.fullCircle == 1, tree.transform);
+        TransformArc(ArcOf(member, kArcRecordFields), member.fullCircle == 1, tree.transform);
     if (!mapped) return true;  // collapsed by the placement: nothing to draw
     TEntJwwEnko arc = member;
     ApplyLayerRule(arc.common, tree);
-    arc.centerX = mapped->x;
-    arc.centerY = mapped->y;
-    arc.radius = mapped->radius;
-    arc.flatness = mapped->flatness;
-    arc.tiltAngle = mapped->tilt;
-    arc.startAngle = mapped->start;
-    arc.arcAngle = mapped->sweep;
+    StoreArc(arc, kArcRecordFields, *mapped);
     arcs.push_back(arc);
     return true;
 }
@@ -143,13 +136,7 @@ bool TJwwEntityModel::AddBlockSolid(const TEntJwwSolid& member, const TEntJwwBlo
     if (ring) s.y4 = MapSecondRadius(shape, whole, t);
     const std::optional<TEllipticArc> mapped = TransformArc(shape.arc, whole, t);
     if (!mapped) return true;  // collapsed by the placement: nothing to draw
-    s.x1 = mapped->x;
-    s.y1 = mapped->y;
-    s.x2 = mapped->radius;
-    s.y2 = mapped->flatness;
-    s.x3 = mapped->tilt;
-    s.y3 = mapped->start;
-    s.x4 = mapped->sweep;
+    StoreArc(s, kSolidArcFields, *mapped);
     solids.push_back(s);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "formats/jww/JwwArcFields.h"
 #include "util/DrawingFacts.h"
 
 namespace {
@@ -33,7 +34,7 @@ double RingSecondFlatness(const TEntJwwSolid& s, EFlatnessPrecision precision)
 TSolidArc DecodeSolidArc(const TEntJwwSolid& s, EFlatnessPrecision precision)
 {
     TSolidArc d;
-    d.arc = {s.x1, s.y1, s.x2, s.y2, s.x3, s.y3, s.x4};
+    d.arc = ArcOf(s, kSolidArcFields);
     const double code = std::trunc(s.y4);
     switch (s.common.lineType) {
     case jw::kSolidArcOutline:

@@ -20,9 +20,9 @@ enum class EFlatnessPrecision { Double, Extended };
 
 struct TSolidArc {
     ESolidArcShape shape = ESolidArcShape::Outline;
-    bool whole = false;      // the code marks the whole ellipse (101 with y4 100, 111 with y4 not 0)
-    TEllipticArc arc;        // the first ellipse, angles as stored
-    double secondRadius = 0;     // Ring: y4
+    bool whole = false;       // the code marks the whole ellipse (101 with y4 100, 111 with y4 not 0)
+    TEllipticArc arc;         // the first ellipse, angles as stored
+    double secondRadius = 0;  // Ring: y4
     // Ring: 105 keeps the first flatness; the other codes derive it so the minor semi-axes
     // differ by as much as the major ones, and give 0 without a second radius (y4 = 0). Not
     // limited: it may be 0, negative or not a number, and each reader decides what that draws.
