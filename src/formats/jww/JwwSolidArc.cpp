@@ -7,6 +7,8 @@
 
 namespace {
 
+// The flatness f2 of the second ellipse (radius r2) whose minor semi-axis differs from the
+// first's by as much as the major ones differ: r2 f2 - r1 f1 = r2 - r1.
 template <typename Real>
 double DerivedFlatness(Real radius, Real flatness, Real secondRadius)
 {
