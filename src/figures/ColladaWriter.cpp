@@ -318,18 +318,13 @@ std::vector<int32_t> TakeCensus(TFigureStore& store)
     return totals;
 }
 
-void DeleteIfRegularFile(const std::filesystem::path& path)
-{
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
-}
-
 }  // namespace
 
 bool WriteCollada(TConversionContext& context, const std::filesystem::path& path)
 {
+    // The document goes to a temporary file that replaces the old one only when complete, so
+    // a failure at any point leaves the old document as it was.
     TBufferedFile file;
-    bool created = false;  // the file at path was created (or emptied) by this call
     try {
         TFigureStore& store = context.Store;
         const std::vector<int32_t> colorTotals = TakeCensus(store);
@@ -342,8 +337,7 @@ bool WriteCollada(TConversionContext& context, const std::filesystem::path& path
         if (std::optional<std::string> kept = ReadCreationStamp(path); kept && IsPlainStampText(*kept))
             creationStamp = *kept;
 
-        if (!file.Create(path)) return false;  // nothing was created, so nothing is deleted
-        created = true;
+        if (!file.Create(path)) return false;
         TDocument doc(file, scale);
         WriteHeader(doc, creationStamp, now);
         WriteEffects(doc, store, colorTotals);
@@ -352,10 +346,7 @@ bool WriteCollada(TConversionContext& context, const std::filesystem::path& path
         WriteScene(doc, store, groups);
         if (file.Close()) return true;
     } catch (...) {
-        // Falls through to the clean-up below.
+        // The unfinished temporary file is discarded with `file`.
     }
-    if (!created) return false;
-    file.Close();
-    DeleteIfRegularFile(path);  // never a device or a folder that happened to be named
     return false;
 }

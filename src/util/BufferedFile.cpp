@@ -31,7 +31,8 @@ bool TBufferedFile::Create(const std::filesystem::path& path)
 {
     used_ = 0;
     failed_ = false;
-    file_ = OpenFile(path, "wb");
+    replacement_ = std::make_unique<TReplacement>(path);
+    file_ = OpenFile(replacement_->WritePath(), "wb");
     if (file_ == nullptr) {
         failed_ = true;
         return false;
@@ -65,5 +66,7 @@ bool TBufferedFile::Close()
     if (std::fflush(file_) != 0) failed_ = true;
     if (std::fclose(file_) != 0) failed_ = true;
     file_ = nullptr;
+    if (!failed_ && !replacement_->Commit()) failed_ = true;
+    replacement_.reset();
     return !failed_;
 }

@@ -11,6 +11,8 @@
 #include <memory>
 #include <string_view>
 
+#include "util/SafeReplace.h"
+
 // std::fopen for a path; on Windows the wide-character name is used so any file name works.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 
@@ -19,11 +21,12 @@ public:
     static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
 
     explicit TBufferedFile(std::size_t bufferSize = kDefaultBufferSize);
-    ~TBufferedFile();  // closes an open file without reporting
+    ~TBufferedFile();  // an open file is closed and discarded: the old file at the path stays
     TBufferedFile(const TBufferedFile&) = delete;
     TBufferedFile& operator=(const TBufferedFile&) = delete;
 
-    // Creates (or empties) the file for writing; false when it cannot be opened.
+    // Starts the replacement of the file at `path` (see TReplacement: the content goes to a
+    // temporary file beside it); false when that cannot be opened.
     bool Create(const std::filesystem::path& path);
     bool IsOpen() const { return file_ != nullptr; }
 
@@ -50,7 +53,8 @@ public:
     }
     void Commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
 
-    // Flushes and closes; false when creating, any write, the flush or the close failed.
+    // Flushes, closes and puts the new file in place; false when creating, any write, the
+    // flush, the close or the rename failed, and then the old file at the path is untouched.
     bool Close();
 
 private:
@@ -58,6 +62,7 @@ private:
     void WriteSlow(std::string_view text);
 
     std::FILE* file_ = nullptr;
+    std::unique_ptr<TReplacement> replacement_;
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t used_ = 0;

@@ -68,27 +68,35 @@ TEST(ColladaWriterRobust, ExistingDocumentIsReplacedWhole)
 }
 
 #ifdef __linux__
-TEST(ColladaWriterRobust, WriteThatFailsPartWayLeavesNoPartialDocument)
+// A rewrite that fails part way (the file may not grow past 64 KiB: flushes fail with EFBIG)
+// and one killed part way (SIGXFSZ's default action) both leave the old document byte for byte.
+TEST(ColladaWriterRobust, RewriteThatFailsOrIsKilledKeepsTheOldDocument)
 {
-    TTempDir dir;
-    const auto path = dir / "big.dae";
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The file may not grow past 64 KiB: the writer's flushes fail with EFBIG.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{64 * 1024, 64 * 1024};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        TConversionContext context;
-        context.Store.ResetPalette(context.Attributes);
-        for (int i = 0; i < 20000; ++i) context.Store.AddLine(i % 7, 1 + i % 5, i, -i, i * 0.5, i * 2.0);
-        const bool written = WriteCollada(context, path);
-        _exit(written || std::filesystem::exists(path) ? 1 : 0);
+    for (const bool killed : {false, true}) {
+        TTempDir dir;
+        const auto path = dir / "big.dae";
+        const std::string old = "<old document/>";
+        WriteFileBytes(path, old);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            const rlimit noCore{0, 0}, limit{64 * 1024, 64 * 1024};
+            setrlimit(RLIMIT_CORE, &noCore);
+            setrlimit(RLIMIT_FSIZE, &limit);
+            TConversionContext context;
+            context.Store.ResetPalette(context.Attributes);
+            for (int i = 0; i < 20000; ++i) context.Store.AddLine(i % 7, 1 + i % 5, i, -i, i * 0.5, i * 2.0);
+            _exit(WriteCollada(context, path) ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(killed, WIFSIGNALED(status));
+        EXPECT_EQ(ReadFileBytes(path), old);
+        if (killed) continue;
+        EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as written";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "a temporary file was left";
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the partial document was left behind";
 }
 
 TEST(ColladaWriterRobust, DeviceThatRefusesWritesIsNeitherReportedNorDeleted)

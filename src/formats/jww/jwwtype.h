@@ -243,7 +243,6 @@ struct TEntJwwBlockTree {
     int32_t parent = -1;   // enclosing entry, -1 at depth 0
     int32_t blockNumber = 0;
     int32_t defIndex = -1;  // into blockDefs; -1 when no definition has that number
-    std::string name;       // the definition's name
     TBlockTransform transform;
 
     bool KeepOwnLayer() const { return (common.lineType & kKeepOwnLayer) != 0; }

@@ -31,7 +31,7 @@ TEST(JwwBlocks, PlacementScalesRotatesAndMovesItsMembers)
     TJwwData jww = Load(w);
     ASSERT_EQ(jww.blockTrees.size(), 1u);
     EXPECT_EQ(jww.blockTrees[0].defIndex, 0);
-    EXPECT_EQ(jww.blockTrees[0].name, "b");
+    EXPECT_EQ(jww.blockDefs[0].name, "b");
     ASSERT_TRUE(jww.ExpandBlocks());
     ASSERT_EQ(jww.points.size(), 1u);
     EXPECT_NEAR(jww.points[0].x, 10, 1e-12);
@@ -94,9 +94,8 @@ TEST(JwwBlocks, FirstDefinitionOfANumberWinsAndUnknownNumbersPlaceNothing)
     w.stream.BeginBlockDef(MakeBlockDef(4, "second")).Line(MakeLine(5, 5, 6, 6)).EndBlockDef();
     TJwwData jww = Load(w);
     ASSERT_EQ(jww.blockTrees.size(), 2u);
-    EXPECT_EQ(jww.blockTrees[0].name, "first");
+    EXPECT_EQ(jww.blockDefs[static_cast<size_t>(jww.blockTrees[0].defIndex)].name, "first");
     EXPECT_EQ(jww.blockTrees[1].defIndex, -1);
-    EXPECT_TRUE(jww.blockTrees[1].name.empty());
     ASSERT_TRUE(jww.ExpandBlocks());
     ASSERT_EQ(jww.lines.size(), 1u);
     EXPECT_EQ(jww.lines[0].startX, 1);
@@ -112,7 +111,7 @@ TEST(JwwBlocks, SelfPlacingDefinitionsStopAtTheirOwnChain)
     w.stream.BeginBlockDef(MakeBlockDef(2, "B")).Block(MakeInsert(1, 5, 5)).Line(MakeLine(0, 0, 0, 1)).EndBlockDef();
     TJwwData jww = Load(w);
     ASSERT_EQ(jww.blockTrees.size(), 2u);
-    EXPECT_EQ(jww.blockTrees[1].name, "B");
+    EXPECT_EQ(jww.blockDefs[static_cast<size_t>(jww.blockTrees[1].defIndex)].name, "B");
     EXPECT_FALSE(jww.blockTreesCut);
     ASSERT_TRUE(jww.ExpandBlocks());
     EXPECT_EQ(jww.lines.size(), 2u);
