@@ -245,17 +245,22 @@ void MapParameters(const TEllipticArc& arc, const TBlockTransform& t, const TPoi
 
 }  // namespace
 
+bool KeepsAxes(const TBlockTransform& t)
+{
+    return std::fabs(std::fabs(t.m00) - std::fabs(t.m11)) <= kUniformTolerance && std::fabs(t.m01) <= kUniformTolerance &&
+           std::fabs(t.m10) <= kUniformTolerance;
+}
+
 std::optional<TEllipticArc> TransformArc(const TEllipticArc& arc, bool whole, const TBlockTransform& t)
 {
+    // A zero radius or a map to a single point gives a mapped radius of 0: dropped before the
+    // search for the new first axis, which is the costly part.
+    if (!(arc.radius != 0) || (t.m00 == 0 && t.m01 == 0 && t.m10 == 0 && t.m11 == 0)) return std::nullopt;
     const TPoint centre = Map(t, arc.x, arc.y);
     const double b = static_cast<double>(static_cast<Ext>(arc.radius) * arc.flatness);
 
-    // Only a map that scales both axes alike (a mirror included) keeps the first axis the
-    // longest; any other map needs the search for the new first axis.
-    const bool uniform = std::fabs(std::fabs(t.m00) - std::fabs(t.m11)) <= kUniformTolerance &&
-                         std::fabs(t.m01) <= kUniformTolerance && std::fabs(t.m10) <= kUniformTolerance;
     TPoint P, K;
-    if (uniform) {
+    if (KeepsAxes(t)) {
         P = Map(t, Place(arc.x, arc.y, arc.radius, 0, arc.tilt));
         K = Map(t, Place(arc.x, arc.y, 0, b, arc.tilt));
     } else {

@@ -33,4 +33,8 @@ void TransformSegment(double x1, double y1, double x2, double y2, double& outX1,
 // whole ellipse has no ends to map). Nothing when the mapped curve is degenerate (zero scale,
 // zero radius, non-finite values): the caller drops the member instead of drawing it.
 std::optional<TEllipticArc> TransformArc(const TEllipticArc& arc, bool whole, const TBlockTransform& t);
+// True when the map scales both axes alike without turning (a mirror included): an arc's first
+// axis then stays its longest. Under any other map TransformArc searches for the new first
+// axis, which costs about as much as mapping a few dozen plain records.
+bool KeepsAxes(const TBlockTransform& t);
 void TransformPointEntity(double x, double y, double& outX, double& outY, const TBlockTransform& t);

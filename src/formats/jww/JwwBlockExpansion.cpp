@@ -14,6 +14,7 @@ namespace {
 
 constexpr size_t kCapacityStep = 1000;
 constexpr size_t kDimensionRecords = 8;  // line, text, two auxiliary lines, four points
+constexpr size_t kSearchedArcRecords = 16;
 constexpr double kZeroSweep = 1e-14;
 // A derived second flatness at most this small cannot be mapped; the first flatness stands in.
 constexpr double kZeroFlatness = 1e-14;
@@ -51,6 +52,10 @@ double MapSecondRadius(const TSolidArc& ring, bool whole, const TBlockTransform&
     return mapped ? mapped->radius : 0;
 }
 
+// What mapping one arc costs, in plain records: a map that turns or stretches unevenly needs
+// the search for the arc's new first axis, so that the record bound also bounds its time.
+size_t ArcRecords(const TBlockTransform& t) { return KeepsAxes(t) ? 1 : kSearchedArcRecords; }
+
 }  // namespace
 
 bool TJwwEntityModel::TakeExpansionBudget(size_t records)
@@ -72,7 +77,7 @@ bool TJwwEntityModel::AddBlockLine(const TEntJwwSen& member, const TEntJwwBlockT
 
 bool TJwwEntityModel::AddBlockArc(const TEntJwwEnko& member, const TEntJwwBlockTree& tree)
 {
-    if (!TakeExpansionBudget(1)) return false;
+    if (!TakeExpansionBudget(ArcRecords(tree.transform))) return false;
     const std::optional<TEllipticArc> mapped =
         TransformArc(ArcOf(member, kArcRecordFields), member.fullCircle == 1, tree.transform);
     if (!mapped) return true;  // collapsed by the placement: nothing to draw
@@ -118,12 +123,12 @@ bool TJwwEntityModel::AddBlockDimension(const TEntJwwSunpo& member, const TEntJw
 
 bool TJwwEntityModel::AddBlockSolid(const TEntJwwSolid& member, const TEntJwwBlockTree& tree)
 {
-    if (!TakeExpansionBudget(1)) return false;
+    const bool arcShaped = member.common.lineType > jw::kPolygonSolidMax;
+    if (!TakeExpansionBudget(arcShaped ? ArcRecords(tree.transform) : 1)) return false;
     TEntJwwSolid s = member;
     ApplyLayerRule(s.common, tree);
     const TBlockTransform& t = tree.transform;
-    const uint8_t type = member.common.lineType;
-    if (type <= jw::kPolygonSolidMax) {
+    if (!arcShaped) {
         TransformSegment(member.x1, member.y1, member.x2, member.y2, s.x1, s.y1, s.x2, s.y2, t);
         TransformSegment(member.x3, member.y3, member.x4, member.y4, s.x3, s.y3, s.x4, s.y4, t);
         solids.push_back(s);

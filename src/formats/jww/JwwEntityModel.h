@@ -34,8 +34,9 @@ struct TJwwClassEntry {
 class TJwwEntityModel : public TJwwRecordLists {
 public:
     // Bounds of the block expansion, so that a small file cannot demand unbounded time or
-    // memory: placements (tree entries), and records appended by one ExpandBlocks (a
-    // dimension counts as the eight records it holds).
+    // memory: placements looked at (tree entries and skipped self-placements), and records
+    // appended by one ExpandBlocks (a dimension counts as the eight records it holds, an arc
+    // placed by a turning or uneven map as 16, for the search its mapping needs).
     static constexpr size_t kMaxBlockTrees = 500000;
     static constexpr size_t kMaxExpandedRecords = 2000000;
     static constexpr size_t kMaxClassNameLength = 2048;
