@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "formats/jwc/jwctype.h"
+#include "support/ReaderLoads.h"
 
 namespace fixture {
 
-// Every prefix of the writer's file loads without fault and answers true only when whole; a
-// record lying wholly inside the prefix equals the full file's and any other is zero-filled,
-// no list outgrows the full one, and a text has its string only once its block was read.
+// Every prefix of the writer's file loads without fault, stops within the prefix and is
+// complete only when whole; a record lying wholly inside the prefix equals the full file's and
+// any other is zero-filled, no list outgrows the full one, and a text has its string only once
+// its block was read.
 // `more` adds the reader's own checks of a prefix.
 template <class Data, class Writer>
 void CheckRecordPrefixes(const Writer& w,
@@ -21,11 +23,11 @@ void CheckRecordPrefixes(const Writer& w,
 {
     const std::vector<uint8_t> bytes = w.Build();
     Data full;
-    ASSERT_TRUE(full.LoadBytes(bytes));
+    ASSERT_TRUE(full.LoadBytes(AsBytes(bytes)));
     const size_t textBlockEnd = w.TextBlockOffset() + w.TextBlock().size();
     for (size_t cut = 0; cut <= bytes.size(); ++cut) {
         Data data;
-        ASSERT_EQ(data.LoadBytes(std::span<const uint8_t>(bytes.data(), cut)), cut == bytes.size()) << cut;
+        CheckPrefixResult(data.LoadBytes(AsBytes(bytes).first(cut)), cut, Data::kSignature, bytes.size());
         ASSERT_LE(data.LineCount(), full.LineCount()) << cut;
         ASSERT_LE(data.ArcCount(), full.ArcCount()) << cut;
         ASSERT_LE(data.TextCount(), full.TextCount()) << cut;

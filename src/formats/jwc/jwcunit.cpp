@@ -33,8 +33,8 @@ constexpr size_t kSettingsTableSize = 4 * 11 * 2;
 constexpr size_t kLayerNameSize = 8;
 constexpr size_t kGroupNameSize = 16;
 
-constexpr size_t kGroupCount = TJwcData::kGroupCount;
-constexpr size_t kLayerCount = TJwcData::kLayerCount;
+constexpr size_t kGroupCount = jw::kLayerGroupCount;
+constexpr size_t kLayerCount = jw::kLayerCount;
 
 // Bytes from the start of the file to the first line record.
 size_t RecordsStart(bool floatScales)
@@ -59,21 +59,10 @@ std::string FieldText(std::string_view field) { return std::string(HeaderBlockTe
 
 }  // namespace
 
-bool TJwcData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
-
-bool TJwcData::LoadFile(const std::filesystem::path& path)
+TReadResult TJwcData::LoadBytes(std::span<const std::byte> bytes)
 {
     Clear();
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
-    return LoadBytes(bytes);
-}
-
-bool TJwcData::LoadBytes(std::span<const uint8_t> bytes)
-{
-    Clear();
-    TByteCursor cursor(bytes.data(), bytes.size());
-    try {
+    return ReadGuarded(bytes, kSignature, [&](TByteCursor& cursor) {
         ReadHeader(cursor);
         SizeLists(bytes.size());
         ReadFixedTables(cursor);
@@ -82,10 +71,8 @@ bool TJwcData::LoadBytes(std::span<const uint8_t> bytes)
         ReadTexts(cursor);
         ReadRecordList(Points, Header.PointCount, [&] { return ReadPointRecord(cursor, UnitFactor); });
         ReadNames(cursor);
-        return true;
-    } catch (const TReadFailure&) {
-        return false;
-    }
+        return TReadStatus::Complete;
+    });
 }
 
 double TJwcData::ComputeUnitFactor(int32_t paperCode, int32_t unitCount)
@@ -182,18 +169,19 @@ void TJwcData::ReadNames(TByteCursor& cursor)
     for (TEntJwcLayerGroup& group : LayerGroups) group.Name = FieldText(cursor.Bytes(kGroupNameSize));
 }
 
-void TJwcData::LoadLayers(TgraAttribute& attributes)
+void TJwcData::LoadLayers(TgraAttribute& attributes) const
 {
+    using jw::TLayerState;
     attributes.ResetLayers();
-    for (int i = 0; i < kLayerCount; ++i) {
-        const TEntJwcLayerGroup& group = LayerGroups[i / 16];
+    for (size_t i = 0; i < kLayerCount; ++i) {
+        const TEntJwcLayerGroup& group = LayerGroups[i / jw::kLayersPerGroup];
         const TEntJwcLayer& layer = Layers[i];
-        int state;
-        if (!(group.Flags2 & 1)) state = TgraAttribute::kHiddenState;
-        else if (!(group.Flags1 & 1)) state = 2;
-        else if (!(layer.Flags2 & 1)) state = TgraAttribute::kHiddenState;
-        else state = (layer.Flags1 & 1) ? 1 : 2;
-        attributes.SetLayerState(i, state);
+        TLayerState state;
+        if (!(group.Flags2 & 1)) state = TLayerState::Hidden;
+        else if (!(group.Flags1 & 1)) state = TLayerState::Locked;
+        else if (!(layer.Flags2 & 1)) state = TLayerState::Hidden;
+        else state = (layer.Flags1 & 1) ? TLayerState::Shown : TLayerState::Locked;
+        attributes.SetLayerState(static_cast<int>(i), static_cast<int>(state));
     }
 }
 

@@ -1,30 +1,26 @@
 #pragma once
 // Reader of the older drawing format (.JWC): four text header blocks, the fixed tables (layer
-// groups and layers), then the lines, arcs, texts, text block and points.
+// groups and layers), then the lines, arcs, texts, text block and points. It has the shape
+// every reader has (TDrawingReader); LoadBytes answers Damaged when the file ends early, and
+// what was read stays.
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <string_view>
 #include <vector>
 
 #include "attributes/UnitGraAtt.h"
+#include "formats/DrawingReader.h"
 #include "formats/jwc/jwctype.h"
+#include "util/DrawingFacts.h"
 
-class TByteCursor;
-
-class TJwcData {
+class TJwcData : public TDrawingReader<TJwcData> {
 public:
     static constexpr std::string_view kSignature = "jw_cad(c)data.......";
-    static constexpr int kGroupCount = 16;
-    static constexpr int kLayerCount = 256;
 
-    bool CheckSignature(const std::filesystem::path& path);
-    // Reads the whole file; false when it could not be read to its end (what was read stays).
-    bool LoadFile(const std::filesystem::path& path);
-    // The same on a file already in memory.
-    bool LoadBytes(std::span<const uint8_t> bytes);
-    void LoadLayers(TgraAttribute& attributes);
+    TReadResult LoadBytes(std::span<const std::byte> bytes);
+    void LoadLayers(TgraAttribute& attributes) const;
     void Clear();
 
     // Millimetres per stored unit for a paper-size code and a unit count (0 meaning 518).
@@ -46,8 +42,8 @@ public:
     std::vector<ArcRecord> Arcs;
     std::vector<TextRecord> Texts;
     std::vector<PointRecord> Points;
-    std::array<TEntJwcLayerGroup, kGroupCount> LayerGroups{};
-    std::array<TEntJwcLayer, kLayerCount> Layers{};
+    std::array<TEntJwcLayerGroup, jw::kLayerGroupCount> LayerGroups{};
+    std::array<TEntJwcLayer, jw::kLayerCount> Layers{};
 
 private:
     void ReadHeader(TByteCursor& cursor);

@@ -21,31 +21,18 @@ constexpr double kNoUnitFactor = 1.0;
 
 }  // namespace
 
-bool TJwkData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
-
-bool TJwkData::LoadFile(const std::filesystem::path& path)
+TReadResult TJwkData::LoadBytes(std::span<const std::byte> bytes)
 {
     Clear();
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
-    return LoadBytes(bytes);
-}
-
-bool TJwkData::LoadBytes(std::span<const uint8_t> bytes)
-{
-    Clear();
-    TByteCursor cursor(bytes.data(), bytes.size());
-    try {
+    return ReadGuarded(bytes, kSignature, [&](TByteCursor& cursor) {
         ReadHeader(cursor);
         SizeLists(bytes.size());
         ReadRecordList(Lines, Header.LineCount, [&] { return ReadLineRecord(cursor, kNoUnitFactor); });
         ReadRecordList(Arcs, Header.ArcCount, [&] { return ReadArcRecord(cursor, kNoUnitFactor); });
         ReadRecordList(Points, Header.PointCount, [&] { return ReadPointRecord(cursor, kNoUnitFactor); });
         ReadTexts(cursor);
-        return true;
-    } catch (const TReadFailure&) {
-        return false;
-    }
+        return TReadStatus::Complete;
+    });
 }
 
 void TJwkData::ReadHeader(TByteCursor& cursor)
@@ -87,12 +74,6 @@ void TJwkData::ReadTexts(TByteCursor& cursor)
     if (Header.TextBlockLength <= 0) return;
     std::string block = cursor.Bytes(static_cast<size_t>(Header.TextBlockLength));
     for (TextRecord& text : Texts) text.Text = TextAt(block, text.Address);
-}
-
-void TJwkData::LoadLayers(TgraAttribute& attributes)
-{
-    attributes.ResetLayers();
-    for (int i = 0; i < TgraAttribute::kLayerCount; ++i) attributes.SetLayerState(i, 1);
 }
 
 void TJwkData::Clear()

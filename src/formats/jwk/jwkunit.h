@@ -1,18 +1,17 @@
 #pragma once
 // Reader of the symbol format (.JWK): two text header blocks, then the lines, arcs, points,
 // texts and text block, in the record layouts of the older drawing format. No unit factor and
-// no layer tables.
+// no layer tables. It has the shape every reader has (TDrawingReader), every layer shown;
+// LoadBytes answers Damaged when the file ends early, and what was read stays.
+#include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "attributes/UnitGraAtt.h"
+#include "formats/DrawingReader.h"
 #include "formats/jwc/jwctype.h"
-
-class TByteCursor;
 
 // What the two 200-byte text blocks at the start of a JWK file say.
 struct TEntJwkHeader {
@@ -27,17 +26,11 @@ struct TEntJwkHeader {
     float Scale = 0;                     // not used by conversion: symbols are drawn at scale 1
 };
 
-class TJwkData {
+class TJwkData : public TDrawingReader<TJwkData> {
 public:
     static constexpr std::string_view kSignature = "jw_cad(c)sym........";
 
-    bool CheckSignature(const std::filesystem::path& path);
-    // Reads the whole file; false when it could not be read to its end (what was read stays).
-    bool LoadFile(const std::filesystem::path& path);
-    // The same on a file already in memory.
-    bool LoadBytes(std::span<const uint8_t> bytes);
-    // Every layer shown: a symbol file has no hidden layers.
-    void LoadLayers(TgraAttribute& attributes);
+    TReadResult LoadBytes(std::span<const std::byte> bytes);
     void Clear();
 
     // The lists hold what the header declared, bounded by what the file's size could hold;

@@ -4,6 +4,7 @@
 #include "formats/jwc/jwcunit.h"
 #include "support/JwcWriter.h"
 #include "support/OldFormatChecks.h"
+#include "support/ReaderLoads.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -49,7 +50,7 @@ JwcWriter MixedDrawing()
 TJwcData Load(const JwcWriter& writer)
 {
     TJwcData data;
-    data.LoadBytes(writer.Build());
+    data.LoadBytes(AsBytes(writer.Build()));
     return data;
 }
 
@@ -301,7 +302,7 @@ TEST(JwcLoad, AFileCutInsideTheArcsKeepsTheLinesAndZeroFillsTheRest)
     bytes.resize(w.ArcsStart() + 32 + 16);   // one arc and half of the second
 
     TJwcData data;
-    EXPECT_FALSE(data.LoadBytes(bytes));
+    EXPECT_FALSE(data.LoadBytes(AsBytes(bytes)));
 
     TJwcData full = Load(w);
     EXPECT_EQ(data.Lines, full.Lines);
@@ -326,7 +327,7 @@ TEST(JwcRobust, AbsurdCountsAllocateNoMoreThanTheFileCouldHold)
     size_t left = bytes.size() - w.LinesStart();
 
     TJwcData data;
-    EXPECT_FALSE(data.LoadBytes(bytes));
+    EXPECT_FALSE(data.LoadBytes(AsBytes(bytes)));
 
     EXPECT_EQ(data.LineCount(), left / 22);
     EXPECT_EQ(data.ArcCount(), left / 32);
@@ -393,7 +394,7 @@ TEST(JwcRobust, CorruptedBytesLoadWithinBounds)
                                  : static_cast<uint8_t>(next());
         }
         TJwcData data;
-        data.LoadBytes(bytes);
+        data.LoadBytes(AsBytes(bytes));
         size_t left = bytes.size() > 2389 ? bytes.size() - 2389 : 0;
         ASSERT_LE(data.LineCount() * 22, left);
         ASSERT_LE(data.ArcCount() * 32, left);

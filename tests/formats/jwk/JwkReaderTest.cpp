@@ -4,6 +4,7 @@
 #include "support/JwcWriter.h"
 #include "support/JwkWriter.h"
 #include "support/OldFormatChecks.h"
+#include "support/ReaderLoads.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -46,7 +47,7 @@ JwkWriter MixedSymbol()
 TJwkData Load(const JwkWriter& writer)
 {
     TJwkData data;
-    data.LoadBytes(writer.Build());
+    data.LoadBytes(AsBytes(writer.Build()));
     return data;
 }
 
@@ -73,7 +74,7 @@ TEST(JwkHeader, NineValuesGivePointsBeforeTextsAndTheBodyStartsAt400)
     w.Block1Text = "2,1,3,0,0,0,0,0,1";
 
     TJwkData data;
-    EXPECT_TRUE(data.LoadBytes(w.Build()));
+    EXPECT_TRUE(data.LoadBytes(AsBytes(w.Build())));
 
     EXPECT_EQ(w.LinesStart(), 400u);
     EXPECT_EQ(data.Header.Scale, 1.0f);
@@ -91,7 +92,7 @@ TEST(JwkLoad, KeepsStoredCoordinatesAndResolvesTextsByOffset)
     w.Texts.push_back({0, 0, 0, 0, {}, "", 0xFFFF});
 
     TJwkData data;
-    EXPECT_TRUE(data.LoadBytes(w.Build()));
+    EXPECT_TRUE(data.LoadBytes(AsBytes(w.Build())));
 
     EXPECT_EQ(data.Lines[0].X1, 518.0f);   // no unit factor
     EXPECT_EQ(data.Arcs[0], Arc(5));
@@ -112,7 +113,7 @@ TEST(JwkLoad, ATextBlockLengthOfZeroReadsNoTextBlock)
     w.DeclaredTextBlockLength = 0;
 
     TJwkData data;
-    EXPECT_TRUE(data.LoadBytes(w.Build()));
+    EXPECT_TRUE(data.LoadBytes(AsBytes(w.Build())));
 
     ASSERT_EQ(data.TextCount(), 2u);
     EXPECT_EQ(data.Texts[0].Text, "");
@@ -142,7 +143,7 @@ TEST(JwkRobust, AbsurdCountsAndLengthsStayWithinTheFile)
     size_t left = bytes.size() - 400;
 
     TJwkData data;
-    EXPECT_FALSE(data.LoadBytes(bytes));
+    EXPECT_FALSE(data.LoadBytes(AsBytes(bytes)));
     EXPECT_EQ(data.LineCount(), left / 22);
     EXPECT_EQ(data.ArcCount(), left / 32);
     EXPECT_EQ(data.PointCount(), 0u);
@@ -151,13 +152,13 @@ TEST(JwkRobust, AbsurdCountsAndLengthsStayWithinTheFile)
 
     JwkWriter longBlock = MixedSymbol();
     longBlock.DeclaredTextBlockLength = 2147483647;
-    EXPECT_FALSE(data.LoadBytes(longBlock.Build()));
+    EXPECT_FALSE(data.LoadBytes(AsBytes(longBlock.Build())));
     ASSERT_EQ(data.TextCount(), 2u);
     EXPECT_EQ(data.Texts[1].X1, 5.0f);   // the records before the block stay
     EXPECT_EQ(data.Texts[1].Text, "");
 
     longBlock.DeclaredTextBlockLength = -3;
-    EXPECT_TRUE(data.LoadBytes(longBlock.Build()));
+    EXPECT_TRUE(data.LoadBytes(AsBytes(longBlock.Build())));
     EXPECT_EQ(data.Texts[0].Text, "");
 }
 
