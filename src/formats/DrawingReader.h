@@ -8,10 +8,10 @@
 //                            TooLarge, with the reader empty, when it cannot be read or held
 //   ImportPens(attributes)   the file's own pen colours; here none
 //   LoadLayers(attributes)   the file's layer states; here every layer shown
-//   Clear()                  (the reader's own) frees everything
+//   Clear()                  frees everything: the reader becomes a new one
 //
-// A reader derives from TDrawingReader<itself> and hides ImportPens or LoadLayers when its
-// format has pens or layer states of its own.
+// A reader derives from TDrawingReader<itself>, is complete when default-constructed, and
+// hides ImportPens or LoadLayers when its format has pens or layer states of its own.
 #include <filesystem>
 #include <functional>
 #include <span>
@@ -44,6 +44,9 @@ public:
         if (const TReadResult read = ReadWholeFile(path, bytes); !read) return read;
         return reader.LoadBytes(std::as_bytes(std::span(bytes)));
     }
+
+    // Moving a new reader in gives the lists' memory back, which clearing them would not.
+    void Clear() { static_cast<Reader&>(*this) = Reader(); }
 
     void ImportPens(TgraAttribute&) const {}
     void LoadLayers(TgraAttribute& attributes) const { ShowEveryLayer(attributes); }

@@ -15,10 +15,7 @@ constexpr size_t kHeaderSize = 4 * kHeaderBlockSize;
 constexpr size_t kValues1Count = 32;
 constexpr size_t kValues2Count = 28;
 constexpr size_t kValues3Count = 22;
-constexpr size_t kLineCountValue = 0;
-constexpr size_t kArcCountValue = 1;
-constexpr size_t kTextCountValue = 2;
-constexpr size_t kPointCountValue = 3;
+constexpr TJwcCountPositions kCountValues{.lines = 0, .arcs = 1, .texts = 2, .points = 3};
 constexpr size_t kPaperCodeValue = 11;
 constexpr size_t kUnitCountValue = 30;
 constexpr size_t kTextStartValue = 0;
@@ -64,12 +61,12 @@ TReadResult TJwcData::LoadBytes(std::span<const std::byte> bytes)
     Clear();
     return ReadGuarded(bytes, kSignature, [&](TByteCursor& cursor) {
         ReadHeader(cursor);
-        SizeLists(bytes.size());
+        SizeLists(Header, bytes.size(), RecordsStart(FloatScales));
         ReadFixedTables(cursor);
-        ReadRecordList(Lines, Header.LineCount, [&] { return ReadLineRecord(cursor, UnitFactor); });
-        ReadRecordList(Arcs, Header.ArcCount, [&] { return ReadArcRecord(cursor, UnitFactor); });
+        ReadLines(cursor, Header, UnitFactor);
+        ReadArcs(cursor, Header, UnitFactor);
         ReadTexts(cursor);
-        ReadRecordList(Points, Header.PointCount, [&] { return ReadPointRecord(cursor, UnitFactor); });
+        ReadPoints(cursor, Header, UnitFactor);
         ReadNames(cursor);
         return TReadStatus::Complete;
     });
@@ -111,10 +108,7 @@ void TJwcData::ReadHeader(TByteCursor& cursor)
     Header.Values3 = SplitHeaderValues(HeaderBlockText(block3), kValues3Count);
 
     const auto& v1 = Header.Values1;
-    Header.LineCount = StrToIntDef0(v1[kLineCountValue]);
-    Header.ArcCount = StrToIntDef0(v1[kArcCountValue]);
-    Header.TextCount = StrToIntDef0(v1[kTextCountValue]);
-    Header.PointCount = StrToIntDef0(v1[kPointCountValue]);
+    static_cast<TJwcDeclaredCounts&>(Header) = DeclaredCounts(v1, kCountValues);
     Header.PaperCode = StrToIntDef0(v1[kPaperCodeValue]);
     Header.UnitCount = StrToIntDef0(v1[kUnitCountValue]);
     if (Header.UnitCount == 0) Header.UnitCount = kDefaultUnitCount;
@@ -123,18 +117,6 @@ void TJwcData::ReadHeader(TByteCursor& cursor)
 
     FloatScales = Header.FormatByte == kFloatScalesFormat;
     UnitFactor = ComputeUnitFactor(Header.PaperCode, Header.UnitCount);
-}
-
-void TJwcData::SizeLists(size_t fileSize)
-{
-    // Every record lies after the fixed tables, so the rest of the file from there bounds each
-    // list; a cut file keeps zero-filled entries up to that bound.
-    size_t start = RecordsStart(FloatScales);
-    size_t left = fileSize > start ? fileSize - start : 0;
-    Lines.resize(BoundedCount(Header.LineCount, left, kLineRecordSize));
-    Arcs.resize(BoundedCount(Header.ArcCount, left, kArcRecordSize));
-    Texts.resize(BoundedCount(Header.TextCount, left, kTextRecordSize));
-    Points.resize(BoundedCount(Header.PointCount, left, kPointRecordSize));
 }
 
 void TJwcData::ReadFixedTables(TByteCursor& cursor)
@@ -152,15 +134,9 @@ void TJwcData::ReadFixedTables(TByteCursor& cursor)
 
 void TJwcData::ReadTexts(TByteCursor& cursor)
 {
-    ReadRecordList(Texts, Header.TextCount, [&] {
-        const TEntJwcMoji2 moji = ReadMojiRecord(cursor);
-        return TextOf(moji, UnitFactor, static_cast<uint32_t>(moji.Segment) * 16 + moji.Offset);
-    });
+    ReadTextRecords(cursor, Header, UnitFactor, true);
     // An end address at or below the start means there is no text block.
-    if (Header.TextEnd <= Header.TextStart) return;
-    std::string block = cursor.Bytes(Header.TextEnd - Header.TextStart);
-    for (TextRecord& text : Texts)
-        text.Text = TextAt(block, static_cast<int64_t>(text.Address) - static_cast<int64_t>(Header.TextStart));
+    if (Header.TextEnd > Header.TextStart) ReadTextBlock(cursor, Header.TextEnd - Header.TextStart, Header.TextStart);
 }
 
 void TJwcData::ReadNames(TByteCursor& cursor)
@@ -183,18 +159,4 @@ void TJwcData::LoadLayers(TgraAttribute& attributes) const
         else state = (layer.Flags1 & 1) ? TLayerState::Shown : TLayerState::Locked;
         attributes.SetLayerState(static_cast<int>(i), static_cast<int>(state));
     }
-}
-
-void TJwcData::Clear()
-{
-    Header = TEntJwcHeader{};
-    FloatScales = false;
-    UnitFactor = 1.0;
-    // Assigning empty lists gives the memory back, which clear() would not.
-    Lines = {};
-    Arcs = {};
-    Texts = {};
-    Points = {};
-    LayerGroups = {};
-    Layers = {};
 }

@@ -8,46 +8,34 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "attributes/UnitGraAtt.h"
 #include "formats/DrawingReader.h"
+#include "formats/jwc/JwcRecordLists.h"
 #include "formats/jwc/jwctype.h"
 #include "util/DrawingFacts.h"
 
-class TJwcData : public TDrawingReader<TJwcData> {
+class TJwcData : public TDrawingReader<TJwcData>, public TJwcRecordLists {
 public:
     static constexpr std::string_view kSignature = "jw_cad(c)data.......";
 
     TReadResult LoadBytes(std::span<const std::byte> bytes);
     void LoadLayers(TgraAttribute& attributes) const;
-    void Clear();
 
     // Millimetres per stored unit for a paper-size code and a unit count (0 meaning 518).
     static double ComputeUnitFactor(int32_t paperCode, int32_t unitCount);
 
-    // The lists hold what the header declared, bounded by what the file's size could hold;
-    // entries that reading did not reach stay zero-filled.
-    size_t LineCount() const { return Lines.size(); }
-    size_t ArcCount() const { return Arcs.size(); }
-    size_t TextCount() const { return Texts.size(); }
-    size_t PointCount() const { return Points.size(); }
     // The drawing scale: the scale of layer group 0.
     float DrawingScale() const { return LayerGroups[0].Scale; }
 
     TEntJwcHeader Header;
     bool FloatScales = false;   // format byte 'f': group scales are float32, else uint16
     double UnitFactor = 1.0;
-    std::vector<LineRecord> Lines;
-    std::vector<ArcRecord> Arcs;
-    std::vector<TextRecord> Texts;
-    std::vector<PointRecord> Points;
     std::array<TEntJwcLayerGroup, jw::kLayerGroupCount> LayerGroups{};
     std::array<TEntJwcLayer, jw::kLayerCount> Layers{};
 
 private:
     void ReadHeader(TByteCursor& cursor);
-    void SizeLists(size_t fileSize);
     void ReadFixedTables(TByteCursor& cursor);
     void ReadTexts(TByteCursor& cursor);
     void ReadNames(TByteCursor& cursor);

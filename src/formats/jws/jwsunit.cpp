@@ -4,8 +4,13 @@
 
 namespace {
 
+// Header layout: the offsets of its fields and where the entity stream begins.
+constexpr size_t kVersionOffset = 200;
+constexpr size_t kGroupScalesOffset = 220;
+constexpr size_t kHeaderSize = 452;
+
 // Header parts that carry nothing the conversion uses; only their sizes matter.
-constexpr size_t kUnusedAfterSignature = TJwsData::kVersionOffset - TJwsData::kSignature.size();  // 193
+constexpr size_t kUnusedAfterSignature = kVersionOffset - TJwsData::kSignature.size();  // 193
 constexpr size_t kUnusedDoublesAfterVersion = 2 * 8;
 constexpr size_t kUnusedInts = 6 * 4;
 constexpr size_t kUnusedDoublesAtEnd = 10 * 8;
@@ -13,9 +18,8 @@ constexpr size_t kUnusedDoublesAtEnd = 10 * 8;
 // Every group of a figure file is editable; nothing but the scale is stored in the file.
 constexpr int32_t kGroupStateEditable = 2;
 
-static_assert(TJwsData::kVersionOffset + 4 + kUnusedDoublesAfterVersion == TJwsData::kGroupScalesOffset);
-static_assert(TJwsData::kGroupScalesOffset + jw::kLayerGroupCount * 8 + kUnusedInts + kUnusedDoublesAtEnd ==
-              TJwsData::kHeaderSize);
+static_assert(kVersionOffset + 4 + kUnusedDoublesAfterVersion == kGroupScalesOffset);
+static_assert(kGroupScalesOffset + jw::kLayerGroupCount * 8 + kUnusedInts + kUnusedDoublesAtEnd == kHeaderSize);
 
 }  // namespace
 
@@ -43,12 +47,4 @@ void TJwsData::ReadHeader(TByteCursor& c)
     }
     c.Skip(kUnusedInts);
     c.Skip(kUnusedDoublesAtEnd);
-}
-
-void TJwsData::Clear()
-{
-    signature.clear();
-    version = 0;
-    layerGroups = {};
-    ClearEntities();
 }

@@ -24,30 +24,6 @@ TReadResult TJwwData::LoadBytes(std::span<const std::byte> bytes)
     });
 }
 
-void TJwwData::Clear()
-{
-    header = TEntJwwHeader{};
-    header.printScale = 1.0;
-    header.markMinSpacing = 1.0;
-    header.markSpacingX = 1.0;
-    header.markSpacingY = 1.0;
-    header.view[0] = 1.0;  // offset 4 of the view settings
-    header.view[3] = 1.0;  // offset 28
-    for (TEntJwwZoomMark& mark : header.zoomMarks) mark = {1.0, 0, 0, -1};
-    layerGroups = {};
-    layers = {};
-    pens = {};
-    lineTypes = {};
-    randomLines = {};
-    doubleLineTypes = {};
-    colorsEx = {};
-    lineTypesEx = {};
-    textStyles = {};
-    pensRead = false;
-    colorsExRead = false;
-    ClearEntities();
-}
-
 void TJwwData::LoadLayers(TgraAttribute& attributes) const
 {
     using jw::TLayerState;

@@ -1,16 +1,9 @@
 #pragma once
-// The JWW drawing reader. One instance serves the whole run, one file at a time, in the shape
-// every reader has (TDrawingReader):
-//
-//   CheckSignature(path)    the first 8 bytes are "JwwData."
-//   LoadBytes(bytes)        header, tables, entity stream, block definitions, block trees;
-//                           Unsupported below version 220, Damaged when the file ends early or
-//                           is damaged (what was read completely stays and can be converted)
-//   LoadFile(path)          the same from a file
-//   ImportPens(attributes)  the drawing's screen colours, only those actually read
-//   LoadLayers(attributes)  the layer states
-//   ExpandBlocks()          (TJwwEntityModel) flattens every placement into plain entities
-//   Clear()                 frees everything
+// The JWW drawing reader, in the shape every reader has (TDrawingReader). Its signature is
+// "JwwData."; LoadBytes reads the header and its tables, then (TJwwEntityModel) the entity
+// stream, the block definitions and the block trees. Below version 220 it reads no further
+// (Unsupported). The drawing's own pens and layer states are handed on by ImportPens and
+// LoadLayers; ExpandBlocks (TJwwEntityModel) flattens every placement into plain entities.
 //
 // What a walker reads after ExpandBlocks:
 //   lines, arcs, points, texts, dimensions, solids  (TJwwEntityModel, records of jwwtype.h;
@@ -38,14 +31,12 @@ public:
     static constexpr int kColorExCount = 257;
     static constexpr int kLineTypeExCount = 33;
 
-    TJwwData() { Clear(); }
-
     TReadResult LoadBytes(std::span<const std::byte> bytes);
+    // The layer states by group and layer; every layer shown when the tables were not reached.
     void LoadLayers(TgraAttribute& attributes) const;
     // Pens 1..9 from the screen pens when they were read (pen 0, the background, decides
     // the light or dark mode), pens 101..356 from the extended colours when they were read.
     void ImportPens(TgraAttribute& attributes) const;
-    void Clear();
 
     // The scale of layer group 0; 1 when the layer groups were never reached.
     double DrawingScale() const { return layerGroups.empty() ? 1.0 : layerGroups[0].scale; }
