@@ -1,5 +1,6 @@
 #include "formats/jwc/jwcunit.h"
 
+#include <array>
 #include <vector>
 
 #include "formats/jwc/jwcrecords.h"
@@ -74,24 +75,13 @@ TReadResult TJwcData::LoadBytes(std::span<const std::byte> bytes)
 
 double TJwcData::ComputeUnitFactor(int32_t paperCode, int32_t unitCount)
 {
+    // Paper lengths in millimetres by paper-size code; 0 where a code names no paper.
+    constexpr std::array<double, 15> kPaperLength = {1189, 841,  594,  420,  297,   0,     0,     0,
+                                                     1682, 2378, 3364, 4756, 10000, 50000, 100000};
     if (unitCount == 0) unitCount = kDefaultUnitCount;
-    double paperLength;
-    switch (paperCode) {
-    case 0: paperLength = 1189; break;
-    case 1: paperLength = 841; break;
-    case 2: paperLength = 594; break;
-    case 3: paperLength = 420; break;
-    case 4: paperLength = 297; break;
-    case 8: paperLength = 1682; break;
-    case 9: paperLength = 2378; break;
-    case 10: paperLength = 3364; break;
-    case 11: paperLength = 4756; break;
-    case 12: paperLength = 10000; break;
-    case 13: paperLength = 50000; break;
-    case 14: paperLength = 100000; break;
-    default: return 1.0;  // the paper length is the unit count itself
-    }
-    return paperLength / unitCount;
+    const size_t code = static_cast<size_t>(paperCode);  // a negative code wraps past the table
+    if (code >= kPaperLength.size() || kPaperLength[code] == 0) return 1.0;  // the paper length is the unit count itself
+    return kPaperLength[code] / unitCount;
 }
 
 void TJwcData::ReadHeader(TByteCursor& cursor)

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "formats/jwk/jwkunit.h"
-#include "support/JwcWriter.h"
 #include "support/JwkWriter.h"
 #include "support/OldFormatChecks.h"
 #include "support/ReaderLoads.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -44,26 +42,7 @@ JwkWriter MixedSymbol()
     return w;
 }
 
-TJwkData Load(const JwkWriter& writer)
-{
-    TJwkData data;
-    data.LoadBytes(AsBytes(writer.Build()));
-    return data;
-}
-
 }  // namespace
-
-TEST(JwkSignature, RefusesADrawingFileGivenTheSymbolExtension)
-{
-    TTempDir dir;
-    MixedSymbol().WriteTo(dir / "symbol.jwk");
-    JwcWriter().WriteTo(dir / "drawing.JWK");
-
-    TJwkData data;
-    EXPECT_TRUE(data.CheckSignature(dir / "symbol.jwk"));
-    EXPECT_FALSE(data.CheckSignature(dir / "drawing.JWK"));
-    EXPECT_FALSE(data.CheckSignature(dir / "missing.jwk"));
-}
 
 TEST(JwkHeader, NineValuesGivePointsBeforeTextsAndTheBodyStartsAt400)
 {
@@ -123,7 +102,7 @@ TEST(JwkLoad, ATextBlockLengthOfZeroReadsNoTextBlock)
 
 TEST(JwkLoadLayers, ShowsEveryLayer)
 {
-    TJwkData data = Load(MixedSymbol());
+    TJwkData data = fixture::LoadedFrom<TJwkData>(MixedSymbol());
     TgraAttribute attributes;
     for (int i = 0; i < 256; ++i) attributes.SetLayerState(i, 3);
 
@@ -132,24 +111,10 @@ TEST(JwkLoadLayers, ShowsEveryLayer)
     for (int i = 0; i < 256; ++i) EXPECT_EQ(attributes.LayerState(i), 1) << i;
 }
 
-TEST(JwkRobust, AbsurdCountsAndLengthsStayWithinTheFile)
+// Absurd record counts: OldFormatReader.
+TEST(JwkRobust, AbsurdTextBlockLengthsStayWithinTheFile)
 {
-    JwkWriter w = MixedSymbol();
-    w.DeclaredLines = 2147483647;
-    w.DeclaredArcs = 900000000;
-    w.DeclaredPoints = -1;
-    w.DeclaredTexts = 2000000000;
-    std::vector<uint8_t> bytes = w.Build();
-    size_t left = bytes.size() - 400;
-
     TJwkData data;
-    EXPECT_FALSE(data.LoadBytes(AsBytes(bytes)));
-    EXPECT_EQ(data.LineCount(), left / 22);
-    EXPECT_EQ(data.ArcCount(), left / 32);
-    EXPECT_EQ(data.PointCount(), 0u);
-    EXPECT_EQ(data.TextCount(), left / 24);
-    EXPECT_EQ(data.Lines[1], Line(2, 1));
-
     JwkWriter longBlock = MixedSymbol();
     longBlock.DeclaredTextBlockLength = 2147483647;
     EXPECT_FALSE(data.LoadBytes(AsBytes(longBlock.Build())));
@@ -162,26 +127,3 @@ TEST(JwkRobust, AbsurdCountsAndLengthsStayWithinTheFile)
     EXPECT_EQ(data.Texts[0].Text, "");
 }
 
-TEST(JwkLoad, EachFileReplacesThePreviousAndClearEmptiesTheModel)
-{
-    TTempDir dir;
-    MixedSymbol().WriteTo(dir / "first.jwk");
-    JwkWriter small;
-    small.Arcs = {Arc(1)};
-    small.WriteTo(dir / "second.jwk");
-
-    TJwkData data;
-    EXPECT_TRUE(data.LoadFile(dir / "first.jwk"));
-    EXPECT_EQ(data.PointCount(), 3u);
-    EXPECT_TRUE(data.LoadFile(dir / "second.jwk"));
-    EXPECT_EQ(data.ArcCount(), 1u);
-    EXPECT_EQ(data.LineCount() + data.PointCount() + data.TextCount(), 0u);
-    data.Clear();
-    EXPECT_EQ(data.ArcCount(), 0u);
-    EXPECT_EQ(data.Header.LineCount, 0);
-}
-
-TEST(JwkTruncation, EveryPrefixKeepsTheRecordsReadBeforeTheCut)
-{
-    fixture::CheckRecordPrefixes<TJwkData>(MixedSymbol());
-}
