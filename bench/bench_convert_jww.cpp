@@ -105,7 +105,7 @@ void BM_ConvertLargeJww(benchmark::State& state)
         auto t = std::chrono::steady_clock::now();
         data.LoadFile(kDrawing);
         context.Attributes.ResetPenColors();
-        data.ImportJwwPens(context.Attributes);
+        data.ImportPens(context.Attributes);
         data.LoadLayers(context.Attributes);
         load += SecondsSince(t);
         t = std::chrono::steady_clock::now();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/ControlsState.h"
+#include "formats/ReadResult.h"
 
 enum class TSpecialFolder { Desktop, MyDocuments };
 
@@ -19,6 +20,9 @@ struct TFileOutcome {
     std::filesystem::path Output;
     bool SignatureMatched = false;  // false: the document was written without geometry
     bool Written = false;           // false: the document could not be written
+    // How the file was read; NotThisFormat when the signature failed (or the file could not
+    // be opened to check it), and then nothing was read.
+    TReadResult Read;
 };
 
 class TFormView {

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <system_error>
-#include <type_traits>
 
 #include "app/Options.h"
 #include "app/SettingsFile.h"
@@ -21,18 +20,19 @@ namespace {
 constexpr std::chrono::milliseconds kPumpBeforeFile{100};
 
 // One file through one reader: signature, load (a damaged file is converted as far as it was
-// read), pen colours (a drawing's own screen colours over the defaults), layer states, walk.
+// read), pen colours (the file's own over the defaults), layer states, walk. Answers how the
+// load went; a file without the signature is not loaded (NotThisFormat).
 template <class Data>
-bool ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs::path& path,
-                 TConversionContext& context)
+TReadResult ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs::path& path,
+                        TConversionContext& context)
 {
-    if (!data.CheckSignature(path)) return false;
-    data.LoadFile(path);
+    if (!data.CheckSignature(path)) return {TReadStatus::NotThisFormat, 0};
+    const TReadResult read = data.LoadFile(path);
     context.Attributes.ResetPenColors();
-    if constexpr (std::is_same_v<Data, TJwwData>) data.ImportJwwPens(context.Attributes);
+    data.ImportPens(context.Attributes);
     data.LoadLayers(context.Attributes);
     walk(data, context);
-    return true;
+    return read;
 }
 
 }  // namespace
@@ -149,10 +149,10 @@ void TForm1::RunOneBatch()
         view_.SetStatusText(ConvertingStatusText(i + 1, count, path));
 
         context_->Store.ClearFigures();
-        const bool matched = ConvertFile(format, path);
+        const TReadResult read = ConvertFile(format, path);
         const bool written = WriteDocument(output);
         ClearReaders();
-        view_.FileDone(TFileOutcome{path, output, matched, written});
+        view_.FileDone(TFileOutcome{path, output, read.status != TReadStatus::NotThisFormat, written, read});
 
         view_.PumpMessagesOnce();
     }
@@ -205,7 +205,7 @@ void TForm1::ReadOptions()
     view_.SetControls(shown);
 }
 
-bool TForm1::ConvertFile(TInputFormat format, const fs::path& path)
+TReadResult TForm1::ConvertFile(TInputFormat format, const fs::path& path)
 {
     switch (format) {
     case TInputFormat::Jwc: return ConvertWith(*jwc_, WalkJwc, path, *context_);
@@ -214,7 +214,7 @@ bool TForm1::ConvertFile(TInputFormat format, const fs::path& path)
     case TInputFormat::Jws: return ConvertWith(*jws_, WalkJws, path, *context_);
     case TInputFormat::None: break;
     }
-    return false;
+    return {TReadStatus::NotThisFormat, 0};
 }
 
 bool TForm1::WriteDocument(const fs::path& output)

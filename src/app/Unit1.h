@@ -73,8 +73,9 @@ private:
     // The batch's output folder by the destination radio buttons; `useSourceFolder` when
     // each document goes beside its input.
     void ChooseOutputFolder(const TControlsState& controls, std::filesystem::path& folder, bool& useSourceFolder);
-    // Signature check, reading and walking by format; false when the signature failed.
-    bool ConvertFile(TInputFormat format, const std::filesystem::path& path);
+    // Signature check, reading and walking by format; how the file was read (NotThisFormat
+    // when the signature failed).
+    TReadResult ConvertFile(TInputFormat format, const std::filesystem::path& path);
     // Writes the store; true when the document is on disk afterwards.
     bool WriteDocument(const std::filesystem::path& output);
     void ClearReaders();

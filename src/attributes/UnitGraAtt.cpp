@@ -2,6 +2,8 @@
 
 namespace {
 
+constexpr int kShownState = static_cast<int>(jw::TLayerState::Shown);
+
 struct PenDefault {
     uint32_t light, dark;
 };
@@ -32,17 +34,17 @@ TgraAttribute::TgraAttribute()
     ResetPenColors();
 }
 
-void TgraAttribute::ResetLayers() { layers_.fill(1); }
+void TgraAttribute::ResetLayers() { layers_.fill(kShownState); }
 
 void TgraAttribute::SetLayerState(int layer, int state)
 {
     if (layer < 0 || layer >= kLayerCount) return;
-    layers_[layer] = (state >= 1 && state <= 3) ? state : 1;
+    layers_[layer] = (state >= kShownState && state <= kHiddenState) ? state : kShownState;
 }
 
 int TgraAttribute::LayerState(int layer) const
 {
-    if (layer < 0 || layer >= kLayerCount) return 1;
+    if (layer < 0 || layer >= kLayerCount) return kShownState;
     return layers_[layer];
 }
 

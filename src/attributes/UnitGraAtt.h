@@ -4,11 +4,13 @@
 #include <array>
 #include <cstdint>
 
+#include "util/DrawingFacts.h"
+
 class TgraAttribute {
 public:
-    static constexpr int kLayerCount = 256;
+    static constexpr int kLayerCount = jw::kLayerCount;
     static constexpr int kPenCount = 265;
-    static constexpr int kHiddenState = 3;
+    static constexpr int kHiddenState = static_cast<int>(jw::TLayerState::Hidden);
 
     TgraAttribute();
 

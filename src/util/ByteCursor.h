@@ -1,12 +1,13 @@
 #pragma once
 // A bounds-checked little-endian reader over a file held in memory. Every read past the
-// end throws TReadFailure; readers catch it, keep what they completed and answer false.
+// end throws TReadFailure, before the position moves; readers catch it, keep what they
+// completed and report the position where reading stopped.
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 struct TReadFailure : std::runtime_error {
@@ -17,6 +18,10 @@ class TByteCursor {
 public:
     TByteCursor(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     explicit TByteCursor(const std::vector<uint8_t>& bytes) : TByteCursor(bytes.data(), bytes.size()) {}
+    explicit TByteCursor(std::span<const std::byte> bytes)
+        : TByteCursor(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size())
+    {
+    }
 
     size_t Position() const { return pos_; }
     size_t Size() const { return size_; }
@@ -74,10 +79,3 @@ template <typename... Doubles> void ReadDoubles(TByteCursor& cursor, Doubles&...
 {
     ((targets = cursor.F64()), ...);
 }
-
-// Reads a whole file into memory; false (and an empty vector) when it cannot be read.
-bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes);
-// Reads at most `count` leading bytes (for signature checks).
-bool ReadFileHead(const std::filesystem::path& path, size_t count, std::vector<uint8_t>& bytes);
-// True when the file's first bytes are exactly `signature` (letter case matters).
-bool FileStartsWith(const std::filesystem::path& path, std::string_view signature);

@@ -38,7 +38,7 @@ void ConvertFigureFile(const fs::path& input, const fs::path& out, bool expectLo
     context.Attributes.ResetPenColors();
     TJwsData jws;
     ASSERT_TRUE(jws.CheckSignature(input));
-    EXPECT_EQ(jws.LoadFile(input), expectLoaded);
+    EXPECT_EQ(static_cast<bool>(jws.LoadFile(input)), expectLoaded);
     context.Attributes.ResetPenColors();
     jws.LoadLayers(context.Attributes);
     WalkJws(jws, context);

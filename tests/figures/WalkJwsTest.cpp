@@ -5,6 +5,7 @@
 #include "figures/Walkers.h"
 #include "formats/jws/jwsunit.h"
 #include "support/JwsWriter.h"
+#include "support/ReaderLoads.h"
 
 using namespace jwwfixture;
 using jwsfixture::TJwsFileWriter;
@@ -18,7 +19,7 @@ struct JwsWalk : ::testing::Test {
     // The driver's steps after LoadFile.
     void LoadAndWalk(const TJwsFileWriter& file)
     {
-        ASSERT_TRUE(jws.LoadBytes(file.Build()));
+        ASSERT_TRUE(jws.LoadBytes(AsBytes(file.Build())));
         ctx.Attributes.ResetPenColors();
         jws.LoadLayers(ctx.Attributes);
         WalkJws(jws, ctx);

@@ -37,7 +37,7 @@ void ConvertSample(const fs::path& sample, const TOptionSetter& setOptions, cons
     ASSERT_TRUE(data.CheckSignature(sample));
     (void)data.LoadFile(sample);  // a damaged file is converted as far as it was read
     context.Attributes.ResetPenColors();
-    data.ImportJwwPens(context.Attributes);
+    data.ImportPens(context.Attributes);
     data.LoadLayers(context.Attributes);
     WalkJww(data, context);
     WriteCollada(context, out);

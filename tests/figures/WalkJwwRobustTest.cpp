@@ -11,6 +11,7 @@
 #include "formats/jww/jwwunit.h"
 #include "support/ExamplePlan.h"
 #include "support/JwwWriter.h"
+#include "support/ReaderLoads.h"
 #include "support/TempDir.h"
 
 using jwwfixture::Common;
@@ -85,9 +86,9 @@ TEST(JwwWalkRobust, EveryPrefixOfADrawingWithEveryKindConverts)
     TJwwData jww;
     const size_t tail = 1500;  // the entity stream and block definitions end the file
     for (size_t length = 0; length <= bytes.size(); length += length + tail < bytes.size() ? 61 : 1) {
-        (void)jww.LoadBytes(bytes.data(), length);
+        (void)jww.LoadBytes(AsBytes(bytes).first(length));
         ctx.Attributes.ResetPenColors();
-        jww.ImportJwwPens(ctx.Attributes);
+        jww.ImportPens(ctx.Attributes);
         jww.LoadLayers(ctx.Attributes);
         WalkJww(jww, ctx);
         ASSERT_LE(ctx.Store.FigureCount, 200) << "prefix " << length;

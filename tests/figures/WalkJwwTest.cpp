@@ -5,6 +5,7 @@
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
 #include "support/JwwWriter.h"
+#include "support/ReaderLoads.h"
 
 using jwwfixture::Common;
 using jwwfixture::MakeArc;
@@ -78,7 +79,7 @@ TEST_F(JwwWalk, EveryGroupIsMeasuredInTheScaleOfGroupZero)
     file.header.groupScales[1] = 50;
     file.stream.Line(MakeLine(1, 2, 3, 4, Common(0, 0))).Line(MakeLine(1, 2, 3, 4, Common(0, 1)));
     file.stream.Arc(MakeArc(1, 0, 2, 0, kPi, Common(0, 1)));
-    ASSERT_TRUE(jww.LoadBytes(file.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(file.Build())));
     Walk();
     ASSERT_EQ(Count(), 2 + 12);
     for (int i = 0; i < 2; ++i) {
@@ -190,7 +191,7 @@ TEST_F(JwwWalk, HiddenLayersAreDroppedOnlyWhenExcluded)
     file.header.groupStates[5] = 0;           // hidden group 5
     file.stream.Line(MakeLine(0, 0, 1, 0, Common(3, 2))).Line(MakeLine(0, 0, 1, 0, Common(7, 5)));
     file.stream.Line(MakeLine(0, 0, 1, 0, Common(4, 2)));
-    ASSERT_TRUE(jww.LoadBytes(file.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(file.Build())));
     jww.LoadLayers(ctx.Attributes);
     ctx.Options.IncludeHiddenLayers = false;
     Walk();
@@ -427,7 +428,7 @@ TEST_F(JwwWalk, PlacedBlocksAreExpandedAndEarlierFiguresCleared)
     jwwfixture::TJwwFileWriter file(600);
     file.stream.BeginBlockDef(jwwfixture::MakeBlockDef(1, "door")).Line(MakeLine(0, 0, 1, 0)).EndBlockDef();
     file.stream.Block(jwwfixture::MakeInsert(1, 10, 20, 2, 2, kPi / 2));
-    ASSERT_TRUE(jww.LoadBytes(file.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(file.Build())));
     ctx.Store.AddLine(0, 1, 5, 5, 6, 6);
     Walk();
     ASSERT_EQ(Count(), 1);

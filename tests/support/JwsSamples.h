@@ -8,6 +8,7 @@
 
 #include "formats/jww/jwwunit.h"
 #include "support/JwsWriter.h"
+#include "support/ReaderLoads.h"
 
 namespace jwssamples {
 
@@ -23,7 +24,7 @@ inline TJwsSample JwsFromDrawing(const std::filesystem::path& drawing)
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(drawing, bytes)) return sample;
     TJwwData jww;
-    sample.drawingLoaded = jww.LoadBytes(bytes);
+    sample.drawingLoaded = static_cast<bool>(jww.LoadBytes(AsBytes(bytes)));
     if (jww.layerGroups.size() != 16 || jww.streamStart == 0 || jww.streamStart > bytes.size()) return sample;
     std::array<double, 16> scales{};
     for (size_t g = 0; g < scales.size(); ++g) scales[g] = jww.layerGroups[g].scale;

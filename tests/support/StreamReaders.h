@@ -13,6 +13,7 @@
 #include "formats/jww/jwwunit.h"
 #include "support/JwsWriter.h"
 #include "support/JwwWriter.h"
+#include "support/ReaderLoads.h"
 
 namespace streamfixture {
 
@@ -84,25 +85,27 @@ inline TCounts CountsOf(const TJwwEntityModel& model)
 }
 
 // Loads prefixes of `bytes` (every length up to `everyUpTo`, then every `stride`-th) and
-// expands their blocks: each load answers true only once the stream is complete (bytes after
-// it are never read) and never yields more than the whole file does. A figure file keeps its
+// expands their blocks: each load is complete only once the stream is (bytes after it are
+// never read), stops within the prefix and never yields more than the whole file does. A figure file keeps its
 // 16 layer groups whatever the length.
 template <class Data> void CheckPrefixes(const std::vector<uint8_t>& bytes, size_t everyUpTo, size_t stride)
 {
     Data data;
-    ASSERT_TRUE(data.LoadBytes(bytes));
-    const TCounts whole = CountsOf(data);
-    const size_t wholeEnd = data.streamEnd;
+    const TReadResult whole = data.LoadBytes(AsBytes(bytes));
+    ASSERT_TRUE(whole);
+    ASSERT_EQ(whole.offset, data.streamEnd);
+    const TCounts wholeCounts = CountsOf(data);
     for (size_t length = 0; length < bytes.size();) {
-        ASSERT_EQ(data.LoadBytes(bytes.data(), length), length >= wholeEnd) << "prefix " << length;
+        CheckPrefixResult(data.LoadBytes(AsBytes(bytes).first(length)), length, Data::kSignature, whole.offset);
         if constexpr (std::is_same_v<Data, TJwsData>) {
             ASSERT_EQ(data.layerGroups.size(), 16u) << "prefix " << length;
         }
         const TCounts part = CountsOf(data);
-        for (size_t k = 0; k < 7; ++k) ASSERT_LE(part.kinds[k], whole.kinds[k]) << "prefix " << length << " kind " << k + 1;
-        ASSERT_LE(part.defs, whole.defs) << "prefix " << length;
-        ASSERT_LE(part.members, whole.members) << "prefix " << length;
-        ASSERT_LE(part.trees, whole.trees) << "prefix " << length;
+        for (size_t k = 0; k < 7; ++k)
+            ASSERT_LE(part.kinds[k], wholeCounts.kinds[k]) << "prefix " << length << " kind " << k + 1;
+        ASSERT_LE(part.defs, wholeCounts.defs) << "prefix " << length;
+        ASSERT_LE(part.members, wholeCounts.members) << "prefix " << length;
+        ASSERT_LE(part.trees, wholeCounts.trees) << "prefix " << length;
         data.ExpandBlocks();
         length += length < everyUpTo ? 1 : stride;
     }

@@ -64,17 +64,22 @@ struct TextRecord {
     bool operator==(const TextRecord&) const = default;
 };
 
+// How many records of each kind a header declares; the lists may be shorter (bounded by the
+// file's size).
+struct TJwcDeclaredCounts {
+    int32_t LineCount = 0;
+    int32_t ArcCount = 0;
+    int32_t TextCount = 0;
+    int32_t PointCount = 0;
+};
+
 // What the four 200-byte text blocks at the start of a JWC file say.
-struct TEntJwcHeader {
+struct TEntJwcHeader : TJwcDeclaredCounts {
     std::string Block0;                    // signature, format byte, title (up to the first zero)
     uint8_t FormatByte = 0;                // file offset 22; 'f' means float32 group scales
     std::vector<std::string> Values1;      // 32 values
     std::vector<std::string> Values2;      // 28 values, none used
     std::vector<std::string> Values3;      // 22 values
-    int32_t LineCount = 0;                 // as declared; the lists may be shorter (bounded by file size)
-    int32_t ArcCount = 0;
-    int32_t TextCount = 0;
-    int32_t PointCount = 0;
     int32_t PaperCode = 0;
     int32_t UnitCount = 518;               // stored units along the paper length; 0 in the file means 518
     uint32_t TextStart = 0;                // text-block addresses, segment * 16 + offset

@@ -1,5 +1,6 @@
 #include "formats/jwc/jwcunit.h"
 
+#include <array>
 #include <vector>
 
 #include "formats/jwc/jwcrecords.h"
@@ -15,10 +16,7 @@ constexpr size_t kHeaderSize = 4 * kHeaderBlockSize;
 constexpr size_t kValues1Count = 32;
 constexpr size_t kValues2Count = 28;
 constexpr size_t kValues3Count = 22;
-constexpr size_t kLineCountValue = 0;
-constexpr size_t kArcCountValue = 1;
-constexpr size_t kTextCountValue = 2;
-constexpr size_t kPointCountValue = 3;
+constexpr TJwcCountPositions kCountValues{.lines = 0, .arcs = 1, .texts = 2, .points = 3};
 constexpr size_t kPaperCodeValue = 11;
 constexpr size_t kUnitCountValue = 30;
 constexpr size_t kTextStartValue = 0;
@@ -33,8 +31,8 @@ constexpr size_t kSettingsTableSize = 4 * 11 * 2;
 constexpr size_t kLayerNameSize = 8;
 constexpr size_t kGroupNameSize = 16;
 
-constexpr size_t kGroupCount = TJwcData::kGroupCount;
-constexpr size_t kLayerCount = TJwcData::kLayerCount;
+constexpr size_t kGroupCount = jw::kLayerGroupCount;
+constexpr size_t kLayerCount = jw::kLayerCount;
 
 // Bytes from the start of the file to the first line record.
 size_t RecordsStart(bool floatScales)
@@ -59,55 +57,31 @@ std::string FieldText(std::string_view field) { return std::string(HeaderBlockTe
 
 }  // namespace
 
-bool TJwcData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
-
-bool TJwcData::LoadFile(const std::filesystem::path& path)
+TReadResult TJwcData::LoadBytes(std::span<const std::byte> bytes)
 {
     Clear();
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
-    return LoadBytes(bytes);
-}
-
-bool TJwcData::LoadBytes(std::span<const uint8_t> bytes)
-{
-    Clear();
-    TByteCursor cursor(bytes.data(), bytes.size());
-    try {
+    return ReadGuarded(bytes, kSignature, [&](TByteCursor& cursor) {
         ReadHeader(cursor);
-        SizeLists(bytes.size());
+        SizeLists(Header, bytes.size(), RecordsStart(FloatScales));
         ReadFixedTables(cursor);
-        ReadRecordList(Lines, Header.LineCount, [&] { return ReadLineRecord(cursor, UnitFactor); });
-        ReadRecordList(Arcs, Header.ArcCount, [&] { return ReadArcRecord(cursor, UnitFactor); });
+        ReadLines(cursor, Header, UnitFactor);
+        ReadArcs(cursor, Header, UnitFactor);
         ReadTexts(cursor);
-        ReadRecordList(Points, Header.PointCount, [&] { return ReadPointRecord(cursor, UnitFactor); });
+        ReadPoints(cursor, Header, UnitFactor);
         ReadNames(cursor);
-        return true;
-    } catch (const TReadFailure&) {
-        return false;
-    }
+        return TReadStatus::Complete;
+    });
 }
 
 double TJwcData::ComputeUnitFactor(int32_t paperCode, int32_t unitCount)
 {
+    // Paper lengths in millimetres by paper-size code; 0 where a code names no paper.
+    constexpr std::array<double, 15> kPaperLength = {1189, 841,  594,  420,  297,   0,     0,     0,
+                                                     1682, 2378, 3364, 4756, 10000, 50000, 100000};
     if (unitCount == 0) unitCount = kDefaultUnitCount;
-    double paperLength;
-    switch (paperCode) {
-    case 0: paperLength = 1189; break;
-    case 1: paperLength = 841; break;
-    case 2: paperLength = 594; break;
-    case 3: paperLength = 420; break;
-    case 4: paperLength = 297; break;
-    case 8: paperLength = 1682; break;
-    case 9: paperLength = 2378; break;
-    case 10: paperLength = 3364; break;
-    case 11: paperLength = 4756; break;
-    case 12: paperLength = 10000; break;
-    case 13: paperLength = 50000; break;
-    case 14: paperLength = 100000; break;
-    default: return 1.0;  // the paper length is the unit count itself
-    }
-    return paperLength / unitCount;
+    const size_t code = static_cast<size_t>(paperCode);  // a negative code wraps past the table
+    if (code >= kPaperLength.size() || kPaperLength[code] == 0) return 1.0;  // the paper length is the unit count itself
+    return kPaperLength[code] / unitCount;
 }
 
 void TJwcData::ReadHeader(TByteCursor& cursor)
@@ -124,10 +98,7 @@ void TJwcData::ReadHeader(TByteCursor& cursor)
     Header.Values3 = SplitHeaderValues(HeaderBlockText(block3), kValues3Count);
 
     const auto& v1 = Header.Values1;
-    Header.LineCount = StrToIntDef0(v1[kLineCountValue]);
-    Header.ArcCount = StrToIntDef0(v1[kArcCountValue]);
-    Header.TextCount = StrToIntDef0(v1[kTextCountValue]);
-    Header.PointCount = StrToIntDef0(v1[kPointCountValue]);
+    static_cast<TJwcDeclaredCounts&>(Header) = DeclaredCounts(v1, kCountValues);
     Header.PaperCode = StrToIntDef0(v1[kPaperCodeValue]);
     Header.UnitCount = StrToIntDef0(v1[kUnitCountValue]);
     if (Header.UnitCount == 0) Header.UnitCount = kDefaultUnitCount;
@@ -136,18 +107,6 @@ void TJwcData::ReadHeader(TByteCursor& cursor)
 
     FloatScales = Header.FormatByte == kFloatScalesFormat;
     UnitFactor = ComputeUnitFactor(Header.PaperCode, Header.UnitCount);
-}
-
-void TJwcData::SizeLists(size_t fileSize)
-{
-    // Every record lies after the fixed tables, so the rest of the file from there bounds each
-    // list; a cut file keeps zero-filled entries up to that bound.
-    size_t start = RecordsStart(FloatScales);
-    size_t left = fileSize > start ? fileSize - start : 0;
-    Lines.resize(BoundedCount(Header.LineCount, left, kLineRecordSize));
-    Arcs.resize(BoundedCount(Header.ArcCount, left, kArcRecordSize));
-    Texts.resize(BoundedCount(Header.TextCount, left, kTextRecordSize));
-    Points.resize(BoundedCount(Header.PointCount, left, kPointRecordSize));
 }
 
 void TJwcData::ReadFixedTables(TByteCursor& cursor)
@@ -165,15 +124,9 @@ void TJwcData::ReadFixedTables(TByteCursor& cursor)
 
 void TJwcData::ReadTexts(TByteCursor& cursor)
 {
-    ReadRecordList(Texts, Header.TextCount, [&] {
-        const TEntJwcMoji2 moji = ReadMojiRecord(cursor);
-        return TextOf(moji, UnitFactor, static_cast<uint32_t>(moji.Segment) * 16 + moji.Offset);
-    });
+    ReadTextRecords(cursor, Header, UnitFactor, true);
     // An end address at or below the start means there is no text block.
-    if (Header.TextEnd <= Header.TextStart) return;
-    std::string block = cursor.Bytes(Header.TextEnd - Header.TextStart);
-    for (TextRecord& text : Texts)
-        text.Text = TextAt(block, static_cast<int64_t>(text.Address) - static_cast<int64_t>(Header.TextStart));
+    if (Header.TextEnd > Header.TextStart) ReadTextBlock(cursor, Header.TextEnd - Header.TextStart, Header.TextStart);
 }
 
 void TJwcData::ReadNames(TByteCursor& cursor)
@@ -182,31 +135,18 @@ void TJwcData::ReadNames(TByteCursor& cursor)
     for (TEntJwcLayerGroup& group : LayerGroups) group.Name = FieldText(cursor.Bytes(kGroupNameSize));
 }
 
-void TJwcData::LoadLayers(TgraAttribute& attributes)
+void TJwcData::LoadLayers(TgraAttribute& attributes) const
 {
+    using jw::TLayerState;
     attributes.ResetLayers();
-    for (int i = 0; i < kLayerCount; ++i) {
-        const TEntJwcLayerGroup& group = LayerGroups[i / 16];
+    for (size_t i = 0; i < kLayerCount; ++i) {
+        const TEntJwcLayerGroup& group = LayerGroups[i / jw::kLayersPerGroup];
         const TEntJwcLayer& layer = Layers[i];
-        int state;
-        if (!(group.Flags2 & 1)) state = TgraAttribute::kHiddenState;
-        else if (!(group.Flags1 & 1)) state = 2;
-        else if (!(layer.Flags2 & 1)) state = TgraAttribute::kHiddenState;
-        else state = (layer.Flags1 & 1) ? 1 : 2;
-        attributes.SetLayerState(i, state);
+        TLayerState state;
+        if (!(group.Flags2 & 1)) state = TLayerState::Hidden;
+        else if (!(group.Flags1 & 1)) state = TLayerState::Locked;
+        else if (!(layer.Flags2 & 1)) state = TLayerState::Hidden;
+        else state = (layer.Flags1 & 1) ? TLayerState::Shown : TLayerState::Locked;
+        attributes.SetLayerState(static_cast<int>(i), static_cast<int>(state));
     }
-}
-
-void TJwcData::Clear()
-{
-    Header = TEntJwcHeader{};
-    FloatScales = false;
-    UnitFactor = 1.0;
-    // Assigning empty lists gives the memory back, which clear() would not.
-    Lines = {};
-    Arcs = {};
-    Texts = {};
-    Points = {};
-    LayerGroups = {};
-    Layers = {};
 }

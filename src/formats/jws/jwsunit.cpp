@@ -1,39 +1,33 @@
 #include "formats/jws/jwsunit.h"
 
+#include "util/DrawingFacts.h"
+
 namespace {
 
+// Header layout: the offsets of its fields and where the entity stream begins.
+constexpr size_t kVersionOffset = 200;
+constexpr size_t kGroupScalesOffset = 220;
+constexpr size_t kHeaderSize = 452;
+
 // Header parts that carry nothing the conversion uses; only their sizes matter.
-constexpr size_t kUnusedAfterSignature = TJwsData::kVersionOffset - TJwsData::kSignature.size();  // 193
+constexpr size_t kUnusedAfterSignature = kVersionOffset - TJwsData::kSignature.size();  // 193
 constexpr size_t kUnusedDoublesAfterVersion = 2 * 8;
 constexpr size_t kUnusedInts = 6 * 4;
 constexpr size_t kUnusedDoublesAtEnd = 10 * 8;
 
 // Every group of a figure file is editable; nothing but the scale is stored in the file.
 constexpr int32_t kGroupStateEditable = 2;
-constexpr int kStateShown = 1;
 
-static_assert(TJwsData::kVersionOffset + 4 + kUnusedDoublesAfterVersion == TJwsData::kGroupScalesOffset);
-static_assert(TJwsData::kGroupScalesOffset + TJwsData::kLayerGroupCount * 8 + kUnusedInts + kUnusedDoublesAtEnd ==
-              TJwsData::kHeaderSize);
+static_assert(kVersionOffset + 4 + kUnusedDoublesAfterVersion == kGroupScalesOffset);
+static_assert(kGroupScalesOffset + jw::kLayerGroupCount * 8 + kUnusedInts + kUnusedDoublesAtEnd == kHeaderSize);
 
 }  // namespace
 
-bool TJwsData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
-
-bool TJwsData::LoadFile(const std::filesystem::path& path)
+TReadResult TJwsData::LoadBytes(std::span<const std::byte> bytes)
 {
-    Reset();
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;  // folders and unreadable files included
-    return LoadBytes(bytes);
-}
-
-bool TJwsData::LoadBytes(const uint8_t* data, size_t size)
-{
-    Reset();
-    layerGroups.assign(kLayerGroupCount, {});
-    TByteCursor cursor(data, size);
-    return LoadStream(cursor, [this](TByteCursor& c) -> std::optional<int32_t> {
+    Clear();
+    layerGroups.assign(jw::kLayerGroupCount, {});
+    return LoadStream(bytes, kSignature, [this](TByteCursor& c) -> std::optional<int32_t> {
         ReadHeader(c);
         return version;
     });
@@ -53,20 +47,4 @@ void TJwsData::ReadHeader(TByteCursor& c)
     }
     c.Skip(kUnusedInts);
     c.Skip(kUnusedDoublesAtEnd);
-}
-
-void TJwsData::Reset()
-{
-    signature.clear();
-    version = 0;
-    layerGroups = {};
-    ClearEntities();
-}
-
-void TJwsData::Clear() { Reset(); }
-
-void TJwsData::LoadLayers(TgraAttribute& attributes) const
-{
-    attributes.ResetLayers();
-    for (int i = 0; i < kLayerCount; ++i) attributes.SetLayerState(i, kStateShown);
 }

@@ -1,61 +1,35 @@
 #pragma once
-// The JWS figure-file reader. A figure file is a piece of drawing saved on its own: a fixed
-// 452-byte header, then the entity stream and block definitions of a JWW drawing. One
-// instance serves the whole run, one file at a time:
-//
-//   CheckSignature(path)    the first 7 bytes are "JwsData" (letter case matters)
-//   LoadFile(path)          header, entity stream, block definitions, block trees; false
-//                           when the file could not be read to its end (what was read
-//                           completely stays and can be converted)
-//   LoadLayers(attributes)  every one of the 256 layers shown: the file has no layer table
-//   ExpandBlocks()          (TJwwEntityModel) flattens every placement into plain entities
-//   Clear()                 frees everything
+// The JWS figure-file reader, in the shape every reader has (TDrawingReader). A figure file is
+// a piece of drawing saved on its own: "JwsData" (letter case matters) in a fixed 452-byte
+// header, then the entity stream and block definitions of a JWW drawing (TJwwEntityModel).
+// It has no pens and no layer table: every layer is shown.
 //
 // What a walker reads after ExpandBlocks: the lists of TJwwEntityModel, and DrawingScale(),
 // the scale of layer group 0. There is no lowest version: the file's version only chooses the
 // record forms (below 351 the 13-byte common part, from 420 the dimensions' SXF parts).
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "attributes/UnitGraAtt.h"
+#include "formats/DrawingReader.h"
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/jwwtype.h"
 
-class TJwsData : public TJwwEntityModel {
+class TJwsData : public TJwwEntityModel, public TDrawingReader<TJwsData> {
 public:
     static constexpr std::string_view kSignature = "JwsData";
-    static constexpr int kLayerGroupCount = 16;
-    static constexpr int kLayerCount = 256;
 
-    // Header layout: the offsets of its fields and where the entity stream begins.
-    static constexpr size_t kVersionOffset = 200;
-    static constexpr size_t kGroupScalesOffset = 220;
-    static constexpr size_t kHeaderSize = 452;
-
-    TJwsData() { Reset(); }
-    ~TJwsData() { Clear(); }
-
-    bool CheckSignature(const std::filesystem::path& path);
-    bool LoadFile(const std::filesystem::path& path);
-    // LoadFile over a file already in memory.
-    bool LoadBytes(const uint8_t* data, size_t size);
-    bool LoadBytes(const std::vector<uint8_t>& bytes) { return LoadBytes(bytes.data(), bytes.size()); }
-
-    void LoadLayers(TgraAttribute& attributes) const;
-
-    void Reset();
-    void Clear();
+    TReadResult LoadBytes(std::span<const std::byte> bytes);
 
     // The scale of layer group 0; 1 before any file was loaded.
     double DrawingScale() const { return layerGroups.empty() ? 1.0 : layerGroups[0].scale; }
 
     std::string signature;  // up to 7 bytes, as read
     int32_t version = 0;
-    // 16 entries once LoadFile has run, even when the file ends before the scales: then the
+    // 16 entries once LoadBytes has run, even when the file ends before the scales: then the
     // entries not reached keep every field 0. Only the scale comes from the file.
     std::vector<TEntJwwLayerGroup> layerGroups;
 

@@ -15,9 +15,12 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "formats/ReadResult.h"
 #include "formats/jww/jwwtype.h"
 #include "util/ByteCursor.h"
 
@@ -60,11 +63,13 @@ public:
     // std::bad_alloc) is passed on to the caller. Anything after the definitions is left.
     void ReadEntities(TByteCursor& cursor, int32_t version);
 
-    // The load both readers share: `readHeader` reads the reader's own header and answers the
-    // stream's version, or nothing when that version is not supported; then ReadEntities and,
-    // whatever happened, BuildBlockTrees. True when the stream was read to its end; a file
-    // that ends early or is damaged keeps what was read completely.
-    bool LoadStream(TByteCursor& cursor, const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader);
+    // The load both readers share, over a file in memory: its signature, then `readHeader`
+    // reads the reader's own header and answers the stream's version, or nothing when that
+    // version is not supported (Unsupported); then ReadEntities and, whatever happened,
+    // BuildBlockTrees. Complete when the stream was read to its end; a file that ends early or
+    // is damaged keeps what was read completely.
+    TReadResult LoadStream(std::span<const std::byte> bytes, std::string_view signature,
+                           const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader);
 
     // One entry per placement: the drawing's block inserts, then, breadth first, the
     // inserts of every placed definition, each with its composed transform. A placement of

@@ -5,6 +5,7 @@
 #include <array>
 #include <new>
 
+#include "formats/DrawingReader.h"
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/JwwRecords.h"
 #include "formats/jww/JwwString.h"
@@ -197,25 +198,21 @@ void TJwwEntityModel::ReadEntities(TByteCursor& cursor, int32_t version)
     streamEnd = cursor.Position();
 }
 
-bool TJwwEntityModel::LoadStream(TByteCursor& cursor,
-                                 const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader)
+TReadResult TJwwEntityModel::LoadStream(std::span<const std::byte> bytes, std::string_view signature,
+                                        const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader)
 {
-    bool complete = false;
-    try {
-        if (const std::optional<int32_t> version = readHeader(cursor)) {
-            ReadEntities(cursor, *version);
-            complete = true;
-        }
-    } catch (const TReadFailure&) {
-        // The file ends early or is damaged: what was read completely stays.
-    } catch (const std::bad_alloc&) {
-    }
+    const TReadResult result = ReadGuarded(bytes, signature, [&](TByteCursor& cursor) {
+        const std::optional<int32_t> version = readHeader(cursor);
+        if (!version) return TReadStatus::Unsupported;
+        ReadEntities(cursor, *version);
+        return TReadStatus::Complete;
+    });
     try {
         BuildBlockTrees();
     } catch (const std::bad_alloc&) {
         blockTrees = {};
     }
-    return complete;
+    return result;
 }
 
 void TJwwEntityModel::ClearEntities()

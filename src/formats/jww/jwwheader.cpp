@@ -3,9 +3,11 @@
 // the stream can only be found by reading over all of them.
 #include "formats/jww/jwwunit.h"
 
+#include "formats/jww/JwwString.h"
+#include "util/DrawingFacts.h"
+
 namespace {
 
-constexpr int kLayersPerGroup = 16;
 constexpr size_t kSkippedBlockBytes = 56;  // fourteen int32 after the layer groups
 
 // First versions of the larger block forms.
@@ -40,8 +42,8 @@ void TJwwData::ReadHeader(TByteCursor& c)
     header.signature = c.Bytes(kSignature.size());
     header.version = c.I32();
     if (header.version < kLowestVersion) return;
-    layerGroups.assign(kLayerGroupCount, {});
-    layers.assign(kLayerCount, {});
+    layerGroups.assign(jw::kLayerGroupCount, {});
+    layers.assign(jw::kLayerCount, {});
     pens.assign(kPenCount, {});
     lineTypes.assign(8, {});
     randomLines.assign(5, {});
@@ -50,7 +52,7 @@ void TJwwData::ReadHeader(TByteCursor& c)
     lineTypesEx.assign(kLineTypeExCount, {});
     textStyles.assign(10, {});
 
-    header.memo = ReadString(c);
+    header.memo = ReadJwwString(c);
     ReadSheet(c);
     ReadLayerGroups(c);
     c.Skip(kSkippedBlockBytes);
@@ -81,14 +83,14 @@ void TJwwData::ReadSheet(TByteCursor& c)
 
 void TJwwData::ReadLayerGroups(TByteCursor& c)
 {
-    for (int g = 0; g < kLayerGroupCount; ++g) {
+    for (int g = 0; g < jw::kLayerGroupCount; ++g) {
         TEntJwwLayerGroup& group = layerGroups[static_cast<size_t>(g)];
         group.state = c.I32();
         group.writeLayer = c.I32();
         group.scale = c.F64();
         group.protect = c.I32();
-        for (int n = 0; n < kLayersPerGroup; ++n) {
-            TEntJwwLayer& layer = layers[static_cast<size_t>(g * kLayersPerGroup + n)];
+        for (int n = 0; n < jw::kLayersPerGroup; ++n) {
+            TEntJwwLayer& layer = layers[static_cast<size_t>(g * jw::kLayersPerGroup + n)];
             layer.state = c.I32();
             layer.protect = c.I32();
         }
@@ -113,8 +115,8 @@ void TJwwData::ReadPrintAndMarks(TByteCursor& c)
 
 void TJwwData::ReadNames(TByteCursor& c)
 {
-    for (TEntJwwLayer& layer : layers) layer.name = ReadString(c);
-    for (TEntJwwLayerGroup& group : layerGroups) group.name = ReadString(c);
+    for (TEntJwwLayer& layer : layers) layer.name = ReadJwwString(c);
+    for (TEntJwwLayerGroup& group : layerGroups) group.name = ReadJwwString(c);
 }
 
 void TJwwData::ReadShadowSettings(TByteCursor& c)
@@ -217,7 +219,7 @@ void TJwwData::ReadExtendedColors(TByteCursor& c)
     }
     colorsExRead = true;
     for (TEntJwwColorExNo& color : colorsEx) {
-        color.name = ReadString(c);
+        color.name = ReadJwwString(c);
         color.printerColor = c.U32();
         color.printerWidth = c.I32();
         color.pointRadius = c.F64();
@@ -233,7 +235,7 @@ void TJwwData::ReadExtendedLineTypes(TByteCursor& c)
         type.printerPitch = c.I32();
     }
     for (TEntJwwLineTypeExNo& type : lineTypesEx) {
-        type.name = ReadString(c);
+        type.name = ReadJwwString(c);
         type.segmentCount = c.I32();
         for (double& pitch : type.pitches) pitch = c.F64();
     }

@@ -91,18 +91,21 @@ struct TEntJwwHeader {
     std::array<int32_t, 5> dimensionSetting{};
     int32_t maxDrawWidth = 0;
     // print and marks
-    double printOriginX = 0, printOriginY = 0, printScale = 0;
+    // Until a file sets them: print scale and mark spacings 1, view values at offsets 4 and 28
+    // 1, zoom marks unset (magnification 1, layer -1).
+    double printOriginX = 0, printOriginY = 0, printScale = 1;
     int32_t printRotate = 0;
     int32_t markMode = 0;
-    double markMinSpacing = 0, markSpacingX = 0, markSpacingY = 0, markOriginX = 0, markOriginY = 0;
+    double markMinSpacing = 1, markSpacingX = 1, markSpacingY = 1, markOriginX = 0, markOriginY = 0;
     // shadow settings: doubles at 0, 8, 20, and (from version 300) 28, 36; int32 at 16
     std::array<double, 5> shadow{};
     int32_t shadowInt = 0;
     // view settings: int32 at 0, doubles at 4, 12, 20, 28, 36, 44
     int32_t viewInt = 0;
-    std::array<double, 6> view{};
+    std::array<double, 6> view{1, 0, 0, 1, 0, 0};
     // zoom marks 1..8 (1..4 before version 231), then two more groups (from version 231)
-    std::array<TEntJwwZoomMark, 8> zoomMarks{};
+    std::array<TEntJwwZoomMark, 8> zoomMarks{{{1, 0, 0, -1}, {1, 0, 0, -1}, {1, 0, 0, -1}, {1, 0, 0, -1},
+                                              {1, 0, 0, -1}, {1, 0, 0, -1}, {1, 0, 0, -1}, {1, 0, 0, -1}}};
     std::array<TEntJwwZoomMark, 2> zoomExtra{};
     // settings preceding the screen pens
     std::array<double, 11> settings{};

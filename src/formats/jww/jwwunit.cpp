@@ -1,13 +1,8 @@
 #include "formats/jww/jwwunit.h"
 
-#include "formats/jww/JwwString.h"
+#include "util/DrawingFacts.h"
 
 namespace {
-
-// Layer states handed to the attribute table.
-constexpr int kStateShown = 1;
-constexpr int kStateLocked = 2;
-constexpr int kStateHidden = 3;
 
 // A background colour whose three channels all lie in one of these ranges sets the mode.
 constexpr uint32_t kDarkMax = 20;
@@ -19,75 +14,37 @@ constexpr int kSxfPenBase = 100;  // extended colour i is pen 100 + i
 
 }  // namespace
 
-bool TJwwData::CheckSignature(const std::filesystem::path& path) { return FileStartsWith(path, kSignature); }
-
-bool TJwwData::LoadFile(const std::filesystem::path& path)
+TReadResult TJwwData::LoadBytes(std::span<const std::byte> bytes)
 {
-    Reset();
-    std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;  // folders and unreadable files included
-    return LoadBytes(bytes);
-}
-
-bool TJwwData::LoadBytes(const uint8_t* data, size_t size)
-{
-    Reset();
-    TByteCursor cursor(data, size);
-    return LoadStream(cursor, [this](TByteCursor& c) -> std::optional<int32_t> {
+    Clear();
+    return LoadStream(bytes, kSignature, [this](TByteCursor& c) -> std::optional<int32_t> {
         ReadHeader(c);
         if (header.version < kLowestVersion) return std::nullopt;  // unsupported: no stream
         return header.version;
     });
 }
 
-void TJwwData::Reset()
-{
-    header = TEntJwwHeader{};
-    header.printScale = 1.0;
-    header.markMinSpacing = 1.0;
-    header.markSpacingX = 1.0;
-    header.markSpacingY = 1.0;
-    header.view[0] = 1.0;  // offset 4 of the view settings
-    header.view[3] = 1.0;  // offset 28
-    for (TEntJwwZoomMark& mark : header.zoomMarks) mark = {1.0, 0, 0, -1};
-    layerGroups = {};
-    layers = {};
-    pens = {};
-    lineTypes = {};
-    randomLines = {};
-    doubleLineTypes = {};
-    colorsEx = {};
-    lineTypesEx = {};
-    textStyles = {};
-    pensRead = false;
-    colorsExRead = false;
-    ClearEntities();
-}
-
-void TJwwData::Clear() { Reset(); }
-
-std::string TJwwData::ReadString(TByteCursor& cursor) { return ReadJwwString(cursor); }
-
 void TJwwData::LoadLayers(TgraAttribute& attributes) const
 {
+    using jw::TLayerState;
     attributes.ResetLayers();
-    if (layerGroups.size() < kLayerGroupCount || layers.size() < kLayerCount) return;
-    for (int i = 0; i < kLayerCount; ++i) {
-        const int32_t groupState = layerGroups[static_cast<size_t>(i / 16)].state;
+    if (layerGroups.size() < jw::kLayerGroupCount || layers.size() < jw::kLayerCount) return;
+    for (int i = 0; i < jw::kLayerCount; ++i) {
+        const int32_t groupState = layerGroups[static_cast<size_t>(i / jw::kLayersPerGroup)].state;
         const int32_t layerState = layers[static_cast<size_t>(i)].state;
-        int code;
+        TLayerState state;
         if (groupState == 0) {
-            code = kStateHidden;
+            state = TLayerState::Hidden;
         } else if (groupState == 1) {
-            code = kStateLocked;
+            state = TLayerState::Locked;
         } else {
-            code = layerState == 0 ? kStateHidden : layerState == 1 ? kStateLocked : kStateShown;
+            state = layerState == 0 ? TLayerState::Hidden : layerState == 1 ? TLayerState::Locked : TLayerState::Shown;
         }
-        attributes.SetLayerState(i, code);
+        attributes.SetLayerState(i, static_cast<int>(state));
     }
 }
 
-void TJwwData::ImportJwwPens(TgraAttribute& attributes) const
+void TJwwData::ImportPens(TgraAttribute& attributes) const
 {
     if (pensRead) {
         for (int n = 1; n <= 9; ++n) attributes.SetPenColor(n, pens[static_cast<size_t>(n)].screenColor);

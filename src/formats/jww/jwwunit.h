@@ -1,14 +1,9 @@
 #pragma once
-// The JWW drawing reader. One instance serves the whole run, one file at a time:
-//
-//   CheckSignature(path)      the first 8 bytes are "JwwData."
-//   LoadFile(path)            header, tables, entity stream, block definitions, block trees;
-//                             false when the file could not be read to its end (what was
-//                             read completely stays and can be converted)
-//   ImportJwwPens(attributes) the drawing's screen colours, only those actually read
-//   LoadLayers(attributes)    the layer states
-//   ExpandBlocks()            (TJwwEntityModel) flattens every placement into plain entities
-//   Clear()                   frees everything
+// The JWW drawing reader, in the shape every reader has (TDrawingReader). Its signature is
+// "JwwData."; LoadBytes reads the header and its tables, then (TJwwEntityModel) the entity
+// stream, the block definitions and the block trees. Below version 220 it reads no further
+// (Unsupported). The drawing's own pens and layer states are handed on by ImportPens and
+// LoadLayers; ExpandBlocks (TJwwEntityModel) flattens every placement into plain entities.
 //
 // What a walker reads after ExpandBlocks:
 //   lines, arcs, points, texts, dimensions, solids  (TJwwEntityModel, records of jwwtype.h;
@@ -16,45 +11,32 @@
 //   DrawingScale()  the scale of layer group 0, by which every coordinate is multiplied
 //   layerGroups, layers, header.version
 // An entity's layer number is common.layerGroup * 16 + common.layer, as read (not checked).
-#include <filesystem>
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "attributes/UnitGraAtt.h"
+#include "formats/DrawingReader.h"
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/jwwtype.h"
 #include "util/ByteCursor.h"
 
-class TJwwData : public TJwwEntityModel {
+class TJwwData : public TJwwEntityModel, public TDrawingReader<TJwwData> {
 public:
     static constexpr std::string_view kSignature = "JwwData.";
     static constexpr int32_t kLowestVersion = 220;
-    static constexpr int kLayerGroupCount = 16;
-    static constexpr int kLayerCount = 256;
     static constexpr int kPenCount = 10;
     static constexpr int kColorExCount = 257;
     static constexpr int kLineTypeExCount = 33;
 
-    TJwwData() { Reset(); }
-    ~TJwwData() { Clear(); }
-
-    bool CheckSignature(const std::filesystem::path& path);
-    bool LoadFile(const std::filesystem::path& path);
-    // LoadFile over a file already in memory.
-    bool LoadBytes(const uint8_t* data, size_t size);
-    bool LoadBytes(const std::vector<uint8_t>& bytes) { return LoadBytes(bytes.data(), bytes.size()); }
-
+    TReadResult LoadBytes(std::span<const std::byte> bytes);
+    // The layer states by group and layer; every layer shown when the tables were not reached.
     void LoadLayers(TgraAttribute& attributes) const;
     // Pens 1..9 from the screen pens when they were read (pen 0, the background, decides
     // the light or dark mode), pens 101..356 from the extended colours when they were read.
-    void ImportJwwPens(TgraAttribute& attributes) const;
-
-    void Reset();
-    void Clear();
-
-    // One string of the file (narrow or wide form), cleaned of control bytes.
-    static std::string ReadString(TByteCursor& cursor);
+    void ImportPens(TgraAttribute& attributes) const;
 
     // The scale of layer group 0; 1 when the layer groups were never reached.
     double DrawingScale() const { return layerGroups.empty() ? 1.0 : layerGroups[0].scale; }

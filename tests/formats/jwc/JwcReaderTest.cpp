@@ -4,72 +4,25 @@
 #include "formats/jwc/jwcunit.h"
 #include "support/JwcWriter.h"
 #include "support/OldFormatChecks.h"
-#include "support/TempDir.h"
+#include "support/ReaderLoads.h"
+
+using fixture::MakeArc;
+using fixture::MakeLine;
+using fixture::MakePoint;
 
 namespace {
 
-LineRecord Line(float x1, float y1, float x2, float y2, uint8_t pen = 1, uint8_t layer = 0)
-{
-    LineRecord r;
-    r.X1 = x1; r.Y1 = y1; r.X2 = x2; r.Y2 = y2;
-    r.LineType = 1; r.PenColor = pen; r.Layer = layer;
-    return r;
-}
-
-ArcRecord Arc(float cx, float cy, float radius)
-{
-    ArcRecord r;
-    r.CenterX = cx; r.CenterY = cy; r.Radius = radius;
-    r.Flattening = 1; r.StartAngle = 0; r.EndAngle = 360;
-    r.LineType = 1; r.PenColor = 2; r.Layer = 3;
-    return r;
-}
-
-PointRecord Point(float x, float y)
-{
-    PointRecord r;
-    r.X = x; r.Y = y; r.Layer = 4; r.PenColor = 5;
-    return r;
-}
-
-// A drawing with some of everything, used where the content itself does not matter.
 JwcWriter MixedDrawing()
 {
-    JwcWriter w;
-    for (int i = 0; i < 5; ++i) w.Lines.push_back(Line(i, i + 1, i + 2, i + 3, 1 + i % 9, static_cast<uint8_t>(i)));
-    for (int i = 0; i < 3; ++i) w.Arcs.push_back(Arc(10.0f * i, 5, 2.5f + i));
-    w.Texts.push_back({1, 2, 3, 4, {1, 2, 3, 4}, "ABC", {}});
-    w.Texts.push_back({5, 6, 7, 8, {5, 6, 7, 8}, "\x93\xfa\x96\x7b", {}});
-    for (int i = 0; i < 4; ++i) w.Points.push_back(Point(i * 1.5f, -i * 2.0f));
+    JwcWriter w = fixture::MixedFile<JwcWriter>();
     w.LayerNames[0] = "wall";
     w.GroupNames[15] = "last group";
     return w;
 }
 
-TJwcData Load(const JwcWriter& writer)
-{
-    TJwcData data;
-    data.LoadBytes(writer.Build());
-    return data;
-}
+TJwcData Load(const JwcWriter& writer) { return fixture::LoadedFrom<TJwcData>(writer); }
 
 }  // namespace
-
-TEST(JwcSignature, AcceptsOnlyTheExactTwentyByteSignature)
-{
-    TJwcData data;
-    TTempDir dir;
-    JwcWriter w;
-    w.WriteTo(dir / "good.jwc");
-    w.Signature = "jw_cad(c)data......,";
-    w.WriteTo(dir / "bad.jwc");
-    WriteFileBytes(dir / "short.jwc", "jw_cad");
-
-    EXPECT_TRUE(data.CheckSignature(dir / "good.jwc"));
-    EXPECT_FALSE(data.CheckSignature(dir / "bad.jwc"));
-    EXPECT_FALSE(data.CheckSignature(dir / "short.jwc"));
-    EXPECT_FALSE(data.CheckSignature(dir / "missing.jwc"));
-}
 
 TEST(JwcLayout, TheFixedHeaderEndsAt2421WithFloatScalesAnd2389Without)
 {
@@ -107,20 +60,20 @@ TEST(JwcLoad, ReadsTheSameDrawingWithFloatAndWithWordScales)
         EXPECT_EQ(data->LayerGroups[15].Name, "last group");
     }
     EXPECT_EQ(withF.LineCount(), 5u);
-    EXPECT_EQ(withF.Lines[4], Line(4, 5, 6, 7, 5, 4));
+    EXPECT_EQ(withF.Lines[4], MakeLine(4, 5, 6, 7, 5, 4));
 }
 
 TEST(JwcLoad, DecodesLineArcPointAndTextRecords)
 {
     JwcWriter w;
-    LineRecord line = Line(1.5f, -2, 300, 400.25f, 9, 0x35);
+    LineRecord line = MakeLine(1.5f, -2, 300, 400.25f, 9, 0x35);
     line.LineType = 9; line.Unused = 7; line.Flags1 = 0x20; line.Flags2 = 0x21;
     w.Lines.push_back(line);
-    ArcRecord arc = Arc(-10, 20, 7.5f);
+    ArcRecord arc = MakeArc(-10, 20, 7.5f);
     arc.Flattening = 0.5f; arc.StartAngle = 30; arc.EndAngle = 270.5f; arc.Tilt = -45.25f;
     arc.Flags = 0x60; arc.Layer = 0xFF;
     w.Arcs.push_back(arc);
-    PointRecord point = Point(8, 9);
+    PointRecord point = MakePoint(8, 9);
     point.Flags = 0x40; point.Unused = 1;
     w.Points.push_back(point);
     w.Texts.push_back({1, 2, 3, 4, {9, 8, 7, 6}, "A\tB\x82", {}});
@@ -156,29 +109,24 @@ TEST(JwcUnitFactor, ScalesCoordinatesAndRadiiButNotAnglesScalesOrFlattening)
     w.PaperCode = 2;
     w.UnitCount = 0;   // taken as 518
     w.GroupScales[0] = 100;
-    w.Lines.push_back(Line(518, 259, -518, 0));
-    ArcRecord arc = Arc(518, 0, 259);
+    w.Lines.push_back(MakeLine(518, 259, -518, 0));
+    ArcRecord arc = MakeArc(518, 0, 259);
     arc.Flattening = 0.25f; arc.StartAngle = 90; arc.EndAngle = 180; arc.Tilt = 10;
     w.Arcs.push_back(arc);
-    w.Points.push_back(Point(1036, 518));
+    w.Points.push_back(MakePoint(1036, 518));
     w.Texts.push_back({518, 0, 0, 0, {}, "t", {}});
 
     TJwcData data = Load(w);
 
     EXPECT_EQ(data.Header.UnitCount, 518);
     EXPECT_DOUBLE_EQ(data.UnitFactor, 594.0 / 518);
-    EXPECT_FLOAT_EQ(data.Lines[0].X1, 594);
-    EXPECT_FLOAT_EQ(data.Lines[0].Y1, 297);
-    EXPECT_FLOAT_EQ(data.Lines[0].X2, -594);
-    EXPECT_FLOAT_EQ(data.Arcs[0].CenterX, 594);
-    EXPECT_FLOAT_EQ(data.Arcs[0].Radius, 297);
-    EXPECT_EQ(data.Arcs[0].Flattening, 0.25f);
-    EXPECT_EQ(data.Arcs[0].StartAngle, 90.0f);
-    EXPECT_EQ(data.Arcs[0].Tilt, 10.0f);
-    EXPECT_FLOAT_EQ(data.Points[0].X, 1188);
-    EXPECT_FLOAT_EQ(data.Points[0].Y, 594);
-    EXPECT_FLOAT_EQ(data.Texts[0].X1, 594);
-    EXPECT_EQ(data.DrawingScale(), 100.0f);
+    const ArcRecord& a = data.Arcs[0];
+    const float scaled[] = {data.Lines[0].X1, data.Lines[0].Y1, data.Lines[0].X2, a.CenterX, a.Radius,
+                            data.Points[0].X, data.Points[0].Y, data.Texts[0].X1};
+    const float millimetres[] = {594, 297, -594, 594, 297, 1188, 594, 594};
+    for (size_t i = 0; i < std::size(scaled); ++i) EXPECT_FLOAT_EQ(scaled[i], millimetres[i]) << i;
+    const std::vector<float> kept = {a.Flattening, a.StartAngle, a.Tilt, data.DrawingScale()};
+    EXPECT_EQ(kept, (std::vector<float>{0.25f, 90, 10, 100}));
 }
 
 TEST(JwcUnitFactor, UnknownPaperCodeLeavesStoredUnitsAsMillimetres)
@@ -187,7 +135,7 @@ TEST(JwcUnitFactor, UnknownPaperCodeLeavesStoredUnitsAsMillimetres)
         JwcWriter w;
         w.PaperCode = 5;
         w.UnitCount = units;
-        w.Lines.push_back(Line(123.5f, 0, 0, 0));
+        w.Lines.push_back(MakeLine(123.5f, 0, 0, 0));
         TJwcData data = Load(w);
         EXPECT_EQ(data.UnitFactor, 1.0) << units;
         EXPECT_EQ(data.Lines[0].X1, 123.5f) << units;
@@ -206,8 +154,8 @@ TEST(JwcHeaderValues, SplitKeepsTheLastValueAndDefaultsTheMissingOnes)
 TEST(JwcHeaderValues, AShortBlockLeavesCodesAtZeroAndNonNumbersReadAsZero)
 {
     JwcWriter w;
-    for (int i = 0; i < 3; ++i) w.Lines.push_back(Line(518, 0, 0, 0));
-    w.Points.push_back(Point(518, 518));
+    for (int i = 0; i < 3; ++i) w.Lines.push_back(MakeLine(518, 0, 0, 0));
+    w.Points.push_back(MakePoint(518, 518));
     w.Block1Text = "3,x,,1";   // no paper code, no unit count: code 0 with 518 units
 
     TJwcData data = Load(w);
@@ -235,7 +183,7 @@ TEST(JwcTexts, ResolveSegmentedAddressesAndRefuseThoseOutsideTheBlock)
     w.Texts.push_back({0, 0, 0, 0, {}, "", start - 1});          // before the block
     w.Texts.push_back({0, 0, 0, 0, {}, "", start + 13});         // the block's end address
     w.Texts.push_back({0, 0, 0, 0, {}, "", 0xFFFF * 16 + 0xFFFF});
-    w.Points.push_back(Point(1, 2));
+    w.Points.push_back(MakePoint(1, 2));
 
     TJwcData data = Load(w);
 
@@ -256,7 +204,7 @@ TEST(JwcTexts, AnEndAddressBelowTheStartMeansNoTextBlock)
 {
     JwcWriter w;
     w.Texts.push_back({0, 0, 0, 0, {}, "", 0x100});
-    w.Points.push_back(Point(3, 4));
+    w.Points.push_back(MakePoint(3, 4));
     w.Block3Text = "0100:0000,00FF:0000";
 
     TJwcData data = Load(w);
@@ -264,7 +212,7 @@ TEST(JwcTexts, AnEndAddressBelowTheStartMeansNoTextBlock)
     ASSERT_EQ(data.TextCount(), 1u);
     EXPECT_EQ(data.Texts[0].Text, "");
     ASSERT_EQ(data.PointCount(), 1u);
-    EXPECT_EQ(data.Points[0], Point(3, 4));
+    EXPECT_EQ(data.Points[0], MakePoint(3, 4));
 }
 
 TEST(JwcLoadLayers, AppliesTheGroupRulesBeforeTheLayerRules)
@@ -296,12 +244,12 @@ TEST(JwcLoadLayers, AppliesTheGroupRulesBeforeTheLayerRules)
 TEST(JwcLoad, AFileCutInsideTheArcsKeepsTheLinesAndZeroFillsTheRest)
 {
     JwcWriter w = MixedDrawing();
-    for (int i = 0; i < 10; ++i) w.Lines.push_back(Line(i, 0, 0, 0));
+    for (int i = 0; i < 10; ++i) w.Lines.push_back(MakeLine(i, 0, 0, 0));
     std::vector<uint8_t> bytes = w.Build();
     bytes.resize(w.ArcsStart() + 32 + 16);   // one arc and half of the second
 
     TJwcData data;
-    EXPECT_FALSE(data.LoadBytes(bytes));
+    EXPECT_FALSE(data.LoadBytes(AsBytes(bytes)));
 
     TJwcData full = Load(w);
     EXPECT_EQ(data.Lines, full.Lines);
@@ -315,65 +263,16 @@ TEST(JwcLoad, AFileCutInsideTheArcsKeepsTheLinesAndZeroFillsTheRest)
     EXPECT_EQ(data.DrawingScale(), 1.0f);   // tables before the cut stay
 }
 
-TEST(JwcRobust, AbsurdCountsAllocateNoMoreThanTheFileCouldHold)
+// Float scales: OldFormatReader.
+TEST(JwcTruncation, EveryPrefixOfADrawingWithWordScalesKeepsWhatWasRead)
 {
     JwcWriter w = MixedDrawing();
-    w.DeclaredLines = 2147483647;
-    w.DeclaredArcs = 1000000000;
-    w.DeclaredTexts = 2000000000;
-    w.DeclaredPoints = -5;
-    std::vector<uint8_t> bytes = w.Build();
-    size_t left = bytes.size() - w.LinesStart();
-
-    TJwcData data;
-    EXPECT_FALSE(data.LoadBytes(bytes));
-
-    EXPECT_EQ(data.LineCount(), left / 22);
-    EXPECT_EQ(data.ArcCount(), left / 32);
-    EXPECT_EQ(data.TextCount(), left / 24);
-    EXPECT_EQ(data.PointCount(), 0u);
-    EXPECT_EQ(data.Lines[0], Line(0, 1, 2, 3, 1, 0));   // records before the failure stay
-}
-
-TEST(JwcLoad, EachFileReplacesThePreviousAndClearEmptiesTheModel)
-{
-    TTempDir dir;
-    JwcWriter a = MixedDrawing();
-    a.PaperCode = 2;
-    a.WriteTo(dir / "first.jwc");
-    JwcWriter b;
-    b.Lines.push_back(Line(7, 7, 7, 7));
-    b.WriteTo(dir / "second.jwc");
-
-    TJwcData data;
-    EXPECT_TRUE(data.LoadFile(dir / "first.jwc"));
-    EXPECT_EQ(data.PointCount(), 4u);
-    EXPECT_TRUE(data.LoadFile(dir / "second.jwc"));
-    EXPECT_EQ(data.LineCount(), 1u);
-    EXPECT_EQ(data.ArcCount() + data.TextCount() + data.PointCount(), 0u);
-    EXPECT_EQ(data.UnitFactor, 1.0);
-    EXPECT_EQ(data.Layers[0].Name, "");
-
-    data.Clear();
-    EXPECT_EQ(data.LineCount(), 0u);
-    EXPECT_EQ(data.UnitFactor, 1.0);
-    EXPECT_EQ(data.DrawingScale(), 0.0f);
-
-    EXPECT_FALSE(data.LoadFile(dir / "missing.jwc"));
-    EXPECT_EQ(data.LineCount(), 0u);
-}
-
-TEST(JwcTruncation, EveryPrefixKeepsTheRecordsReadBeforeTheCut)
-{
-    for (bool floatScales : {true, false}) {
-        JwcWriter w = MixedDrawing();
-        w.FloatScales = floatScales;
-        fixture::CheckRecordPrefixes<TJwcData>(w, [&](const TJwcData& part, const TJwcData& full, size_t cut) {
-            if (w.LinesStart() <= cut) {
-                ASSERT_EQ(part.DrawingScale(), full.DrawingScale()) << cut;
-            }
-        });
-    }
+    w.FloatScales = false;
+    fixture::CheckRecordPrefixes<TJwcData>(w, [&](const TJwcData& part, const TJwcData& full, size_t cut) {
+        if (w.LinesStart() <= cut) {
+            ASSERT_EQ(part.DrawingScale(), full.DrawingScale()) << cut;
+        }
+    });
 }
 
 // Random byte changes anywhere in the file, header texts included, never make the reader
@@ -393,7 +292,7 @@ TEST(JwcRobust, CorruptedBytesLoadWithinBounds)
                                  : static_cast<uint8_t>(next());
         }
         TJwcData data;
-        data.LoadBytes(bytes);
+        data.LoadBytes(AsBytes(bytes));
         size_t left = bytes.size() > 2389 ? bytes.size() - 2389 : 0;
         ASSERT_LE(data.LineCount() * 22, left);
         ASSERT_LE(data.ArcCount() * 32, left);

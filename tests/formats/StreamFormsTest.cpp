@@ -48,7 +48,7 @@ TYPED_TEST(StreamForms, CommonPartCarriesTheLineWidthFromVersion351)
             s.Line(MakeLine(1, 2, 3, 4, c)).Arc(MakeArc(5, 6, 7, 0.5, 1, c)).Point(MakePoint(8, 9, c));
         });
         TypeParam data;
-        ASSERT_TRUE(data.LoadBytes(bytes));
+        ASSERT_TRUE(data.LoadBytes(AsBytes(bytes)));
         // Entity count, three new-class tags (6 bytes and the name), the bodies with a common
         // part of 13 bytes before 351 and 15 from it, the definition count.
         const size_t common = version >= 351 ? 15 : 13;
@@ -78,9 +78,10 @@ TYPED_TEST(StreamForms, DimensionsCarrySxfPartsFrom420AndCopiesOfTheirCommonPart
     for (int32_t version : {420, 419}) {
         SCOPED_TRACE(version);
         TypeParam data;
-        ASSERT_TRUE(data.LoadBytes(TFileOf<TypeParam>::Build(version, [](TJwwStreamWriter& s) {
+        const auto bytes = TFileOf<TypeParam>::Build(version, [](TJwwStreamWriter& s) {
             s.Dimension(SxfDimension()).Line(MakeLine(7, 7, 8, 8));
-        })));
+        });
+        ASSERT_TRUE(data.LoadBytes(AsBytes(bytes)));
         ASSERT_EQ(data.dimensions.size(), 1u);
         ASSERT_EQ(data.lines.size(), 1u);  // the stream stays in step after the dimension
         EXPECT_EQ(data.lines[0].startX, 7);
@@ -125,10 +126,11 @@ TYPED_TEST(StreamForms, WideStringsOfVersion700BecomeShiftJisText)
     t.fontName = "\xEF\xBC\xAD\xEF\xBC\xB3";  // "ＭＳ"
     t.text = "a\tb\xEF\xBC\xA1";              // a control byte and a full-width A
     TypeParam data;
-    ASSERT_TRUE(data.LoadBytes(TFileOf<TypeParam>::Build(700, [&](TJwwStreamWriter& s) {
+    const auto bytes = TFileOf<TypeParam>::Build(700, [&](TJwwStreamWriter& s) {
         s.Text(t).Line(MakeLine(1, 1, 2, 2));
         s.BeginBlockDef(MakeBlockDef(0, "\xE9\x83\xA8\xE5\x93\x81")).Line(MakeLine(0, 0, 1, 1)).EndBlockDef();
-    })));
+    });
+    ASSERT_TRUE(data.LoadBytes(AsBytes(bytes)));
     ASSERT_EQ(data.texts.size(), 1u);
     EXPECT_EQ(data.texts[0].fontName, "\x82\x6C\x82\x72");
     EXPECT_EQ(data.texts[0].text, "ab\x82\x60");

@@ -7,6 +7,7 @@
 
 #include "formats/jww/jwwunit.h"
 #include "support/JwwWriter.h"
+#include "support/ReaderLoads.h"
 
 using namespace jwwfixture;
 
@@ -17,7 +18,7 @@ constexpr double kPi = std::numbers::pi;
 TJwwData Load(const TJwwFileWriter& w)
 {
     TJwwData jww;
-    EXPECT_TRUE(jww.LoadBytes(w.Build()));
+    EXPECT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
     return jww;
 }
 

@@ -3,6 +3,7 @@
 
 #include "formats/jww/jwwunit.h"
 #include "support/JwwWriter.h"
+#include "support/ReaderLoads.h"
 #include "support/TempDir.h"
 
 using namespace jwwfixture;
@@ -53,7 +54,7 @@ TEST(JwwHeader, EveryVersionFormIsConsumedExactly)
         SCOPED_TRACE(version);
         TJwwFileWriter w = MarkedDrawing(version);
         TJwwData jww;
-        ASSERT_TRUE(jww.LoadBytes(w.Build()));
+        ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
         EXPECT_EQ(jww.header.version, version);
         EXPECT_EQ(jww.header.memo, "memoline two");
         EXPECT_EQ(jww.DrawingScale(), 50);
@@ -78,7 +79,7 @@ TEST(JwwHeader, VersionBelow220StopsAfterTheVersion)
     TJwwFileWriter w(219);
     w.stream.Line(MakeLine(0, 0, 1, 1));
     TJwwData jww;
-    EXPECT_FALSE(jww.LoadBytes(w.Build()));
+    EXPECT_FALSE(jww.LoadBytes(AsBytes(w.Build())));
     EXPECT_EQ(jww.header.signature, "JwwData.");
     EXPECT_EQ(jww.header.version, 219);
     EXPECT_TRUE(jww.lines.empty());
@@ -88,7 +89,7 @@ TEST(JwwHeader, VersionBelow220StopsAfterTheVersion)
 TEST(JwwHeader, ResetRestoresTheDefaultsThatAreNotZero)
 {
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(MarkedDrawing(600).Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(MarkedDrawing(600).Build())));
     jww.Clear();
     EXPECT_EQ(jww.header.printScale, 1.0);
     EXPECT_EQ(jww.header.markSpacingY, 1.0);
@@ -113,7 +114,7 @@ TEST(JwwHeader, LayerStatesFollowGroupStateFirst)
     w.header.layerStates[2 * 16 + 2] = 2;
     w.header.layerStates[2 * 16 + 3] = 3;
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
     TgraAttribute attributes;
     jww.LoadLayers(attributes);
     EXPECT_EQ(attributes.LayerState(5), 3);
@@ -137,10 +138,10 @@ TEST(JwwHeader, PensImportScreenColoursAndJudgeTheBackground)
         w.header.penColors[3] = MakeColor(1, 2, 3);
         w.header.colorExColors[5] = MakeColor(4, 5, 6);
         TJwwData jww;
-        ASSERT_TRUE(jww.LoadBytes(w.Build()));
+        ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
         TgraAttribute attributes;
         attributes.SetBackground(c.startMode);
-        jww.ImportJwwPens(attributes);
+        jww.ImportPens(attributes);
         EXPECT_EQ(attributes.BackgroundMode(), c.expectedMode);
         EXPECT_EQ(attributes.PenColor(TgraAttribute::PenIndex(3)), MakeColor(1, 2, 3));
         EXPECT_EQ(attributes.PenColor(TgraAttribute::PenIndex(105)), MakeColor(4, 5, 6));
@@ -154,22 +155,22 @@ TEST(JwwHeader, PensThatWereNeverReadLeaveTheTableAlone)
     old.header.penColors[0] = MakeColor(0, 0, 0);
     old.header.penColors[1] = MakeColor(9, 9, 9);
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(old.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(old.Build())));
     TgraAttribute attributes;
     const uint32_t sxfDefault = attributes.PenColor(TgraAttribute::PenIndex(101));
-    jww.ImportJwwPens(attributes);
+    jww.ImportPens(attributes);
     EXPECT_EQ(attributes.PenColor(TgraAttribute::PenIndex(1)), MakeColor(9, 9, 9));
     EXPECT_EQ(attributes.PenColor(TgraAttribute::PenIndex(101)), sxfDefault);
 
     // A drawing that ends before its pens changes nothing, the background mode included.
     std::vector<uint8_t> bytes = TJwwFileWriter(600).Build();
     bytes.resize(2000);
-    ASSERT_FALSE(jww.LoadBytes(bytes));
+    ASSERT_FALSE(jww.LoadBytes(AsBytes(bytes)));
     TgraAttribute untouched;
     untouched.SetBackground(0);
     untouched.ResetPenColors();
     const uint32_t pen1 = untouched.PenColor(0);
-    jww.ImportJwwPens(untouched);
+    jww.ImportPens(untouched);
     EXPECT_EQ(untouched.BackgroundMode(), 0);
     EXPECT_EQ(untouched.PenColor(0), pen1);
 }
@@ -180,7 +181,7 @@ TEST(JwwHeader, ExtendedColourNamesAreReadInTheWideForm)
     w.header.colorExName = "\xE8\x89\xB2";  // a kanji (colour)
     w.header.layerNames[0] = "\xE5\xA3\x81";  // another (wall)
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
     EXPECT_EQ(jww.colorsEx[256].name, "\x90\x46");
     EXPECT_EQ(jww.layers[0].name, "\x95\xC7");
 }

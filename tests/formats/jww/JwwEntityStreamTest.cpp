@@ -5,6 +5,7 @@
 
 #include "formats/jww/jwwunit.h"
 #include "support/JwwWriter.h"
+#include "support/ReaderLoads.h"
 
 using namespace jwwfixture;
 
@@ -27,7 +28,7 @@ TEST(JwwEntityStream, LongCountReadsAllSeventyThousandObjects)
     TJwwFileWriter w(600);
     for (int i = 0; i < 70000; ++i) w.stream.Line(MakeLine(i, 0, i, 1));
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
     EXPECT_EQ(jww.entityCount, 70000);
     ASSERT_EQ(jww.lines.size(), 70000u);
     EXPECT_EQ(jww.lines.back().startX, 69999);
@@ -42,7 +43,7 @@ TEST(JwwEntityStream, ClassReferencesFollowTheRunningIndex)
     w.stream.Line(MakeLine(0, 0, 1, 0)).Arc(MakeArc(0, 0, 1, 0, 1)).Line(MakeLine(2, 0, 3, 0));
     w.stream.Arc(MakeArc(5, 5, 2, 0, 1)).Line(MakeLine(4, 0, 5, 0), ETag::LongReference);
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
     ASSERT_EQ(jww.lines.size(), 3u);
     ASSERT_EQ(jww.arcs.size(), 2u);
     EXPECT_EQ(jww.lines[2].startX, 4);
@@ -60,13 +61,13 @@ TEST(JwwEntityStream, TagForAClassNobodyIntroducedEndsTheStream)
     w.stream.RawObject({0x05, 0x80});  // class index 5: never introduced
     w.stream.Line(MakeLine(2, 0, 3, 0));
     TJwwData jww;
-    EXPECT_FALSE(jww.LoadBytes(w.Build()));
+    EXPECT_FALSE(jww.LoadBytes(AsBytes(w.Build())));
     EXPECT_EQ(jww.lines.size(), 1u);
 
     TJwwFileWriter unknown(600);
     unknown.stream.Line(MakeLine(0, 0, 1, 0));
     unknown.stream.RawObject({0xFF, 0xFF, 0xBC, 0x02, 0x08, 0x00, 'C', 'D', 'a', 't', 'a', 'X', 'y', 'z'});
-    EXPECT_FALSE(jww.LoadBytes(unknown.Build()));
+    EXPECT_FALSE(jww.LoadBytes(AsBytes(unknown.Build())));
     EXPECT_EQ(jww.lines.size(), 1u);
 }
 
@@ -87,7 +88,7 @@ TEST(JwwEntityStream, PointCodeAndSolidColourAreReadOnlyWhenFlagged)
     pen.fillColor = 0x00FFFFFF;  // not written: colour is not 10
     w.stream.Point(coded).Point(plain).Solid(own).Solid(pen).Line(MakeLine(9, 9, 9, 9));
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
     ASSERT_EQ(jww.points.size(), 2u);
     EXPECT_EQ(jww.points[0].code, 12);
     EXPECT_EQ(jww.points[0].rotation, 0.25);
@@ -109,7 +110,7 @@ TEST(JwwEntityStream, TextStringsKeepTheirFirst255Bytes)
     t.fontName = std::string(256, 'f');
     w.stream.Text(t).Line(MakeLine(1, 1, 2, 2));
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(w.Build()));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(w.Build())));
     ASSERT_EQ(jww.texts.size(), 1u);
     EXPECT_EQ(jww.texts[0].text, std::string(255, 'q'));
     EXPECT_EQ(jww.texts[0].fontName, std::string(255, 'f'));
@@ -129,7 +130,7 @@ TEST(JwwEntityStream, BlockDefinitionsKeepTheirMembersInFileOrder)
     w.stream.trailing = {0, 0, 0, 0};
     const auto bytes = w.Build();
     TJwwData jww;
-    ASSERT_TRUE(jww.LoadBytes(bytes));
+    ASSERT_TRUE(jww.LoadBytes(AsBytes(bytes)));
     EXPECT_EQ(jww.streamEnd, bytes.size() - 4);  // the four trailing bytes are not read
     ASSERT_EQ(jww.blockDefs.size(), 2u);
     EXPECT_EQ(jww.blockDefCount, 2);
@@ -160,7 +161,7 @@ TEST(JwwEntityStream, RecordCutByTheEndOfFileIsDroppedAndTheRestStays)
     auto bytes = w.Build();
     bytes.resize(bytes.size() - 10);  // inside the arc
     TJwwData jww;
-    EXPECT_FALSE(jww.LoadBytes(bytes));
+    EXPECT_FALSE(jww.LoadBytes(AsBytes(bytes)));
     EXPECT_EQ(jww.lines.size(), 2u);
     EXPECT_TRUE(jww.arcs.empty());
     EXPECT_EQ(jww.entityCount, 3);
@@ -170,7 +171,7 @@ TEST(JwwEntityStream, RecordCutByTheEndOfFileIsDroppedAndTheRestStays)
     d.stream.BeginBlockDef(MakeBlockDef(1, "b")).Line(MakeLine(0, 0, 1, 0)).Arc(MakeArc(0, 0, 1, 0, 1)).EndBlockDef();
     bytes = d.Build();
     bytes.resize(bytes.size() - 10);
-    EXPECT_FALSE(jww.LoadBytes(bytes));
+    EXPECT_FALSE(jww.LoadBytes(AsBytes(bytes)));
     ASSERT_EQ(jww.blockDefs.size(), 1u);
     EXPECT_EQ(jww.blockDefs[0].members.size(), 1u);
     EXPECT_EQ(jww.blockDefs[0].records.lines.size(), 1u);
@@ -182,7 +183,7 @@ TEST(JwwEntityStream, HugeDeclaredCountsDoNotReserveMemory)
     w.stream.blockDefCountOverride = 0x7FFFFFFF;
     w.stream.BeginBlockDef(MakeBlockDef(1, "b"), 0x7FFFFFFF).Line(MakeLine(0, 0, 1, 0)).EndBlockDef();
     TJwwData jww;
-    EXPECT_FALSE(jww.LoadBytes(w.Build()));
+    EXPECT_FALSE(jww.LoadBytes(AsBytes(w.Build())));
     ASSERT_EQ(jww.blockDefs.size(), 1u);
     EXPECT_LT(jww.blockDefs.capacity(), 100u);
     EXPECT_LT(jww.blockDefs[0].members.capacity(), 100u);

@@ -7,6 +7,7 @@
 
 #include "formats/jws/jwsunit.h"
 #include "support/JwsWriter.h"
+#include "support/ReaderLoads.h"
 #include "support/TempDir.h"
 
 using namespace jwwfixture;
@@ -81,7 +82,7 @@ TEST(JwsReader, GroupScalesReachTheGroupsInOrderAndSurviveAFailureRightAfterTheH
     TJwsData jws;
     for (size_t length : {bytes.size(), jwsfixture::kHeaderSize}) {
         SCOPED_TRACE(length);
-        EXPECT_EQ(jws.LoadBytes(bytes.data(), length), length == bytes.size());
+        EXPECT_EQ(static_cast<bool>(jws.LoadBytes(AsBytes(bytes).first(length))), length == bytes.size());
         EXPECT_EQ(jws.version, 600);
         ASSERT_EQ(jws.layerGroups.size(), 16u);
         for (int g = 0; g < 16; ++g) {
@@ -100,13 +101,13 @@ TEST(JwsReader, BlockTreesAreBuiltWhetherOrNotTheFileIsComplete)
 {
     std::vector<uint8_t> bytes = WithPlacedBlock(600).Build();
     TJwsData jws;
-    ASSERT_TRUE(jws.LoadBytes(bytes));
+    ASSERT_TRUE(jws.LoadBytes(AsBytes(bytes)));
     ASSERT_EQ(jws.blockTrees.size(), 1u);
     EXPECT_EQ(jws.blockTrees[0].defIndex, 0);
     EXPECT_EQ(jws.blockTrees[0].transform.originX, 10);
 
     // Cut inside the definition's line: the placement is kept and gets its tree entry.
-    EXPECT_FALSE(jws.LoadBytes(bytes.data(), bytes.size() - 1));
+    EXPECT_FALSE(jws.LoadBytes(AsBytes(bytes).first(bytes.size() - 1)));
     ASSERT_EQ(jws.blockInserts.size(), 1u);
     ASSERT_EQ(jws.blockTrees.size(), 1u);
     EXPECT_EQ(jws.blockTrees[0].blockNumber, 5);
@@ -117,7 +118,7 @@ TEST(JwsReader, BytesAfterTheBlockDefinitionsAreNotRead)
     TJwsFileWriter w = WithPlacedBlock(420);
     w.stream.trailing = {0xFF, 0xFF, 0x01};
     TJwsData jws;
-    EXPECT_TRUE(jws.LoadBytes(w.Build()));
+    EXPECT_TRUE(jws.LoadBytes(AsBytes(w.Build())));
     EXPECT_EQ(jws.streamStart, jwsfixture::kHeaderSize);
     EXPECT_EQ(jws.blockDefs.size(), 1u);
 }
@@ -127,7 +128,7 @@ TEST(JwsReader, LoadLayersShowsEveryLayer)
     TgraAttribute attributes;
     for (int i = 0; i < TgraAttribute::kLayerCount; ++i) attributes.SetLayerState(i, i % 2 ? 3 : 2);
     TJwsData jws;
-    ASSERT_TRUE(jws.LoadBytes(TJwsFileWriter(600).Build()));
+    ASSERT_TRUE(jws.LoadBytes(AsBytes(TJwsFileWriter(600).Build())));
     jws.LoadLayers(attributes);
     for (int i = 0; i < TgraAttribute::kLayerCount; ++i) EXPECT_EQ(attributes.LayerState(i), 1) << i;
 }
