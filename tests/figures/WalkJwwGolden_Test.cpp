@@ -208,7 +208,7 @@ TEST(JwwGolden, CommandLineBatchWritesTheExpectedDocuments)
     const fs::path out = dir / "out";
     fs::create_directory(out);
     std::string files;
-    for (const fs::path& sample : samples) files += " " + ShellQuote(sample.string());
+    for (const fs::path& sample : samples) files.append(" ").append(ShellQuote(sample.string()));
     const TCommandResult batch = RunBinary(binary, "--out " + ShellQuote(out.string()) + files);
     ASSERT_EQ(batch.ExitCode, 0) << batch.Output;
     for (const fs::path& sample : samples) {
