@@ -19,9 +19,10 @@
 #include <fstream>
 #include <string>
 
-#include "figures/ColladaWriter.h"
+#include "XorShift.h"
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
+#include "output/ColladaWriter.h"
 #include "support/JwwWriter.h"
 
 namespace {
@@ -42,13 +43,8 @@ std::vector<uint8_t> LargeDrawing()
 {
     jwwfixture::TJwwFileWriter file(600);
     file.header.groupScales.fill(100);
-    uint64_t state = 88172645463325252ull;  // xorshift: the same drawing every run
-    auto next = [&state] {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    };
+    TXorShift random;
+    auto next = [&random] { return random.Next(); };
     auto coordinate = [&next] { return static_cast<double>(next() % 4'000'000) / 1000.0 - 500.0; };
     int lines = 0, arcs = 0;
     for (int i = 0; lines < kLines || arcs < kArcs; ++i) {

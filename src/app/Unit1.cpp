@@ -6,7 +6,7 @@
 #include "app/Options.h"
 #include "app/SettingsFile.h"
 #include "app/StatusTexts.h"
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 #include "figures/Walkers.h"
 #include "formats/jwc/jwcunit.h"
 #include "formats/jwk/jwkunit.h"

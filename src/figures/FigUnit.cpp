@@ -21,17 +21,10 @@ void TFigureStore::ClearFigures()
 
 TFigure& TFigureStore::Append(int32_t kind, int32_t layer, int32_t color)
 {
-    // Grow before counting the new Figure, so a failed allocation leaves the store as it was.
-    const int32_t newCount = FigureCount + 1;
-    if (newCount % kFigureGrowthStep == 1) Figures.resize(static_cast<size_t>(newCount - 1 + kFigureGrowthStep));
-    FigureCount = newCount;
-    TFigure& f = Figures[static_cast<size_t>(FigureCount - 1)];
-    f = TFigure{};
-    f.Used = true;
-    f.Kind = kind;
-    f.Layer = layer;
-    f.Color = color;
-    return f;
+    // Counted only once it is in: a failed growth throws and leaves the store as it was.
+    Figures.push_back(TFigure{kind, layer, color, {}});
+    FigureCount = static_cast<int32_t>(Figures.size());
+    return Figures.back();
 }
 
 void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
@@ -73,9 +66,7 @@ void TFigureStore::AddQuad(int32_t layer, int32_t color, double x1, double y1, d
 void TFigureStore::CountLayers()
 {
     LayerCounts.fill(0);
-    for (int32_t i = 0; i < FigureCount; ++i) {
-        const TFigure& f = Figures[static_cast<size_t>(i)];
-        if (!f.Used) continue;
+    for (const TFigure& f : Figures) {
         int layer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
         ++LayerCounts[static_cast<size_t>(layer)];
     }
@@ -85,13 +76,11 @@ void TFigureStore::CountColors(int32_t layer, int32_t kindMask)
 {
     ColorCounts.fill(0);
     const bool everyKind = kindMask == -1 || kindMask == 15;
-    for (int32_t i = 0; i < FigureCount; ++i) {
-        const TFigure& f = Figures[static_cast<size_t>(i)];
-        if (!f.Used) continue;
+    for (const TFigure& f : Figures) {
         int figLayer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
         if (layer != -1 && layer != figLayer) continue;
         if (!everyKind) {
-            int bit = f.Kind == 1 ? 1 : f.Kind == 2 ? 2 : f.Kind == fkTriangle ? 4 : f.Kind == fkQuad ? 8 : 0;
+            int bit = f.Kind == fkLine ? 1 : f.Kind == fkTriangle ? 4 : f.Kind == fkQuad ? 8 : 0;
             if ((kindMask & bit) == 0) continue;
         }
         int color = (f.Color >= 1 && f.Color <= kPaletteSize) ? f.Color : 1;

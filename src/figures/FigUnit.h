@@ -15,7 +15,6 @@ struct TFigPoint {
 };
 
 struct TFigure {
-    bool Used = false;
     int32_t Kind = 0;
     int32_t Layer = 0;
     int32_t Color = 0;  // 1-based palette index
@@ -24,7 +23,6 @@ struct TFigure {
 
 constexpr int kFigLayerCount = 256;
 constexpr int kPaletteSize = 5266;
-constexpr int kFigureGrowthStep = 200;
 constexpr int kPenColorCount = 265;
 constexpr int kDefaultPaletteIndex = 7;
 
@@ -33,7 +31,7 @@ bool IsCounterClockwise(double x1, double y1, double x2, double y2, double x3, d
 
 class TFigureStore {
 public:
-    // Figures 0 .. FigureCount-1 are in use; Figures.size() is the capacity (a multiple of 200).
+    // The Figures in the order they were added; FigureCount is their number.
     std::vector<TFigure> Figures;
     int32_t FigureCount = 0;
 
@@ -52,7 +50,7 @@ public:
                  double y3, double x4, double y4);
 
     void CountLayers();
-    // Mask bits: 1 line, 2 kind 2, 4 triangle, 8 quadrilateral; -1 or 15 take every kind.
+    // Mask bits: 1 line, 4 triangle, 8 quadrilateral; -1 or 15 take every kind.
     // A layer of -1 counts every layer.
     void CountColors(int32_t layer, int32_t kindMask);
 

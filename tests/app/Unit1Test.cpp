@@ -6,7 +6,7 @@
 #include "app/SettingsFile.h"
 #include "app/StatusTexts.h"
 #include "app/Unit1.h"
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 
 namespace {
 

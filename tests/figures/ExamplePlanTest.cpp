@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <set>
 
-#include "figures/ColladaWriter.h"
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
+#include "output/ColladaWriter.h"
 #include "support/ColladaCheck.h"
 #include "support/ExamplePlan.h"
 #include "support/ReaderLoads.h"

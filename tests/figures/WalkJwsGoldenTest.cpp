@@ -8,12 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 #include "figures/Walkers.h"
 #include "formats/jws/jwsunit.h"
 #include "support/ColladaCheck.h"
 #include "support/JwsSamples.h"
 #include "support/JwwSamples.h"
+#include "support/SharedData.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -51,7 +52,7 @@ void ConvertFigureFile(const fs::path& input, const fs::path& out, bool expectLo
 TEST(JwsGolden, FigureFilesFromTheSampleStreamsGiveTheDrawingsGeometriesAndScene)
 {
     const auto drawings = jwwsamples::SampleFiles();
-    if (drawings.empty()) GTEST_SKIP() << "no sample drawings in " << TESSARO_SHARED_DIR;
+    if (drawings.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     for (const fs::path& drawing : drawings) {
         SCOPED_TRACE(drawing.string());

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
 #include "support/ColladaCheck.h"
 #include "support/JwwSamples.h"
 #include "support/RunCommand.h"
+#include "support/SharedData.h"
 #include "support/TempDir.h"
 
 // The sample drawings converted end to end, one fresh conversion per file as the driver runs it
@@ -137,7 +138,7 @@ TCommandResult RunBinary(const fs::path& binary, const std::string& arguments)
 TEST(JwwGolden, EverySampleWithDefaultOptionsEqualsItsExpectedDocument)
 {
     const std::vector<fs::path> samples = jwwsamples::SampleFiles();
-    if (samples.empty()) GTEST_SKIP() << "no sample drawings in " << TESSARO_SHARED_DIR;
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     for (const fs::path& sample : samples)
         ExpectConvertedEquals(sample, GoldenDir() / jwwsamples::Utf8Path(sample.stem().string() + ".dae"), DefaultOptions,
@@ -148,7 +149,7 @@ TEST(JwwGolden, SamplesWithSolidsIncludedEqualTheirExpectedDocuments)
 {
     std::error_code error;
     const fs::path solids = GoldenDir() / "solids";
-    if (!fs::is_directory(solids, error)) GTEST_SKIP() << "no expected documents in " << TESSARO_SHARED_DIR;
+    if (!fs::is_directory(solids, error)) SKIP_WITHOUT_SHARED_DATA("no expected documents in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     int compared = 0;
     for (const auto& entry : fs::directory_iterator(solids, error)) {
@@ -162,7 +163,7 @@ TEST(JwwGolden, SamplesWithSolidsIncludedEqualTheirExpectedDocuments)
 
 TEST(JwwGolden, OptionVariantsEqualTheirExpectedDocuments)
 {
-    if (jwwsamples::SampleFiles().empty()) GTEST_SKIP() << "no sample drawings in " << TESSARO_SHARED_DIR;
+    if (jwwsamples::SampleFiles().empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     for (const TVariant& v : Variants())
         ExpectConvertedEquals(SampleNamed(v.sample), GoldenDir() / "variants" / jwwsamples::Utf8Path(v.golden),
@@ -174,7 +175,7 @@ TEST(JwwGolden, OptionVariantsEqualTheirExpectedDocuments)
 TEST(JwwGolden, EveryConvertedSampleValidatesAndLoadsInAssimp)
 {
     const std::vector<fs::path> samples = jwwsamples::SampleFiles();
-    if (samples.empty()) GTEST_SKIP() << "no sample drawings in " << TESSARO_SHARED_DIR;
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     std::vector<std::pair<fs::path, TOptionSetter>> runs;
     for (const fs::path& sample : samples) {
@@ -201,13 +202,13 @@ TEST(JwwGolden, CommandLineBatchWritesTheExpectedDocuments)
     GTEST_SKIP() << "runs the command through a POSIX shell; scripts/windows-test.sh checks the Windows programs";
 #endif
     const std::vector<fs::path> samples = jwwsamples::SampleFiles();
-    if (samples.empty()) GTEST_SKIP() << "no sample drawings in " << TESSARO_SHARED_DIR;
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     const fs::path binary = PrivateBinary(dir);
     const fs::path out = dir / "out";
     fs::create_directory(out);
     std::string files;
-    for (const fs::path& sample : samples) files += " " + ShellQuote(sample.string());
+    for (const fs::path& sample : samples) files.append(" ").append(ShellQuote(sample.string()));
     const TCommandResult batch = RunBinary(binary, "--out " + ShellQuote(out.string()) + files);
     ASSERT_EQ(batch.ExitCode, 0) << batch.Output;
     for (const fs::path& sample : samples) {

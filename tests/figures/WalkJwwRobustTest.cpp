@@ -5,7 +5,7 @@
 
 #include <limits>
 
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 #include "figures/Primitives.h"
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"

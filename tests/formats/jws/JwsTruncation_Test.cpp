@@ -4,12 +4,13 @@
 
 #include "support/JwsSamples.h"
 #include "support/JwwSamples.h"
+#include "support/SharedData.h"
 #include "support/StreamReaders.h"
 
 TEST(JwsTruncation, PrefixesOfFigureFilesMadeFromTheSampleDrawingsLoadSafely)
 {
     const auto drawings = jwwsamples::SampleFiles();
-    if (drawings.empty()) GTEST_SKIP() << "shared samples absent";
+    if (drawings.empty()) SKIP_WITHOUT_SHARED_DATA("shared samples absent");
     for (const auto& drawing : drawings) {
         SCOPED_TRACE(drawing.string());
         const jwssamples::TJwsSample sample = jwssamples::JwsFromDrawing(drawing);

@@ -6,6 +6,7 @@
 #include "formats/jww/jwwunit.h"
 #include "support/GoldenJson.h"
 #include "support/JwwSamples.h"
+#include "support/SharedData.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ std::string Hex6(uint32_t color)
 TEST(JwwSamples, EverySampleLoadsWithTheExpectedCountsScaleAndTrees)
 {
     const auto files = jwwsamples::SampleFiles();
-    if (files.empty()) GTEST_SKIP() << "shared samples absent";
+    if (files.empty()) SKIP_WITHOUT_SHARED_DATA("shared samples absent");
     for (const auto& file : files) {
         SCOPED_TRACE(file.filename().string());
         const auto json = golden::ReadText(jwwsamples::GoldenFor(file));

@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "support/JwwSamples.h"
+#include "support/SharedData.h"
 #include "support/StreamReaders.h"
 
 class JwwTruncation : public ::testing::TestWithParam<std::filesystem::path> {};
 
 TEST_P(JwwTruncation, EveryPrefixOfASampleLoadsSafelyAndWithinTheWholeFile)
 {
-    if (GetParam().empty()) GTEST_SKIP() << "shared samples absent";
+    if (GetParam().empty()) SKIP_WITHOUT_SHARED_DATA("shared samples absent");
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(ReadWholeFile(GetParam(), bytes));
     // Every length of the drawings up to 64 KiB; about 20000 evenly spread prefixes of the

@@ -10,7 +10,6 @@
 struct TFigureGroup {
     int32_t Layer = 0;         // 0..255
     int32_t Color = 0;         // palette index 1..5266
-    int32_t CensusCount = 0;   // what the colour census of the layer counts for this colour
     uint32_t First = 0;        // the group's Figures are Members[First .. Last-1]
     uint32_t Last = 0;
 };
@@ -24,7 +23,7 @@ struct TFigureGroups {
 constexpr int32_t kDrawnKindMask = 13;
 bool IsDrawnKind(int32_t kind);
 
-// A group exists for every (layer, colour) pair the census counts: used lines, triangles and
+// A group exists for every (layer, colour) pair the census counts: lines, triangles and
 // quadrilaterals, a layer outside 0..255 counted as 0 and a colour outside 1..5266 as 1. Its
 // members are only the Figures whose own layer and colour are exactly the pair's, so a Figure
 // out of range makes its pair appear but is drawn nowhere.

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "figures/ColladaNumbers.h"
+#include "output/ColladaNumbers.h"
 
 namespace {
 

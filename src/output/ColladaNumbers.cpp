@@ -1,4 +1,4 @@
-#include "figures/ColladaNumbers.h"
+#include "output/ColladaNumbers.h"
 
 #include <array>
 #include <charconv>

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "figures/ColladaNumbers.h"
-#include "figures/ColladaWriter.h"
+#include "output/ColladaNumbers.h"
+#include "output/ColladaWriter.h"
 #include "support/ColladaCheck.h"
+#include "support/SharedData.h"
 #include "support/TempDir.h"
 
 // Rebuilds a figure store from each expected document (its positions, index lists, colours),
@@ -158,7 +159,7 @@ std::vector<fs::path> GoldenDocuments()
 TEST(ColladaGolden, RewritingEveryExpectedDocumentReproducesItLineByLine)
 {
     const std::vector<fs::path> documents = GoldenDocuments();
-    if (documents.empty()) GTEST_SKIP() << "no expected documents in " << TESSARO_SHARED_DIR;
+    if (documents.empty()) SKIP_WITHOUT_SHARED_DATA("no expected documents in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     for (const fs::path& golden : documents) {
         SCOPED_TRACE(golden.string());
@@ -175,7 +176,7 @@ TEST(ColladaGolden, RewrittenDocumentWithFilledShapesValidatesAndLoads)
 {
     const fs::path golden = fs::path(TESSARO_SHARED_DIR) / "golden" / "variants" / u8"サンプル.v1.dae";
     std::error_code error;
-    if (!fs::exists(golden, error)) GTEST_SKIP() << "no expected documents in " << TESSARO_SHARED_DIR;
+    if (!fs::exists(golden, error)) SKIP_WITHOUT_SHARED_DATA("no expected documents in " << TESSARO_SHARED_DIR);
     TTempDir dir;
     TConversionContext context;
     Rebuild(ParseDocument(ReadFileBytes(golden)), context);

@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "../MainControls.h"
+#include "app/win32/MainControls.h"
 
 namespace {
 

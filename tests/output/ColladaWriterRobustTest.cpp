@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 #include "support/TempDir.h"
 
 #ifdef __linux__

@@ -1,4 +1,4 @@
-#include "figures/ColladaStamp.h"
+#include "output/ColladaStamp.h"
 
 #include <cstdio>
 #include <memory>

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <regex>
 
-#include "figures/ColladaStamp.h"
-#include "figures/ColladaWriter.h"
+#include "output/ColladaStamp.h"
+#include "output/ColladaWriter.h"
 #include "support/TempDir.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 #include "support/TempDir.h"
 
 namespace {

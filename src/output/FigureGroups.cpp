@@ -1,6 +1,4 @@
-#include "figures/FigureGroups.h"
-
-#include <algorithm>
+#include "output/FigureGroups.h"
 
 namespace {
 
@@ -29,14 +27,12 @@ bool IsDrawnKind(int32_t kind) { return kind == fkLine || kind == fkTriangle || 
 
 TFigureGroups GroupFigures(const TFigureStore& store)
 {
-    const std::size_t count =
-        std::min(static_cast<std::size_t>(std::max(store.FigureCount, 0)), store.Figures.size());
-
+    const std::size_t count = store.Figures.size();
     std::vector<TKeyedFigure> items;
     items.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const TFigure& f = store.Figures[i];
-        if (!f.Used || !IsDrawnKind(f.Kind)) continue;
+        if (!IsDrawnKind(f.Kind)) continue;
         const bool layerInRange = f.Layer >= 0 && f.Layer < kFigLayerCount;
         const bool colorInRange = f.Color >= 1 && f.Color <= kPaletteSize;
         items.push_back({static_cast<uint32_t>(i), static_cast<uint16_t>(colorInRange ? f.Color : 1),
@@ -57,7 +53,6 @@ TFigureGroups GroupFigures(const TFigureStore& store)
         std::size_t j = i;
         for (; j < items.size() && items[j].Layer == items[i].Layer && items[j].Color == items[i].Color; ++j)
             if (items[j].Exact) result.Members.push_back(items[j].Index);
-        group.CensusCount = static_cast<int32_t>(j - i);
         group.Last = static_cast<uint32_t>(result.Members.size());
         result.Groups.push_back(group);
         i = j;

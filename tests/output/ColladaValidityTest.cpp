@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "figures/ColladaWriter.h"
+#include "output/ColladaWriter.h"
 #include "support/ColladaCheck.h"
 #include "support/TempDir.h"
 

@@ -1,0 +1,236 @@
+#include "output/ColladaElements.h"
+
+#include <cmath>
+
+#include "output/ColladaNumbers.h"
+
+namespace {
+
+constexpr std::string_view kColladaNamespace = "http://www.collada.org/2005/11/COLLADASchema";
+constexpr std::string_view kArrayIndent = "          ";  // ten blanks
+constexpr std::string_view kIndexIndent = "        ";    // eight blanks
+
+int PointCount(int32_t kind) { return kind == fkQuad ? 4 : kind == fkTriangle ? 3 : 2; }
+
+}  // namespace
+
+void TColladaDocument::Fixed9(long double value)
+{
+    char* p = file_.Reserve(kFixed9MaxChars);
+    file_.Commit(FormatFixed9(value, p));
+}
+
+void TColladaDocument::Point(const TFigPoint& p)
+{
+    Coordinate(p.x);
+    Put(" ");
+    Coordinate(p.y);
+    Put(" ");
+    Coordinate(p.z);
+}
+
+// The unit normal of the triangle (p1, a, b); a degenerate one (length up to 1e-7) as it is.
+void TColladaDocument::Normal(const TFigPoint& p1, const TFigPoint& a, const TFigPoint& b)
+{
+    const long double ux = static_cast<long double>(a.x) - p1.x, uy = static_cast<long double>(a.y) - p1.y,
+                      uz = static_cast<long double>(a.z) - p1.z;
+    const long double vx = static_cast<long double>(b.x) - p1.x, vy = static_cast<long double>(b.y) - p1.y,
+                      vz = static_cast<long double>(b.z) - p1.z;
+    long double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+    const long double length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    if (length > 1e-7L) {
+        nx /= length;
+        ny /= length;
+        nz /= length;
+    }
+    Fixed9(nx);
+    Put(" ");
+    Fixed9(ny);
+    Put(" ");
+    Fixed9(nz);
+}
+
+void TColladaDocument::PositionLine(const TFigure& figure)
+{
+    Put(kArrayIndent);
+    const int count = PointCount(figure.Kind);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) Put(" ");
+        Point(figure.Points[i]);
+    }
+    Put("\r\n");
+}
+
+void TColladaDocument::NormalLine(const TFigure& filled)
+{
+    const TFigPoint* p = filled.Points;
+    Put(kArrayIndent);
+    Normal(p[0], p[1], p[2]);
+    if (filled.Kind == fkQuad) {
+        Put(" ");
+        Normal(p[0], p[2], p[3]);
+    }
+    Put("\r\n");
+}
+
+// A quadrilateral is the triangles (1, 2, 3) and (1, 3, 4), each with its own normal.
+void TColladaDocument::TriangleIndexLine(const TFigure& filled, int64_t& n, int64_t& t)
+{
+    if (filled.Kind == fkQuad) {
+        Line(kIndexIndent, n, " ", t, " ", n + 1, " ", t, " ", n + 2, " ", t, " ", n, " ", t + 1, " ", n + 2, " ",
+             t + 1, " ", n + 3, " ", t + 1);
+        n += 4;
+        t += 2;
+    } else {
+        Line(kIndexIndent, n, " ", t, " ", n + 1, " ", t, " ", n + 2, " ", t);
+        n += 3;
+        t += 1;
+    }
+}
+
+std::string GeometryId(int32_t layer, int32_t color)
+{
+    return "layer" + std::to_string(layer) + "-C" + std::to_string(color);
+}
+
+void WriteHeader(TColladaDocument& doc, const std::string& created, const std::string& modified)
+{
+    doc.Line("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
+    doc.Line("<COLLADA xmlns=\"", kColladaNamespace, "\" version=\"1.4.1\">");
+    doc.Line("<asset>");
+    doc.Line("  <contributor>");
+    doc.Line("    <author>Halvik</author>");
+    doc.Line("    <authoring_tool>TESSARO</authoring_tool>");
+    doc.Line("    <copyright>Halvik All Rights Reserved</copyright>");
+    doc.Line("  </contributor>");
+    doc.Line("  <created>", created, "</created>");
+    doc.Line("  <modified>", modified, "</modified>");
+    doc.Line("  <revision>1.0</revision>");
+    doc.Line("  <up_axis>Z_UP</up_axis>");
+    doc.Line("</asset>");
+}
+
+void WriteEffects(TColladaDocument& doc, const TFigureStore& store, const std::vector<int32_t>& colorTotals)
+{
+    doc.Line("<library_effects>");
+    for (int32_t s = 1; s <= kPaletteSize; ++s) {
+        if (colorTotals[static_cast<size_t>(s)] <= 0) continue;
+        const uint32_t rgb = store.Palette[static_cast<size_t>(s)];
+        doc.Line("  <effect id=\"ColorID", s, "\">");
+        doc.Line("    <profile_COMMON>");
+        doc.Line("      <technique sid=\"COMMON\">");
+        doc.Line("        <lambert>");
+        doc.Line("          <diffuse>");
+        doc.Line("            <color>", ColorChannelText(rgb & 0xFF), " ", ColorChannelText((rgb >> 8) & 0xFF), " ",
+                 ColorChannelText((rgb >> 16) & 0xFF), " 1</color>");
+        doc.Line("          </diffuse>");
+        doc.Line("        </lambert>");
+        doc.Line("      </technique>");
+        doc.Line("    </profile_COMMON>");
+        doc.Line("  </effect>");
+    }
+    doc.Line("</library_effects>");
+}
+
+void WriteMaterials(TColladaDocument& doc, const std::vector<int32_t>& colorTotals)
+{
+    doc.Line("<library_materials>");
+    for (int32_t s = 1; s <= kPaletteSize; ++s) {
+        if (colorTotals[static_cast<size_t>(s)] <= 0) continue;
+        doc.Line("  <material id=\"DefColor", s, "\">");
+        doc.Line("    <instance_effect url=\"#ColorID", s, "\" />");
+        doc.Line("  </material>");
+    }
+    doc.Line("</library_materials>");
+}
+
+void BeginGeometry(TColladaDocument& doc, const std::string& id)
+{
+    doc.Line("  <geometry id=\"", id, "\" name=\"", id, "\">");
+    doc.Line("    <mesh>");
+}
+
+void WriteSource(TColladaDocument& doc, const std::string& id, TSourceKind kind, int64_t count,
+                 const std::function<void()>& values)
+{
+    doc.Line("      <source id=\"", id, "-", kind.Suffix, "\">");
+    doc.Line("        <float_array id=\"", id, "-", kind.Suffix, "-array\" count=\"", 3 * count, "\">");
+    values();
+    doc.Line("        </float_array>");
+    doc.Line("        <technique_common>");
+    doc.Line("          <accessor source=\"#", id, "-", kind.Suffix, "-array\" count=\"", count, "\" stride=\"3\">");
+    for (std::string_view axis : {"X", "Y", "Z"})
+        doc.Line("            <param name=\"", axis, "\" type=\"float\"", kind.ParamClose);
+    doc.Line("          </accessor>");
+    doc.Line("        </technique_common>");
+    doc.Line("      </source>");
+}
+
+void WriteVertices(TColladaDocument& doc, const std::string& id)
+{
+    doc.Line("      <vertices id=\"", id, "-Vtx\">");
+    doc.Line("        <input semantic=\"POSITION\" source=\"#", id, "-Pos\" />");
+    doc.Line("      </vertices>");
+}
+
+// The normals are indexed per triangle (offset 1), since their array is shorter than the
+// position array.
+void WriteTriangles(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
+                    const std::function<void()>& indices)
+{
+    doc.Line("      <triangles count=\"", count, "\" material=\"Color", color, "\">");
+    doc.Line("        <input offset=\"0\" semantic=\"VERTEX\" source=\"#", id, "-Vtx\" />");
+    doc.Line("        <input offset=\"1\" semantic=\"NORMAL\" source=\"#", id, "-Normal\" />");
+    doc.Line("        <p>");
+    indices();
+    doc.Line("        </p>");
+    doc.Line("      </triangles>");
+}
+
+void WriteSegment(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex)
+{
+    doc.Line("      <lines count=\"1\" material=\"Color", color, "\">");
+    doc.Line("        <input offset=\"0\" semantic=\"VERTEX\" source=\"#", id, "-Vtx\" />");
+    doc.Line("        <p>", vertex, " ", vertex + 1, "</p>");
+    doc.Line("      </lines>");
+}
+
+void EndGeometry(TColladaDocument& doc)
+{
+    doc.Line("    </mesh>");
+    doc.Line("  </geometry>");
+}
+
+void BeginScene(TColladaDocument& doc)
+{
+    doc.Line("<library_visual_scenes>");
+    doc.Line("  <visual_scene id=\"DefaultScene\">");
+}
+
+void BeginNode(TColladaDocument& doc, int32_t layer)
+{
+    doc.Line("    <node id=\"Layer", layer, "\" name=\"Layer", layer, "\">");
+}
+
+void WriteInstance(TColladaDocument& doc, int32_t layer, int32_t color)
+{
+    doc.Line("      <instance_geometry url=\"#", GeometryId(layer, color), "\">");
+    doc.Line("        <bind_material>");
+    doc.Line("          <technique_common>");
+    doc.Line("            <instance_material symbol=\"Color", color, "\" target=\"#DefColor", color, "\" />");
+    doc.Line("          </technique_common>");
+    doc.Line("        </bind_material>");
+    doc.Line("      </instance_geometry>");
+}
+
+void EndNode(TColladaDocument& doc) { doc.Line("    </node>"); }
+
+void EndScene(TColladaDocument& doc)
+{
+    doc.Line("  </visual_scene>");
+    doc.Line("</library_visual_scenes>");
+    doc.Line("<scene>");
+    doc.Line("  <instance_visual_scene url=\"#DefaultScene\" />");
+    doc.Line("</scene>");
+    doc.Line("</COLLADA>");
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The elements of the COLLADA document, each written by one helper, so that every writer that
+// produces the document (the grouped writer, and the benchmark's store-rescanning reference)
+// spells each element the same way and differs only in how it finds a geometry's Figures.
+#include <concepts>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "figures/FigUnit.h"
+#include "util/BufferedFile.h"
+
+// Writes the document's lines (every Line ends with CR LF) and its numbers.
+class TColladaDocument {
+public:
+    TColladaDocument(TBufferedFile& file, double scale) : file_(file), scale_(scale) {}
+
+    template <typename... Parts>
+    void Line(const Parts&... parts)
+    {
+        (Put(parts), ...);
+        file_.Write("\r\n");
+    }
+
+    void Put(std::string_view text) { file_.Write(text); }
+
+    template <std::integral Integer>
+    void Put(Integer value)
+    {
+        file_.WriteInt(static_cast<int64_t>(value));
+    }
+
+    void Fixed9(long double value);
+    // A stored coordinate in output units; the product is formed in extended precision.
+    void Coordinate(double stored) { Fixed9(static_cast<long double>(stored) * static_cast<long double>(scale_)); }
+
+    // One line of the position array: the Figure's points, blank separated.
+    void PositionLine(const TFigure& figure);
+    // One line of the normal array: one unit normal per triangle of a filled shape.
+    void NormalLine(const TFigure& filled);
+    // One line of the triangles' index list for a filled shape whose first vertex is number
+    // vertex and first triangle number triangle; both are advanced past the shape.
+    void TriangleIndexLine(const TFigure& filled, int64_t& vertex, int64_t& triangle);
+
+private:
+    void Point(const TFigPoint& p);
+    void Normal(const TFigPoint& p1, const TFigPoint& a, const TFigPoint& b);
+
+    TBufferedFile& file_;
+    double scale_;
+};
+
+// A filled shape is a triangle or a quadrilateral; it adds triangles to its geometry.
+inline bool IsFilledShape(const TFigure& f) { return f.Kind == fkTriangle || f.Kind == fkQuad; }
+
+// "layer<h>-C<s>": the id of the geometry of layer h and colour s.
+std::string GeometryId(int32_t layer, int32_t color);
+
+// The XML declaration, the root's start and the asset block.
+void WriteHeader(TColladaDocument& doc, const std::string& created, const std::string& modified);
+// One effect and one material for every palette index whose total is above 0.
+void WriteEffects(TColladaDocument& doc, const TFigureStore& store, const std::vector<int32_t>& colorTotals);
+void WriteMaterials(TColladaDocument& doc, const std::vector<int32_t>& colorTotals);
+
+// The geometry's two source kinds: named by id suffix, their accessor's params closed as given.
+struct TSourceKind {
+    std::string_view Suffix;      // "Pos" or "Normal"
+    std::string_view ParamClose;  // " />" or "/>"
+};
+constexpr TSourceKind kPositions{"Pos", " />"};
+constexpr TSourceKind kNormals{"Normal", "/>"};
+
+void BeginGeometry(TColladaDocument& doc, const std::string& id);
+// A <source> of count points of three floats: values writes the float array's lines.
+void WriteSource(TColladaDocument& doc, const std::string& id, TSourceKind kind, int64_t count,
+                 const std::function<void()>& values);
+void WriteVertices(TColladaDocument& doc, const std::string& id);
+// The <triangles> element of count triangles: indices writes the index list's lines.
+void WriteTriangles(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
+                    const std::function<void()>& indices);
+// The <lines> element of one segment whose first vertex is number vertex.
+void WriteSegment(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex);
+void EndGeometry(TColladaDocument& doc);
+
+// The visual scene: one node per used layer, instancing the geometries of its colours.
+void BeginScene(TColladaDocument& doc);
+void BeginNode(TColladaDocument& doc, int32_t layer);
+void WriteInstance(TColladaDocument& doc, int32_t layer, int32_t color);
+void EndNode(TColladaDocument& doc);
+// Closes the visual scene, names it the scene and closes the root.
+void EndScene(TColladaDocument& doc);

@@ -1,0 +1,121 @@
+#include "output/ColladaWriter.h"
+
+#include <chrono>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "output/ColladaElements.h"
+#include "output/ColladaStamp.h"
+#include "output/FigureGroups.h"
+#include "util/BufferedFile.h"
+
+namespace {
+
+// One geometry: positions of the filled shapes first, then of the segments; one normal per
+// triangle; the triangles element, then one lines element per segment.
+void WriteGeometry(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups,
+                   const TFigureGroup& group)
+{
+    std::vector<const TFigure*> shapes, segments;
+    for (uint32_t m = group.First; m != group.Last; ++m) {
+        const TFigure& f = store.Figures[groups.Members[m]];
+        (IsFilledShape(f) ? shapes : segments).push_back(&f);
+    }
+    int64_t triangles = 0, vertices = 2 * static_cast<int64_t>(segments.size());
+    for (const TFigure* f : shapes) {
+        const bool quad = f->Kind == fkQuad;
+        triangles += quad ? 2 : 1;
+        vertices += quad ? 4 : 3;
+    }
+
+    const std::string g = GeometryId(group.Layer, group.Color);
+    BeginGeometry(doc, g);
+    WriteSource(doc, g, kPositions, vertices, [&] {
+        for (const TFigure* f : shapes) doc.PositionLine(*f);
+        for (const TFigure* f : segments) doc.PositionLine(*f);
+    });
+    if (triangles > 0)
+        WriteSource(doc, g, kNormals, triangles, [&] {
+            for (const TFigure* f : shapes) doc.NormalLine(*f);
+        });
+    WriteVertices(doc, g);
+    int64_t n = 0;  // running vertex number
+    if (triangles > 0)
+        WriteTriangles(doc, g, group.Color, triangles, [&] {
+            int64_t t = 0;  // running triangle (normal) number
+            for (const TFigure* f : shapes) doc.TriangleIndexLine(*f, n, t);
+        });
+    for (std::size_t k = 0; k < segments.size(); ++k, n += 2) WriteSegment(doc, g, group.Color, n);
+    EndGeometry(doc);
+}
+
+void WriteGeometries(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups)
+{
+    doc.Line("<library_geometries>");
+    for (const TFigureGroup& group : groups.Groups) WriteGeometry(doc, store, groups, group);
+    doc.Line("</library_geometries>");
+}
+
+void WriteScene(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups)
+{
+    BeginScene(doc);
+    auto group = groups.Groups.begin();
+    for (int32_t h = 0; h < kFigLayerCount; ++h) {
+        if (store.LayerCounts[static_cast<size_t>(h)] == 0) continue;
+        BeginNode(doc, h);
+        while (group != groups.Groups.end() && group->Layer < h) ++group;
+        for (; group != groups.Groups.end() && group->Layer == h; ++group) WriteInstance(doc, h, group->Color);
+        EndNode(doc);
+    }
+    EndScene(doc);
+}
+
+// The census the document is built from: layers, and colours over all layers. Afterwards the
+// colour counts are those of the last used layer, as a layer-by-layer census leaves them.
+std::vector<int32_t> TakeCensus(TFigureStore& store)
+{
+    store.CountLayers();
+    store.CountColors(-1, kDrawnKindMask);
+    std::vector<int32_t> totals(store.ColorCounts.begin(), store.ColorCounts.end());
+    for (int32_t h = kFigLayerCount - 1; h >= 0; --h) {
+        if (store.LayerCounts[static_cast<size_t>(h)] != 0) {
+            store.CountColors(h, kDrawnKindMask);
+            break;
+        }
+    }
+    return totals;
+}
+
+}  // namespace
+
+bool WriteCollada(TConversionContext& context, const std::filesystem::path& path)
+{
+    // The document goes to a temporary file that replaces the old one only when complete, so
+    // a failure at any point leaves the old document as it was.
+    TBufferedFile file;
+    try {
+        TFigureStore& store = context.Store;
+        const std::vector<int32_t> colorTotals = TakeCensus(store);
+        const TFigureGroups groups = GroupFigures(store);
+        const double scale = static_cast<double>(0.001L * static_cast<long double>(context.CoordinateScale));
+
+        const std::string now = FormatUtcStamp(std::chrono::system_clock::now());
+        std::string creationStamp = now;
+        // A stamp that would break the document is not kept.
+        if (std::optional<std::string> kept = ReadCreationStamp(path); kept && IsPlainStampText(*kept))
+            creationStamp = *kept;
+
+        if (!file.Create(path)) return false;
+        TColladaDocument doc(file, scale);
+        WriteHeader(doc, creationStamp, now);
+        WriteEffects(doc, store, colorTotals);
+        WriteMaterials(doc, colorTotals);
+        WriteGeometries(doc, store, groups);
+        WriteScene(doc, store, groups);
+        if (file.Close()) return true;
+    } catch (...) {
+        // The unfinished temporary file is discarded with `file`.
+    }
+    return false;
+}
