@@ -8,7 +8,8 @@ std::string TextOf(const TControlEntry& entry, const TControlsState& controls)
 {
     switch (entry.Kind) {
     case TControlKind::Placement:
-    case TControlKind::Item: return std::to_string(controls.*entry.Int);
+    case TControlKind::Item:
+    case TControlKind::Choice: return std::to_string(controls.*entry.Int);
     case TControlKind::Flag:
     case TControlKind::Radio: return FlagToStr(controls.*entry.Bool);
     case TControlKind::Text:
@@ -22,7 +23,8 @@ void SetFromText(const TControlEntry& entry, TControlsState& controls, std::stri
 {
     switch (entry.Kind) {
     case TControlKind::Placement: controls.*entry.Int = StrToIntDef0(text); return;
-    case TControlKind::Item: {
+    case TControlKind::Item:
+    case TControlKind::Choice: {
         const int32_t index = StrToIntDef0(text);
         controls.*entry.Int = (index >= 0 && index < entry.ItemCount) ? index : -1;
         return;

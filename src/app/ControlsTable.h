@@ -19,6 +19,7 @@ enum class TControlKind {
     Count,      // an edit box holding a whole number, clamped when a batch starts
     Number,     // an edit box holding a decimal number, clamped when a batch starts
     Item,       // a drop-down list's item index; -1 selects nothing
+    Choice,     // a radio group kept on one line as its checked button's index; -1 checks none
 };
 
 // The range a number is clamped into; a value of 0 is first replaced by ZeroAs.
@@ -30,12 +31,13 @@ struct TClamp {
 
 struct TControlEntry {
     TControlKind Kind = TControlKind::Text;
-    int Control = 0;                                 // the window's control id; 0 for placement
-    int32_t TControlsState::*Int = nullptr;          // Placement, Item
+    // The window's control id; 0 for placement. A Choice's buttons have consecutive ids.
+    int Control = 0;
+    int32_t TControlsState::*Int = nullptr;          // Placement, Item, Choice
     bool TControlsState::*Bool = nullptr;            // Flag, Radio
     std::string TControlsState::*Text = nullptr;     // Text, Count, Number
     int Group = 0;                                   // Radio: the buttons of one group share it
-    int ItemCount = 0;                               // Item
+    int ItemCount = 0;                               // Item, Choice: the items or buttons
     TClamp Clamp{};                                  // Count, Number
 };
 
@@ -62,6 +64,10 @@ constexpr TControlEntry Number(int id, std::string S::*m, TClamp clamp)
 constexpr TControlEntry Item(int id, int32_t S::*m, int count)
 {
     return {.Kind = K::Item, .Control = id, .Int = m, .ItemCount = count};
+}
+constexpr TControlEntry Choice(int firstId, int32_t S::*m, int count)
+{
+    return {.Kind = K::Choice, .Control = firstId, .Int = m, .ItemCount = count};
 }
 
 constexpr int kDestination = 1;
@@ -127,7 +133,7 @@ std::string TextOf(const TControlEntry& entry, const TControlsState& controls);
 
 // Sets the entry's member from a settings line's text. Flags take StrToFlag; a radio button
 // set true clears the rest of its group (false clears only itself); an item index outside
-// the list selects nothing; placements parse as whole numbers; edit texts are taken as given.
+// the list (or group) selects nothing; placements parse as whole numbers; edit texts are taken as given.
 void SetFromText(const TControlEntry& entry, TControlsState& controls, std::string_view text);
 
 // A Count or Number edit text as the settings file's reading normalises it ("+45" -> "45",

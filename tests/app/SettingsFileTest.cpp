@@ -65,7 +65,8 @@ std::string AwayFromDefault(const TControlEntry& entry, const TControlsState& de
     case TControlKind::Text: return "C:\\\x95\xBD\x96\xCA\\out\\";  // Shift_JIS bytes kept as they are
     case TControlKind::Count: return "36";
     case TControlKind::Number: return "2.5";
-    case TControlKind::Item: return std::to_string(entry.ItemCount - 1);
+    case TControlKind::Item:
+    case TControlKind::Choice: return std::to_string(entry.ItemCount - 1);
     }
     return {};
 }

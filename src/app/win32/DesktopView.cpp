@@ -127,6 +127,12 @@ TControlsState TDesktopView::GetControls()
         case TControlKind::Flag:
         case TControlKind::Radio: c.*entry.Bool = main_.Checked(id); break;
         case TControlKind::Item: c.*entry.Int = main_.ItemIndex(id); break;
+        case TControlKind::Choice:
+            c.*entry.Int = -1;
+            for (int i = 0; i < entry.ItemCount; ++i) {
+                if (main_.Checked(static_cast<EControl>(entry.Control + i))) c.*entry.Int = i;
+            }
+            break;
         case TControlKind::Text:
         case TControlKind::Count:
         case TControlKind::Number: c.*entry.Text = WideToAnsi(main_.Text(id)); break;
@@ -154,6 +160,11 @@ void TDesktopView::SetControls(const TControlsState& c)
         case TControlKind::Flag:
         case TControlKind::Radio: main_.SetChecked(id, c.*entry.Bool); break;
         case TControlKind::Item: main_.SetItemIndex(id, c.*entry.Int); break;
+        case TControlKind::Choice:
+            for (int i = 0; i < entry.ItemCount; ++i) {
+                main_.SetChecked(static_cast<EControl>(entry.Control + i), c.*entry.Int == i);
+            }
+            break;
         case TControlKind::Text:
         case TControlKind::Count:
         case TControlKind::Number: SetTextIfChanged(id, c.*entry.Text); break;
