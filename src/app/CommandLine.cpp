@@ -1,9 +1,11 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -59,26 +61,28 @@ public:
         TControlsOverrides& o = r_.Overrides;
         if (name == "--out") {
             if (value->empty()) return Fail("--out needs a folder");
-            o.Destination = TDestination::GivenFolder;
-            o.Folder = *value;
+            o.Set(&TControlsState::RadioButton4, true);
+            o.Set(&TControlsState::Edit1, *value);
         } else if (name == "--beside") {
-            o.Destination = TDestination::SourceFolder;
+            o.Set(&TControlsState::RadioButton3, true);
         } else if (name == "--scale") {
             const std::string_view scales[] = {"1", "10", "100", "1000"};
             for (int32_t i = 0; i < 4; ++i) {
                 if (*value == scales[i]) {
-                    o.ScaleItemIndex = i;
+                    o.Set(&TControlsState::ComboBox1ItemIndex, i);
                     return true;
                 }
             }
             return Fail("--scale takes 1, 10, 100 or 1000, not '" + *value + "'");
         } else if (name == "--marker") {
             const std::optional<int32_t> shape = ParseInt(*value);
-            if (!shape || *shape < 0 || *shape > 7) return Fail("--marker takes a shape 0..7, not '" + *value + "'");
-            o.MarkerItemIndex = *shape;
+            if (!shape || *shape < 0 || *shape >= kMarkerItemCount) {
+                return Fail("--marker takes a shape 0..7, not '" + *value + "'");
+            }
+            o.Set(&TControlsState::ComboBox2ItemIndex, *shape);
         } else if (name == "--marker-size") {
             if (!IsDecimalNumber(*value)) return Fail("--marker-size takes a number, not '" + *value + "'");
-            o.MarkerSize = *value;
+            o.Set(&TControlsState::Edit2, *value);
         } else if (name == "--arcs") {
             return Arcs(*value);
         } else if (name == "--include" || name == "--exclude") {
@@ -102,17 +106,18 @@ private:
         TControlsOverrides& o = r_.Overrides;
         const std::vector<std::string_view> parts = Split(choice, ':');
         const auto isCount = [](std::string_view text) { return ParseInt(text).has_value(); };
+        using S = TControlsState;
         if (parts[0] == "count" && parts.size() == 2 && isCount(parts[1])) {
-            o.ArcMode = 0;
-            o.ArcDivisions = std::string(parts[1]);
+            o.Set(&S::RadioButton5, true);
+            o.Set(&S::Edit3, std::string(parts[1]));
             return true;
         }
         if ((parts[0] == "angle" || parts[0] == "length") && (parts.size() == 2 || parts.size() == 3) &&
             IsDecimalNumber(parts[1]) && (parts.size() == 2 || isCount(parts[2]))) {
             const bool angle = parts[0] == "angle";
-            o.ArcMode = angle ? 1 : 2;
-            (angle ? o.ArcAngle : o.ArcLength) = std::string(parts[1]);
-            if (parts.size() == 3) (angle ? o.ArcAngleMinDivisions : o.ArcLengthMinDivisions) = std::string(parts[2]);
+            o.Set(angle ? &S::RadioButton6 : &S::RadioButton7, true);
+            o.Set(angle ? &S::Edit4 : &S::Edit6, std::string(parts[1]));
+            if (parts.size() == 3) o.Set(angle ? &S::Edit5 : &S::Edit7, std::string(parts[2]));
             return true;
         }
         return Fail("--arcs takes count:N, angle:DEG[:MIN] or length:MM[:MIN], not '" + choice + "'");
@@ -120,15 +125,18 @@ private:
 
     bool Kinds(const std::string& list, bool include)
     {
-        static constexpr std::string_view kNames[6] = {"hidden", "aux", "dims", "hatch", "points", "solids"};
+        using S = TControlsState;
+        static constexpr std::pair<std::string_view, bool S::*> kKinds[] = {
+            {"hidden", &S::CheckBox1}, {"aux", &S::CheckBox2},    {"dims", &S::CheckBox3},
+            {"hatch", &S::CheckBox4},  {"points", &S::CheckBox5}, {"solids", &S::CheckBox6},
+        };
         for (std::string_view name : Split(list, ',')) {
-            size_t k = 0;
-            while (k < 6 && kNames[k] != name) ++k;
-            if (k == 6) {
+            const auto kind = std::ranges::find(kKinds, name, &std::pair<std::string_view, bool S::*>::first);
+            if (kind == std::end(kKinds)) {
                 return Fail("unknown kind '" + std::string(name) +
                             "' (choose from hidden, aux, dims, hatch, points, solids)");
             }
-            r_.Overrides.Include[k] = include;
+            r_.Overrides.Set(kind->second, include);
         }
         return true;
     }

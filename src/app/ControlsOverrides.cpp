@@ -1,36 +1,30 @@
 #include "app/ControlsOverrides.h"
 
-namespace {
+#include <algorithm>
 
-template <typename T> void Apply(const std::optional<T>& value, T& control)
+#include "util/Func_.h"
+
+void TControlsOverrides::Set(bool TControlsState::*control, bool on) { SetText(EntryOf(control), FlagToStr(on)); }
+
+void TControlsOverrides::Set(std::string TControlsState::*control, std::string text)
 {
-    if (value) control = *value;
+    SetText(EntryOf(control), std::move(text));
 }
 
-}  // namespace
-
-void TControlsOverrides::ApplyTo(TControlsState& c) const
+void TControlsOverrides::Set(int32_t TControlsState::*control, int32_t itemIndex)
 {
-    if (Destination) {
-        c.RadioButton1 = *Destination == TDestination::Desktop;
-        c.RadioButton2 = *Destination == TDestination::MyDocuments;
-        c.RadioButton3 = *Destination == TDestination::SourceFolder;
-        c.RadioButton4 = *Destination == TDestination::GivenFolder;
-    }
-    Apply(Folder, c.Edit1);
-    Apply(ScaleItemIndex, c.ComboBox1ItemIndex);
-    Apply(MarkerItemIndex, c.ComboBox2ItemIndex);
-    Apply(MarkerSize, c.Edit2);
-    if (ArcMode) {
-        c.RadioButton5 = *ArcMode == 0;
-        c.RadioButton6 = *ArcMode == 1;
-        c.RadioButton7 = *ArcMode == 2;
-    }
-    Apply(ArcDivisions, c.Edit3);
-    Apply(ArcAngle, c.Edit4);
-    Apply(ArcAngleMinDivisions, c.Edit5);
-    Apply(ArcLength, c.Edit6);
-    Apply(ArcLengthMinDivisions, c.Edit7);
-    bool* const boxes[6] = {&c.CheckBox1, &c.CheckBox2, &c.CheckBox3, &c.CheckBox4, &c.CheckBox5, &c.CheckBox6};
-    for (size_t i = 0; i < Include.size(); ++i) Apply(Include[i], *boxes[i]);
+    SetText(EntryOf(control), std::to_string(itemIndex));
+}
+
+void TControlsOverrides::SetText(const TControlEntry* entry, std::string text)
+{
+    if (!entry) return;
+    // One value per control, moved to the end: the list stays as long as the table at most.
+    std::erase_if(values_, [entry](const auto& value) { return value.first == entry; });
+    values_.emplace_back(entry, std::move(text));
+}
+
+void TControlsOverrides::ApplyTo(TControlsState& controls) const
+{
+    for (const auto& [entry, text] : values_) SetFromText(*entry, controls, text);
 }

@@ -2,29 +2,29 @@
 // Values that replace some controls for one run only (the command line's options). The
 // batch uses them as if they had been typed into the window, so they pass the same clamps,
 // but they never reach the controls shown or the settings file.
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "app/ControlsState.h"
+#include "app/ControlsTable.h"
 
-enum class TDestination { Desktop, MyDocuments, SourceFolder, GivenFolder };
+class TControlsOverrides {
+public:
+    // A check box's state, or a radio button checked (true) within its group.
+    void Set(bool TControlsState::*control, bool on);
+    // An edit box's text, taken as typed (the batch clamps numbers).
+    void Set(std::string TControlsState::*control, std::string text);
+    // A drop-down list's item index.
+    void Set(int32_t TControlsState::*control, int32_t itemIndex);
 
-struct TControlsOverrides {
-    std::optional<TDestination> Destination;
-    std::optional<std::string> Folder;             // Edit1 (narrow text)
-    std::optional<int32_t> ScaleItemIndex;         // ComboBox1
-    std::optional<int32_t> MarkerItemIndex;        // ComboBox2
-    std::optional<std::string> MarkerSize;         // Edit2
-    std::optional<int32_t> ArcMode;                // 0 count, 1 angle, 2 length
-    std::optional<std::string> ArcDivisions;       // Edit3
-    std::optional<std::string> ArcAngle;           // Edit4, degrees
-    std::optional<std::string> ArcAngleMinDivisions;   // Edit5
-    std::optional<std::string> ArcLength;          // Edit6, paper mm
-    std::optional<std::string> ArcLengthMinDivisions;  // Edit7
-    // CheckBox1..CheckBox6: hidden layers, auxiliary, dimensions, hatching, points, solids.
-    std::array<std::optional<bool>, 6> Include;
-
+    // Applies the values in the order they were last set, so the last radio button set
+    // in a group is the one checked.
     void ApplyTo(TControlsState& controls) const;
+
+private:
+    void SetText(const TControlEntry* entry, std::string text);
+
+    // Entry of the controls table, value as its settings line would hold it.
+    std::vector<std::pair<const TControlEntry*, std::string>> values_;
 };

@@ -1,25 +1,22 @@
 #include "app/Options.h"
 
-#include <algorithm>
 #include <string>
 
-#include "util/Func_.h"
+#include "app/ControlsTable.h"
 
 namespace {
 
 constexpr long double kPi = 3.1415926535897932385L;
 
-double ClampMarkerSize(double size) { return std::clamp(size == 0 ? 1.0 : size, 0.00001, 10000.0); }
-int32_t ClampDivisions(int32_t count) { return std::clamp(count, 3, 3600); }
-double ClampAngle(double degrees) { return std::clamp(degrees, 0.1, 90.0); }
-double ClampLength(double millimetres) { return std::clamp(millimetres, 0.001, 1000.0); }
-
-// Parses an edit text as a division count, clamps it and writes the result back.
-int32_t ReadDivisions(std::string& text)
+// Clamps an edit box by its entry of the controls table, shows the clamped value, answers it.
+double Clamped(TControlsState& controls, std::string TControlsState::*edit)
 {
-    const int32_t count = ClampDivisions(StrToIntDef0(text));
-    text = std::to_string(count);
-    return count;
+    return ClampInPlace(*EntryOf(edit), controls);
+}
+
+int32_t ClampedCount(TControlsState& controls, std::string TControlsState::*edit)
+{
+    return static_cast<int32_t>(Clamped(controls, edit));
 }
 
 }  // namespace
@@ -48,21 +45,18 @@ void ReadOptions(TControlsState& controls, TConversionOptions& options, double& 
     // No range test: an index the list does not hold draws no marker.
     options.PointMarkerShape = controls.ComboBox2ItemIndex;
 
-    options.PointMarkerSize = ClampMarkerSize(static_cast<double>(StrToFloatDef0(controls.Edit2)));
-    controls.Edit2 = FloatToText(options.PointMarkerSize);
+    options.PointMarkerSize = Clamped(controls, &TControlsState::Edit2);
 
     options.ArcMode = 0;
     if (controls.RadioButton6) options.ArcMode = 1;
     if (controls.RadioButton7) options.ArcMode = 2;
 
-    options.ArcDivisions = ReadDivisions(controls.Edit3);
-    options.ArcAngleMinDivisions = ReadDivisions(controls.Edit5);
-    options.ArcLengthMinDivisions = ReadDivisions(controls.Edit7);
+    options.ArcDivisions = ClampedCount(controls, &TControlsState::Edit3);
+    options.ArcAngleMinDivisions = ClampedCount(controls, &TControlsState::Edit5);
+    options.ArcLengthMinDivisions = ClampedCount(controls, &TControlsState::Edit7);
 
-    const double angleDegrees = ClampAngle(static_cast<double>(StrToFloatDef0(controls.Edit4)));
-    options.ArcLength = ClampLength(static_cast<double>(StrToFloatDef0(controls.Edit6)));
-    controls.Edit4 = FloatToText(angleDegrees);
-    controls.Edit6 = FloatToText(options.ArcLength);
+    const double angleDegrees = Clamped(controls, &TControlsState::Edit4);
+    options.ArcLength = Clamped(controls, &TControlsState::Edit6);
 
     // The edit box shows degrees; the walkers take radians, converted last.
     options.ArcAngle = static_cast<double>(static_cast<long double>(angleDegrees) / 180.0L * kPi);

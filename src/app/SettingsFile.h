@@ -1,11 +1,9 @@
 #pragma once
-// The settings file: 28 CR LF lines beside the executable, one value per line, the meaning
+// The settings file: CR LF lines beside the executable, one value per line, the meaning
 // of a line being its position. It keeps both windows' placement and every option control.
 #include <filesystem>
 
-#include "app/ControlsState.h"
-
-constexpr int kSettingsLineCount = 28;
+#include "app/ControlsTable.h"
 
 // The executable's path with its extension replaced by ".dat".
 std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
@@ -15,6 +13,6 @@ std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
 // text; an I/O error stops reading and keeps what was applied so far.
 void ReadSettings(const std::filesystem::path& path, TControlsState& controls);
 
-// Writes the 28 lines, replacing any old file. On failure the file is deleted so that the
-// next start uses the defaults rather than a partial file. True when the file was written.
+// Writes one line per entry of the controls table, replacing any old file. On failure the
+// file is deleted so that the next start uses the defaults rather than a partial file. True when the file was written.
 bool WriteSettings(const std::filesystem::path& path, const TControlsState& controls);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <system_error>
 
+#include "app/ControlsTable.h"
 #include "app/Options.h"
 #include "app/SettingsFile.h"
 #include "app/StatusTexts.h"
@@ -196,11 +197,9 @@ void TForm1::ReadOptions()
     ::ReadOptions(clamped, context_->Options, context_->CoordinateScale);
 
     // The window shows the clamped value of every box the run's overrides left alone.
-    std::string TControlsState::*const edits[] = {&TControlsState::Edit2, &TControlsState::Edit3,
-                                                  &TControlsState::Edit4, &TControlsState::Edit5,
-                                                  &TControlsState::Edit6, &TControlsState::Edit7};
-    for (auto edit : edits) {
-        if (used.*edit == shown.*edit) shown.*edit = clamped.*edit;
+    for (const TControlEntry& entry : kControlsTable) {
+        if (entry.Kind != TControlKind::Count && entry.Kind != TControlKind::Number) continue;
+        if (used.*entry.Text == shown.*entry.Text) shown.*entry.Text = clamped.*entry.Text;
     }
     view_.SetControls(shown);
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string_view>
+
 #include "app/CommandLine.h"
+#include "app/ControlsTable.h"
 
 namespace {
 
@@ -107,6 +111,43 @@ TEST(CommandLine, IncludeAndExcludeSetTheKindCheckBoxes)
     EXPECT_TRUE(controls.CheckBox6);
     EXPECT_EQ(ParseCommandLine({"--include", "text", "a.jww"}).Action, TAction::UsageError);
     EXPECT_EQ(ParseCommandLine({"--include", "", "a.jww"}).Action, TAction::UsageError);
+}
+
+// Each option sets exactly its controls over a saved state, and between them the options
+// reach every control of the table but the window placement and the My Documents button.
+TEST(CommandLine, OptionsSetOnlyTheirControlsAndReachEveryControl)
+{
+    using TLines = std::vector<std::pair<int, std::string_view>>;  // settings line (1-based), its text
+    const std::pair<std::vector<std::string>, TLines> cases[] = {
+        {{"--out", "/o"}, {{10, "1"}, {11, "/o"}}},
+        {{"--beside"}, {{9, "1"}}},
+        {{"--exclude=hidden"}, {{12, "0"}}}, {{"--exclude=aux"}, {{13, "0"}}},    {{"--exclude=dims"}, {{14, "0"}}},
+        {{"--exclude=hatch"}, {{15, "0"}}},  {{"--exclude=points"}, {{16, "0"}}}, {{"--include=solids"}, {{17, "1"}}},
+        {{"--scale", "100", "--marker", "5"}, {{18, "2"}, {19, "5"}}},
+        {{"--marker-size", "0.25"}, {{20, "0.25"}}},
+        {{"--arcs", "count:36"}, {{21, "1"}, {24, "36"}}},
+        {{"--arcs", "angle:2.5:8"}, {{22, "1"}, {25, "2.5"}, {26, "8"}}},
+        {{"--arcs", "length:0.5:9"}, {{23, "1"}, {27, "0.5"}, {28, "9"}}},
+    };
+    TControlsState saved;
+    SetFromText(kControlsTable[22], saved, "1");  // arcs by length, so that every mode is a change
+    std::set<const TControlEntry*> reached;
+    for (const auto& [options, lines] : cases) {
+        std::vector<std::string> arguments = options;
+        arguments.push_back("a.jww");
+        TControlsState applied = saved;
+        ParseCommandLine(arguments).Overrides.ApplyTo(applied);
+        TControlsState expected = saved;
+        for (const auto& [line, text] : lines) SetFromText(kControlsTable[line - 1], expected, text);
+        EXPECT_EQ(applied, expected) << options[0];
+        for (const TControlEntry& entry : kControlsTable) {
+            if (TextOf(entry, applied) != TextOf(entry, saved)) reached.insert(&entry);
+        }
+    }
+    for (const TControlEntry& entry : kControlsTable) {
+        const bool noOption = entry.Kind == TControlKind::Placement || entry.Bool == &TControlsState::RadioButton2;
+        EXPECT_NE(reached.contains(&entry), noOption) << "settings line " << &entry - kControlsTable + 1;
+    }
 }
 
 TEST(CommandLine, UnknownOptionsAreUsageErrors)

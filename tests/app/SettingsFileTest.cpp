@@ -5,6 +5,7 @@
 #endif
 
 #include "AppTestSupport.h"
+#include "app/ControlsTable.h"
 #include "app/Options.h"
 #include "app/SettingsFile.h"
 
@@ -54,36 +55,43 @@ TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites28CrLfLines)
     EXPECT_EQ(ReadBytes(folder / "tessaro.dat"), SettingsText({}));
 }
 
-TEST(SettingsFile, EveryValueSurvivesARoundTrip)
+// A value the entry's control does not hold by default, as its settings line would give it.
+std::string AwayFromDefault(const TControlEntry& entry, const TControlsState& defaults)
+{
+    switch (entry.Kind) {
+    case TControlKind::Placement: return "-40";
+    case TControlKind::Flag:
+    case TControlKind::Radio: return defaults.*entry.Bool ? "0" : "1";
+    case TControlKind::Text: return "C:\\\x95\xBD\x96\xCA\\out\\";  // Shift_JIS bytes kept as they are
+    case TControlKind::Count: return "36";
+    case TControlKind::Number: return "2.5";
+    case TControlKind::Item:
+    case TControlKind::Choice: return std::to_string(entry.ItemCount - 1);
+    }
+    return {};
+}
+
+std::string LineAt(const std::string& file, int index)
+{
+    size_t start = 0;
+    for (int i = 0; i < index && start != std::string::npos; ++i) start = file.find("\r\n", start) + 2;
+    return file.substr(start, file.find("\r\n", start) - start);
+}
+
+// Each entry alone, away from its default, changes its own line and is read back unchanged.
+TEST(SettingsFile, EveryEntryHasItsOwnLineAndSurvivesARoundTrip)
 {
     TTempFolder folder;
-    TControlsState saved;
-    saved.MainLeft = -40;
-    saved.MainTop = 3000;
-    saved.ProgressLeft = 1;
-    saved.ProgressTop = 2;
-    saved.ProgressWidth = 640;
-    saved.ProgressHeight = 480;
-    saved.RadioButton1 = false;
-    saved.RadioButton4 = true;
-    saved.Edit1 = "C:\\\x95\xBD\x96\xCA\\out\\";  // Shift_JIS bytes kept as they are
-    saved.CheckBox1 = saved.CheckBox4 = false;
-    saved.CheckBox6 = true;
-    saved.ComboBox1ItemIndex = 3;
-    saved.ComboBox2ItemIndex = -1;
-    saved.Edit2 = "0.25";
-    saved.RadioButton5 = false;
-    saved.RadioButton7 = true;
-    saved.Edit3 = "36";
-    saved.Edit4 = "2.5";
-    saved.Edit5 = "8";
-    saved.Edit6 = "0.001";
-    saved.Edit7 = "3600";
-
-    ASSERT_TRUE(WriteSettings(folder / "tessaro.dat", saved));
-    TControlsState read;
-    ReadSettings(folder / "tessaro.dat", read);
-    EXPECT_EQ(read, saved);
+    for (int i = 0; i < kControlsTableSize; ++i) {
+        TControlsState saved;
+        SetFromText(kControlsTable[i], saved, AwayFromDefault(kControlsTable[i], saved));
+        ASSERT_TRUE(WriteSettings(folder / "tessaro.dat", saved));
+        const std::string file = ReadBytes(folder / "tessaro.dat");
+        EXPECT_NE(LineAt(file, i), LineAt(SettingsText({}), i)) << "line " << i + 1;
+        TControlsState read;
+        ReadSettings(folder / "tessaro.dat", read);
+        EXPECT_EQ(read, saved) << "line " << i + 1;
+    }
 }
 
 TEST(SettingsFile, ShortFileReadsTheMissingLinesAsEmptyText)

@@ -159,6 +159,15 @@ TEST_F(TessaroBinary, SkippedFilesAndBadSignaturesAreNamedAndExitOne)
     EXPECT_TRUE(fs::exists(temp / "in" / "bad.dae"));  // written, without geometry
 }
 
+TEST_F(TessaroBinary, SkippedPathsAloneMakeTheRunExitOne)
+{
+    WriteJwwInput(temp / "in" / "good.jww");
+    WriteBytes(temp / "in" / "x.txt", "JwwData.");
+    const TRun run = Run({"--beside", "in/x.txt", "in/missing.jww", "in/good.jww"});
+    EXPECT_EQ(run.Status, 1) << run.Err;
+    EXPECT_TRUE(fs::exists(temp / "in" / "good.dae"));
+}
+
 TEST_F(TessaroBinary, ADocumentThatCannotBeWrittenIsNamedAndExitsOne)
 {
     WriteJwwInput(temp / "in" / "a.jww");

@@ -299,20 +299,6 @@ TEST_F(Form1Test, BadSignatureAfterAFileWithGeometryGivesADocumentWithoutGeometr
     EXPECT_EQ(view.StatusTexts.back(), "変換完了(2)");
 }
 
-TEST_F(Form1Test, BadSignatureAfterARealDrawingGivesADocumentWithoutGeometry)
-{
-    const fs::path sample = fs::path(TESSARO_SHARED_DIR) / "samples" / "jww" / "Test5.jww";
-    if (!fs::exists(sample)) GTEST_SKIP() << "no sample drawings";
-    ShowWith(SourceFolderControls());
-    fs::create_directories(temp / "in");
-    fs::copy_file(sample, In("Test5.jww"));
-    WriteBytes(In("bad.jww"), "not a drawing at all");
-    form.AcceptDroppedFiles({In("Test5.jww"), In("bad.jww")});
-
-    if (!HasGeometry(In("Test5.dae"))) GTEST_SKIP() << "the drawing reader draws nothing yet";
-    EXPECT_FALSE(HasGeometry(In("bad.dae")));
-}
-
 TEST_F(Form1Test, DropDuringABatchRunsAfterItWithoutTouchingItsList)
 {
     form.FormShow({});
@@ -359,11 +345,11 @@ TEST_F(Form1Test, BatchShowsClampedValuesWhileOneRunOverridesAreUsedButNeverShow
     saved.Edit3 = "2";
     saved.Edit5 = "1";
     TControlsOverrides overrides;
-    overrides.Destination = TDestination::GivenFolder;
-    overrides.Folder = (temp / "out").string();
-    overrides.ArcDivisions = "5000";
-    overrides.ScaleItemIndex = 3;
-    overrides.Include[5] = true;
+    overrides.Set(&TControlsState::RadioButton4, true);
+    overrides.Set(&TControlsState::Edit1, (temp / "out").string());
+    overrides.Set(&TControlsState::Edit3, "5000");
+    overrides.Set(&TControlsState::ComboBox1ItemIndex, 3);
+    overrides.Set(&TControlsState::CheckBox6, true);
     form.SetOneRunOverrides(overrides);
     WriteSettings(temp / "bin" / "tessaro.dat", saved);
     form.FormShow({Jww("plan.jww")});

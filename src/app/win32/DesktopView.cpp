@@ -5,6 +5,7 @@
 
 #include "MessageLoop.h"
 #include "WideText.h"
+#include "app/ControlsTable.h"
 #include "app/Unit1.h"
 
 namespace fs = std::filesystem;
@@ -45,6 +46,14 @@ void PlaceWindow(HWND window, int left, int top, int width, int height, bool res
     SetWindowPos(window, nullptr, left, top, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE | (resize ? 0 : SWP_NOSIZE));
 }
+
+// The controls table names the window's controls by number; a few anchors keep those numbers
+// in step with the window's own list.
+static_assert(EntryOf(&TControlsState::RadioButton1)->Control == static_cast<int>(EControl::RadioButton1));
+static_assert(EntryOf(&TControlsState::CheckBox1)->Control == static_cast<int>(EControl::CheckBox1));
+static_assert(EntryOf(&TControlsState::ComboBox1ItemIndex)->Control == static_cast<int>(EControl::ComboBox1));
+static_assert(EntryOf(&TControlsState::RadioButton7)->Control == static_cast<int>(EControl::RadioButton7));
+static_assert(EntryOf(&TControlsState::Edit7)->Control == static_cast<int>(EControl::Edit7));
 
 }  // namespace
 
@@ -110,28 +119,25 @@ TControlsState TDesktopView::GetControls()
     c.ProgressWidth = progressBounds.right - progressBounds.left;
     c.ProgressHeight = progressBounds.bottom - progressBounds.top;
 
-    c.RadioButton1 = main_.Checked(EControl::RadioButton1);
-    c.RadioButton2 = main_.Checked(EControl::RadioButton2);
-    c.RadioButton3 = main_.Checked(EControl::RadioButton3);
-    c.RadioButton4 = main_.Checked(EControl::RadioButton4);
-    c.Edit1 = WideToAnsi(main_.Text(EControl::Edit1));
-    c.CheckBox1 = main_.Checked(EControl::CheckBox1);
-    c.CheckBox2 = main_.Checked(EControl::CheckBox2);
-    c.CheckBox3 = main_.Checked(EControl::CheckBox3);
-    c.CheckBox4 = main_.Checked(EControl::CheckBox4);
-    c.CheckBox5 = main_.Checked(EControl::CheckBox5);
-    c.CheckBox6 = main_.Checked(EControl::CheckBox6);
-    c.ComboBox1ItemIndex = main_.ItemIndex(EControl::ComboBox1);
-    c.ComboBox2ItemIndex = main_.ItemIndex(EControl::ComboBox2);
-    c.Edit2 = WideToAnsi(main_.Text(EControl::Edit2));
-    c.RadioButton5 = main_.Checked(EControl::RadioButton5);
-    c.RadioButton6 = main_.Checked(EControl::RadioButton6);
-    c.RadioButton7 = main_.Checked(EControl::RadioButton7);
-    c.Edit3 = WideToAnsi(main_.Text(EControl::Edit3));
-    c.Edit4 = WideToAnsi(main_.Text(EControl::Edit4));
-    c.Edit5 = WideToAnsi(main_.Text(EControl::Edit5));
-    c.Edit6 = WideToAnsi(main_.Text(EControl::Edit6));
-    c.Edit7 = WideToAnsi(main_.Text(EControl::Edit7));
+    // The placement entries are the windows' bounds above; every other entry is a control.
+    for (const TControlEntry& entry : kControlsTable) {
+        const auto id = static_cast<EControl>(entry.Control);
+        switch (entry.Kind) {
+        case TControlKind::Placement: break;
+        case TControlKind::Flag:
+        case TControlKind::Radio: c.*entry.Bool = main_.Checked(id); break;
+        case TControlKind::Item: c.*entry.Int = main_.ItemIndex(id); break;
+        case TControlKind::Choice:
+            c.*entry.Int = -1;
+            for (int i = 0; i < entry.ItemCount; ++i) {
+                if (main_.Checked(static_cast<EControl>(entry.Control + i))) c.*entry.Int = i;
+            }
+            break;
+        case TControlKind::Text:
+        case TControlKind::Count:
+        case TControlKind::Number: c.*entry.Text = WideToAnsi(main_.Text(id)); break;
+        }
+    }
     return c;
 }
 
@@ -147,28 +153,23 @@ void TDesktopView::SetControls(const TControlsState& c)
     PlaceWindow(main_.Handle(), c.MainLeft, c.MainTop, 0, 0, false);
     PlaceWindow(progress_.Handle(), c.ProgressLeft, c.ProgressTop, c.ProgressWidth, c.ProgressHeight, true);
 
-    main_.SetChecked(EControl::RadioButton1, c.RadioButton1);
-    main_.SetChecked(EControl::RadioButton2, c.RadioButton2);
-    main_.SetChecked(EControl::RadioButton3, c.RadioButton3);
-    main_.SetChecked(EControl::RadioButton4, c.RadioButton4);
-    SetTextIfChanged(EControl::Edit1, c.Edit1);
-    main_.SetChecked(EControl::CheckBox1, c.CheckBox1);
-    main_.SetChecked(EControl::CheckBox2, c.CheckBox2);
-    main_.SetChecked(EControl::CheckBox3, c.CheckBox3);
-    main_.SetChecked(EControl::CheckBox4, c.CheckBox4);
-    main_.SetChecked(EControl::CheckBox5, c.CheckBox5);
-    main_.SetChecked(EControl::CheckBox6, c.CheckBox6);
-    main_.SetItemIndex(EControl::ComboBox1, c.ComboBox1ItemIndex);
-    main_.SetItemIndex(EControl::ComboBox2, c.ComboBox2ItemIndex);
-    SetTextIfChanged(EControl::Edit2, c.Edit2);
-    main_.SetChecked(EControl::RadioButton5, c.RadioButton5);
-    main_.SetChecked(EControl::RadioButton6, c.RadioButton6);
-    main_.SetChecked(EControl::RadioButton7, c.RadioButton7);
-    SetTextIfChanged(EControl::Edit3, c.Edit3);
-    SetTextIfChanged(EControl::Edit4, c.Edit4);
-    SetTextIfChanged(EControl::Edit5, c.Edit5);
-    SetTextIfChanged(EControl::Edit6, c.Edit6);
-    SetTextIfChanged(EControl::Edit7, c.Edit7);
+    for (const TControlEntry& entry : kControlsTable) {
+        const auto id = static_cast<EControl>(entry.Control);
+        switch (entry.Kind) {
+        case TControlKind::Placement: break;
+        case TControlKind::Flag:
+        case TControlKind::Radio: main_.SetChecked(id, c.*entry.Bool); break;
+        case TControlKind::Item: main_.SetItemIndex(id, c.*entry.Int); break;
+        case TControlKind::Choice:
+            for (int i = 0; i < entry.ItemCount; ++i) {
+                main_.SetChecked(static_cast<EControl>(entry.Control + i), c.*entry.Int == i);
+            }
+            break;
+        case TControlKind::Text:
+        case TControlKind::Count:
+        case TControlKind::Number: SetTextIfChanged(id, c.*entry.Text); break;
+        }
+    }
 }
 
 void TDesktopView::SetStatusText(const std::string& utf8)

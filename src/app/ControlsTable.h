@@ -1,0 +1,145 @@
+#pragma once
+// One entry per line of the settings file: the member of TControlsState it keeps, the main
+// window's control that shows it, its kind and its clamp. Reading and writing the settings
+// file, the window's Get/SetControls, the command line's one-run values and the clamping at
+// the start of a batch all loop over this table, so an option is one entry plus its use.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "app/ControlsState.h"
+
+enum class TControlKind {
+    Placement,  // a window's position or size in pixels; no control of its own
+    Flag,       // a check box
+    Radio,      // a radio button; checking one clears the others of its group
+    Text,       // an edit box kept exactly as typed
+    Count,      // an edit box holding a whole number, clamped when a batch starts
+    Number,     // an edit box holding a decimal number, clamped when a batch starts
+    Item,       // a drop-down list's item index; -1 selects nothing
+    Choice,     // a radio group kept on one line as its checked button's index; -1 checks none
+};
+
+// The range a number is clamped into; a value of 0 is first replaced by ZeroAs.
+struct TClamp {
+    double Min = 0;
+    double Max = 0;
+    double ZeroAs = 0;
+};
+
+struct TControlEntry {
+    TControlKind Kind = TControlKind::Text;
+    // The window's control id; 0 for placement. A Choice's buttons have consecutive ids.
+    int Control = 0;
+    int32_t TControlsState::*Int = nullptr;          // Placement, Item, Choice
+    bool TControlsState::*Bool = nullptr;            // Flag, Radio
+    std::string TControlsState::*Text = nullptr;     // Text, Count, Number
+    int Group = 0;                                   // Radio: the buttons of one group share it
+    int ItemCount = 0;                               // Item, Choice: the items or buttons
+    TClamp Clamp{};                                  // Count, Number
+};
+
+namespace controls_table {
+
+using S = TControlsState;
+using K = TControlKind;
+
+constexpr TControlEntry Placement(int32_t S::*m) { return {.Kind = K::Placement, .Int = m}; }
+constexpr TControlEntry Flag(int id, bool S::*m) { return {.Kind = K::Flag, .Control = id, .Bool = m}; }
+constexpr TControlEntry Radio(int id, bool S::*m, int group)
+{
+    return {.Kind = K::Radio, .Control = id, .Bool = m, .Group = group};
+}
+constexpr TControlEntry Text(int id, std::string S::*m) { return {.Kind = K::Text, .Control = id, .Text = m}; }
+constexpr TControlEntry Count(int id, std::string S::*m, TClamp clamp)
+{
+    return {.Kind = K::Count, .Control = id, .Text = m, .Clamp = clamp};
+}
+constexpr TControlEntry Number(int id, std::string S::*m, TClamp clamp)
+{
+    return {.Kind = K::Number, .Control = id, .Text = m, .Clamp = clamp};
+}
+constexpr TControlEntry Item(int id, int32_t S::*m, int count)
+{
+    return {.Kind = K::Item, .Control = id, .Int = m, .ItemCount = count};
+}
+constexpr TControlEntry Choice(int firstId, int32_t S::*m, int count)
+{
+    return {.Kind = K::Choice, .Control = firstId, .Int = m, .ItemCount = count};
+}
+
+constexpr int kDestination = 1;
+constexpr int kArcDivision = 2;
+constexpr TClamp kDivisions{3, 3600, 0};
+
+// Entry i is line i + 1 of the settings file: append new options, never reorder. The control
+// ids are the main window's (EControl, numbered from 100 in tab order).
+inline constexpr TControlEntry kTable[] = {
+    Placement(&S::MainLeft),
+    Placement(&S::MainTop),
+    Placement(&S::ProgressLeft),
+    Placement(&S::ProgressTop),
+    Placement(&S::ProgressWidth),
+    Placement(&S::ProgressHeight),
+    Radio(101, &S::RadioButton1, kDestination),  // Desktop
+    Radio(102, &S::RadioButton2, kDestination),  // My Documents
+    Radio(103, &S::RadioButton3, kDestination),  // beside each input
+    Radio(104, &S::RadioButton4, kDestination),  // the given folder
+    Text(105, &S::Edit1),                        // the given folder
+    Flag(108, &S::CheckBox1),                    // hidden layers
+    Flag(109, &S::CheckBox2),                    // auxiliary
+    Flag(110, &S::CheckBox3),                    // dimensions
+    Flag(111, &S::CheckBox4),                    // hatching
+    Flag(112, &S::CheckBox5),                    // points
+    Flag(113, &S::CheckBox6),                    // solids
+    Item(115, &S::ComboBox1ItemIndex, kScaleItemCount),
+    Item(117, &S::ComboBox2ItemIndex, kMarkerItemCount),
+    Number(119, &S::Edit2, {0.00001, 10000, 1}),  // point marker size, paper mm
+    Radio(121, &S::RadioButton5, kArcDivision),   // by count
+    Radio(124, &S::RadioButton6, kArcDivision),   // by angle
+    Radio(129, &S::RadioButton7, kArcDivision),   // by length
+    Count(122, &S::Edit3, kDivisions),
+    Number(126, &S::Edit4, {0.1, 90, 0}),  // degrees
+    Count(128, &S::Edit5, kDivisions),
+    Number(131, &S::Edit6, {0.001, 1000, 0}),  // paper mm
+    Count(133, &S::Edit7, kDivisions),
+};
+
+}  // namespace controls_table
+
+inline constexpr const auto& kControlsTable = controls_table::kTable;
+constexpr int kControlsTableSize = static_cast<int>(std::size(controls_table::kTable));
+
+// The entry that keeps `member`; null for a member the table does not hold.
+template <typename T>
+constexpr const TControlEntry* EntryOf(T TControlsState::*member)
+{
+    for (const TControlEntry& entry : kControlsTable) {
+        if constexpr (std::is_same_v<T, bool>) {
+            if (entry.Bool == member) return &entry;
+        } else if constexpr (std::is_same_v<T, int32_t>) {
+            if (entry.Int == member) return &entry;
+        } else {
+            if (entry.Text == member) return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// The entry's value as its settings line holds it: flags "1"/"0", numbers and texts as held.
+std::string TextOf(const TControlEntry& entry, const TControlsState& controls);
+
+// Sets the entry's member from a settings line's text. Flags take StrToFlag; a radio button
+// set true clears the rest of its group (false clears only itself); an item index outside
+// the list (or group) selects nothing; placements parse as whole numbers; edit texts are taken as given.
+void SetFromText(const TControlEntry& entry, TControlsState& controls, std::string_view text);
+
+// A Count or Number edit text as the settings file's reading normalises it ("+45" -> "45",
+// " 2.50" -> "2.5", "abc" -> "0"); other kinds' texts are returned unchanged.
+std::string NormalisedText(const TControlEntry& entry, std::string_view text);
+
+// Parses a Count or Number edit box, clamps the value, writes the clamped value back into
+// the box's text and answers it. Unparsable text reads as 0.
+double ClampInPlace(const TControlEntry& entry, TControlsState& controls);
