@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "AppTestSupport.h"
 #include "app/SettingsFile.h"
@@ -21,9 +20,7 @@ protected:
     Form1Test() : view(temp / "bin" / "tessaro"), form(view)
     {
 #ifndef _WIN32
-        // The settings go to this test's own configuration folder, never the user's.
-        if (const char* config = std::getenv("XDG_CONFIG_HOME")) savedConfigHome = config;
-        setenv("XDG_CONFIG_HOME", (temp / "config").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (temp / "config").c_str(), 1);  // the test's settings, not the user's
 #endif
         settings = SettingsLocationOfProcess(temp / "bin" / "tessaro");
         fs::create_directories(temp / "bin");
@@ -32,14 +29,6 @@ protected:
         view.Desktop = temp / "desktop";
         view.Documents = temp / "documents";
     }
-
-#ifndef _WIN32
-    ~Form1Test() override
-    {
-        if (savedConfigHome) setenv("XDG_CONFIG_HOME", savedConfigHome->c_str(), 1);
-        else unsetenv("XDG_CONFIG_HOME");
-    }
-#endif
 
     fs::path In(const std::string& name) const { return temp / "in" / name; }
     fs::path Jww(const std::string& name) const
@@ -75,7 +64,6 @@ protected:
     }
 
     TTempFolder temp;
-    std::optional<std::string> savedConfigHome;
     fs::path settings;
     TFakeView view;
     TForm1 form;
