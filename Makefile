@@ -1,11 +1,12 @@
-# Two entry points for a fresh Debian 12 machine:
+# Entry points for a fresh Debian 12 machine:
 #   make demo   installs what is missing, builds, converts the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
-#               the sanitizer pass, and the Windows programs under Wine
+#               the Debian package, the sanitizer pass, and the Windows programs under Wine
+#   make package  makes build/tessaro_<version>_amd64.deb and build-win/tessaro-<version>-windows-x64.zip
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
 
-.PHONY: setup build demo test test-sanitize test-windows bench clean
+.PHONY: setup build demo test test-package test-sanitize test-windows package bench clean
 
 setup:
 	@./scripts/setup.sh
@@ -26,8 +27,13 @@ demo: build
 
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-package
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-windows
+
+# The Debian package: its contents, its program installed in a scratch root, its manual page.
+test-package: build
+	@./scripts/package-test.sh
 
 # Reader robustness (every prefix of every input) under AddressSanitizer and UBSan.
 test-sanitize: setup
@@ -38,6 +44,14 @@ test-sanitize: setup
 # The Windows programs, cross-compiled and tested under Wine (unit tests and window checks).
 test-windows:
 	@./scripts/windows-test.sh
+
+# The Debian package, and the Windows zip from the MinGW build.
+package: build
+	@cd build && cpack -G DEB
+	@TESSARO_WINDOWS=1 ./scripts/setup.sh
+	@cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-win -j $(JOBS) --target tessaro_gui
+	@cd build-win && cpack -G ZIP
 
 bench: build
 	@for b in build/bench_*; do [ -x "$$b" ] && "$$b"; done

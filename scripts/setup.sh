@@ -7,6 +7,7 @@ packages=(
   build-essential cmake
   googletest libgtest-dev libbenchmark-dev
   libxml2-utils opencollada-tools assimp-utils
+  dpkg-dev file man-db
 )
 if [ "${TESSARO_WINDOWS:-0}" = 1 ]; then
   # Cross compiler; Wine on a virtual display; Japanese fonts (IPAGothic has the metrics of

@@ -4,6 +4,7 @@
 #   2. tessaro.exe started with every sample drawing: it converts them and ends by itself,
 #      its documents equal those of the Linux tessaro (time stamps aside), and it leaves a
 #      28-line settings file beside itself; a folder saved in that file in Shift_JIS is used;
+#      the same from the zip `make package` makes, which also holds the Japanese guide;
 #   3. the running window driven from outside by tessaro_drop.exe: the browse dialog, a drop,
 #      Escape during a five-file batch, a close request during a batch (refused; the second
 #      one ends it);
@@ -175,6 +176,22 @@ if [ -f "$GUI/tessaro.dat" ]; then
   [ "$(LC_ALL=C sed -n 11p "$GUI/tessaro.dat" | tr -d '\r')" = "$folder" ] || fail "the given folder was not kept as it was"
   set_line 7 1; set_line 10 0
   timeout 60 wineserver -w
+fi
+
+# The program as shipped: tessaro.exe from the zip, with its settings beside it as ever.
+log "tessaro.exe from the zip"
+version=$(build/tessaro --version | cut -d' ' -f2)
+unpacked=$WORK/zip/tessaro-$version-windows-x64
+if (cd "$BUILD" && cpack -G ZIP >/dev/null 2>&1) && mkdir -p "$WORK/zip" \
+   && (cd "$WORK/zip" && cmake -E tar xf "$BUILD/tessaro-$version-windows-x64.zip"); then
+  [ -f "$unpacked/はじめにお読みください.txt" ] || fail "the zip holds no guide"
+  rm -f "$DESKTOP"/*.dae
+  timeout 120 wine "$unpacked/tessaro.exe" "$(winpath "${firstThree[0]}")" || fail "tessaro.exe from the zip"
+  expect_documents "$DESKTOP" "${firstThree[0]}"
+  [ -f "$unpacked/tessaro.dat" ] || fail "tessaro.exe from the zip kept no settings beside itself"
+  timeout 60 wineserver -w
+else
+  fail "the Windows zip was not made"
 fi
 
 # --- 3. the running window --------------------------------------------------------------------

@@ -234,8 +234,15 @@ std::string UsageText()
            "Numbers are clamped as in the window: marker size 0.00001..10000 (0 gives 1),\n"
            "segment counts 3..3600, angle 0.1..90 degrees, length 0.001..1000 mm.\n"
            "Without --out or --beside the documents go where the saved settings say: the\n"
-           "Desktop (the default), Documents, each input's folder or a given folder. The\n"
-           "settings are kept in the executable's path with the extension \".dat\".\n"
+           "Desktop (the default), Documents, each input's folder or a given folder.\n"
+           "\n"
+#ifdef _WIN32
+           "Settings file: beside the executable, named like it with the extension \".dat\".\n"
+#else
+           "Settings file: $XDG_CONFIG_HOME/tessaro/tessaro.dat (~/.config/tessaro/tessaro.dat\n"
+           "when XDG_CONFIG_HOME is unset); a file named like the executable with the extension\n"
+           "\".dat\" that is already beside it is used instead.\n"
+#endif
            "\n"
            "Exit status: 0 every file converted and written; 1 a file was skipped, failed its\n"
            "signature check or could not be written; 2 usage error; 130 interrupted (Ctrl-C\n"

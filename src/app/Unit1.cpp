@@ -6,6 +6,7 @@
 #include "app/ControlsTable.h"
 #include "app/Options.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsLocation.h"
 #include "app/StatusTexts.h"
 #include "output/ColladaWriter.h"
 #include "figures/Walkers.h"
@@ -51,7 +52,7 @@ void TForm1::FormShow(const std::vector<fs::path>& arguments)
 
     const fs::path executable = view_.ExecutablePath();
     exeFolder_ = FolderOf(executable);
-    settingsPath_ = SettingsPathFor(executable);
+    settingsPath_ = SettingsLocationOfProcess(executable);
 
     TControlsState controls;
     ReadSettings(settingsPath_, controls);
@@ -255,7 +256,10 @@ void TForm1::FormClose()
     jww_.reset();
     jws_.reset();
     context_.reset();
-    if (!settingsPath_.empty()) WriteSettings(settingsPath_, view_.GetControls());
+    if (!settingsPath_.empty()) {
+        CreateSettingsFolder(settingsPath_);  // the user's configuration folder on first use
+        WriteSettings(settingsPath_, view_.GetControls());
+    }
 }
 
 void TForm1::BrowseFolder()

@@ -76,14 +76,17 @@ std::string XdgUserDirFromText(std::string_view text, std::string_view name, con
     return found;
 }
 
+std::filesystem::path XdgConfigHome(const TXdgEnvironment& environment)
+{
+    const std::filesystem::path config = environment.ConfigHome;
+    if (config.empty() || !config.is_absolute()) return std::filesystem::path(environment.Home) / ".config";
+    return config;
+}
+
 std::filesystem::path XdgUserDir(std::string_view name, const TXdgEnvironment& environment)
 {
-    // A relative XDG_CONFIG_HOME is invalid and ignored.
-    std::filesystem::path config = environment.ConfigHome;
-    if (config.empty() || !config.is_absolute()) config = std::filesystem::path(environment.Home) / ".config";
-
     std::string text;
-    if (std::ifstream in(config / "user-dirs.dirs", std::ios::binary); in) {
+    if (std::ifstream in(XdgConfigHome(environment) / "user-dirs.dirs", std::ios::binary); in) {
         std::ostringstream content;
         content << in.rdbuf();
         text = content.str();

@@ -14,6 +14,9 @@ struct TXdgEnvironment {
 // HOME and XDG_CONFIG_HOME of this process.
 TXdgEnvironment XdgEnvironmentOfProcess();
 
+// $XDG_CONFIG_HOME, or ~/.config when it is unset or relative (a relative one is invalid).
+std::filesystem::path XdgConfigHome(const TXdgEnvironment& environment);
+
 // The folder of XDG_<name>_DIR, name being "DESKTOP", "DOCUMENTS", ...
 std::filesystem::path XdgUserDir(std::string_view name, const TXdgEnvironment& environment);
 

@@ -48,7 +48,8 @@ protected:
     }
 
     fs::path Binary() const { return temp / "bin" / "tessaro"; }
-    fs::path Settings() const { return temp / "bin" / "tessaro.dat"; }
+    // No settings file beside the copied binary: it keeps them in XDG_CONFIG_HOME.
+    fs::path Settings() const { return temp / "config" / "tessaro" / "tessaro.dat"; }
 
     // Starts the binary in the temporary folder with its own HOME and XDG_CONFIG_HOME.
     // Standard output goes to `outFd`, standard error to a file.

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "AppTestSupport.h"
 #include "app/SettingsFile.h"
+#include "app/SettingsLocation.h"
 #include "app/StatusTexts.h"
 #include "app/Unit1.h"
 #include "output/ColladaWriter.h"
@@ -17,6 +19,10 @@ class Form1Test : public ::testing::Test {
 protected:
     Form1Test() : view(temp / "bin" / "tessaro"), form(view)
     {
+#ifndef _WIN32
+        setenv("XDG_CONFIG_HOME", (temp / "config").c_str(), 1);  // the test's settings, not the user's
+#endif
+        settings = SettingsLocationOfProcess(temp / "bin" / "tessaro");
         fs::create_directories(temp / "bin");
         fs::create_directories(temp / "desktop");
         fs::create_directories(temp / "documents");
@@ -31,10 +37,15 @@ protected:
         return In(name);
     }
 
+    void SaveSettings(const TControlsState& controls) const
+    {
+        CreateSettingsFolder(settings);
+        WriteSettings(settings, controls);
+    }
     // Starts the program without arguments, with these controls in its settings file.
     void ShowWith(const TControlsState& controls)
     {
-        WriteSettings(temp / "bin" / "tessaro.dat", controls);
+        SaveSettings(controls);
         form.FormShow({});
     }
     static TControlsState SourceFolderControls()
@@ -53,6 +64,7 @@ protected:
     }
 
     TTempFolder temp;
+    fs::path settings;
     TFakeView view;
     TForm1 form;
 };
@@ -70,7 +82,7 @@ TEST_F(Form1Test, CommandLineConvertsOnlyExistingFilesWithAKnownExtensionThenClo
     EXPECT_EQ(view.CloseRequests, 1);
     EXPECT_TRUE(form.FormCloseQuery());
     form.FormClose();
-    EXPECT_TRUE(fs::exists(temp / "bin" / "tessaro.dat"));
+    EXPECT_TRUE(fs::exists(settings));
 }
 
 TEST_F(Form1Test, CommandLineWithNothingAcceptableEndsWithoutABatch)
@@ -86,7 +98,7 @@ TEST_F(Form1Test, StartWithoutArgumentsReadsSettingsAndWaitsForDrops)
 {
     TControlsState saved;
     saved.Edit3 = "abc";
-    WriteSettings(temp / "bin" / "tessaro.dat", saved);
+    SaveSettings(saved);
     form.FormShow({});
 
     EXPECT_EQ(view.CloseRequests, 0);
@@ -179,13 +191,13 @@ TEST_F(Form1Test, CloseDuringABatchStopsItAfterTheCurrentFileAndASecondCloseEnds
     EXPECT_FALSE(fs::exists(temp / "desktop" / "3.dae"));
     EXPECT_EQ(view.StatusTexts.back(), "変換を中断しました(ESC)");
     EXPECT_FALSE(form.Busy());
-    EXPECT_FALSE(fs::exists(temp / "bin" / "tessaro.dat"));
+    EXPECT_FALSE(fs::exists(settings));
 
     ASSERT_TRUE(form.FormCloseQuery());
     form.FormClose();
-    const std::string settings = ReadBytes(temp / "bin" / "tessaro.dat");
+    const std::string text = ReadBytes(settings);
     size_t lines = 0;
-    for (size_t at = settings.find("\r\n"); at != std::string::npos; at = settings.find("\r\n", at + 2)) ++lines;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
     EXPECT_EQ(lines, 28u);
     EXPECT_EQ(form.Context(), nullptr);
 }
@@ -203,7 +215,7 @@ TEST_F(Form1Test, ACloseThatSkipsTheQueryDuringABatchShutsDownWhenTheBatchEnds)
     EXPECT_TRUE(fs::exists(temp / "desktop" / "1.dae"));
     EXPECT_FALSE(fs::exists(temp / "desktop" / "2.dae"));
     EXPECT_EQ(form.Context(), nullptr);
-    EXPECT_TRUE(fs::exists(temp / "bin" / "tessaro.dat"));
+    EXPECT_TRUE(fs::exists(settings));
 }
 
 TEST_F(Form1Test, GivenFolderGetsASeparatorAndAMissingOneWritesBesideTheInput)
@@ -351,7 +363,7 @@ TEST_F(Form1Test, BatchShowsClampedValuesWhileOneRunOverridesAreUsedButNeverShow
     overrides.Set(&TControlsState::ComboBox1ItemIndex, 3);
     overrides.Set(&TControlsState::CheckBox6, true);
     form.SetOneRunOverrides(overrides);
-    WriteSettings(temp / "bin" / "tessaro.dat", saved);
+    SaveSettings(saved);
     form.FormShow({Jww("plan.jww")});
 
     EXPECT_TRUE(fs::exists(temp / "out" / "plan.dae"));
@@ -367,7 +379,7 @@ TEST_F(Form1Test, BatchShowsClampedValuesWhileOneRunOverridesAreUsedButNeverShow
 
     form.FormClose();
     TControlsState reread;
-    ReadSettings(temp / "bin" / "tessaro.dat", reread);
+    ReadSettings(settings, reread);
     TControlsState expected = saved;
     expected.Edit2 = "1";
     expected.Edit5 = "3";

@@ -1,6 +1,6 @@
 // The `tessaro` command: converts the files named on its command line with the saved
 // options (or one run's overrides) and ends, like the desktop program started with
-// arguments. The settings file beside the executable is read and written as there.
+// arguments. The settings file is read and written as there.
 #include <csignal>
 #include <filesystem>
 #include <iostream>
