@@ -1,11 +1,12 @@
 # Two entry points for a fresh Debian 12 machine:
 #   make demo   installs what is missing, builds, converts the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
-#               the sanitizer pass, and the Windows programs under Wine
+#               the glTF and compact COLLADA documents in real clients, the sanitizer pass,
+#               and the Windows programs under Wine
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
 
-.PHONY: setup build demo test test-sanitize test-windows bench clean
+.PHONY: setup build demo test test-outputs test-sanitize test-windows bench clean
 
 setup:
 	@./scripts/setup.sh
@@ -26,8 +27,13 @@ demo: build
 
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-outputs
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-windows
+
+# Every sample's .glb and compact .dae in the glTF validator and three.js.
+test-outputs: build
+	@./scripts/check-outputs.sh
 
 # Reader robustness (every prefix of every input) under AddressSanitizer and UBSan.
 test-sanitize: setup

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake
   googletest libgtest-dev libbenchmark-dev
   libxml2-utils opencollada-tools assimp-utils
+  nodejs npm
 )
 if [ "${TESSARO_WINDOWS:-0}" = 1 ]; then
   # Cross compiler; Wine on a virtual display; Japanese fonts (IPAGothic has the metrics of
@@ -31,4 +32,9 @@ fi
 
 if [ "${TESSARO_WINDOWS:-0}" = 1 ] && ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
   $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+fi
+
+# The JavaScript clients that check the glTF and compact COLLADA documents, as locked.
+if [ ! -d tests/js/node_modules ] || [ tests/js/package-lock.json -nt tests/js/node_modules ]; then
+  (cd tests/js && npm ci --no-audit --no-fund --loglevel=error)
 fi

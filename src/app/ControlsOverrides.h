@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/ControlsState.h"
+#include "figures/ConversionContext.h"
 
 enum class TDestination { Desktop, MyDocuments, SourceFolder, GivenFolder };
 
@@ -25,6 +26,10 @@ struct TControlsOverrides {
     std::optional<std::string> ArcLengthMinDivisions;  // Edit7
     // CheckBox1..CheckBox6: hidden layers, auxiliary, dimensions, hatching, points, solids.
     std::array<std::optional<bool>, 6> Include;
+    // Not controls: the document format of every file, and the attribute table's background
+    // mode (0 light, 1 dark) set before every file instead of carried over.
+    std::optional<TOutputFormat> Format;
+    std::optional<int32_t> Background;
 
     void ApplyTo(TControlsState& controls) const;
 };

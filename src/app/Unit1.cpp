@@ -4,6 +4,7 @@
 #include <system_error>
 #include <type_traits>
 
+#include "app/DrawingNames.h"
 #include "app/Options.h"
 #include "app/SettingsFile.h"
 #include "app/StatusTexts.h"
@@ -13,6 +14,8 @@
 #include "formats/jwk/jwkunit.h"
 #include "formats/jws/jwsunit.h"
 #include "formats/jww/jwwunit.h"
+#include "output/ColladaCompactWriter.h"
+#include "output/GltfWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -31,6 +34,11 @@ bool ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs:
     context.Attributes.ResetPenColors();
     if constexpr (std::is_same_v<Data, TJwwData>) data.ImportJwwPens(context.Attributes);
     data.LoadLayers(context.Attributes);
+    context.Names.Groups.fill(std::string());
+    context.Names.Layers.fill(std::string());
+    context.Names.Drawing = Utf8Of(path.stem());
+    if constexpr (std::is_same_v<Data, TJwwData> || std::is_same_v<Data, TJwcData>)
+        ReadDrawingNames(data, context.Names);
     walk(data, context);
     return true;
 }
@@ -144,11 +152,12 @@ void TForm1::RunOneBatch()
         view_.PumpMessagesFor(kPumpBeforeFile);
 
         if (useSourceFolder) outputFolder = FolderOf(path);
-        const fs::path output = OutputPathFor(outputFolder, path);
+        const fs::path output = OutputPathFor(outputFolder, path, OutputExtensionOf(context_->Options.Format));
 
         view_.SetStatusText(ConvertingStatusText(i + 1, count, path));
 
         context_->Store.ClearFigures();
+        if (overrides_.Background) context_->Attributes.SetBackground(*overrides_.Background);
         const bool matched = ConvertFile(format, path);
         const bool written = WriteDocument(output);
         ClearReaders();
@@ -194,6 +203,7 @@ void TForm1::ReadOptions()
     overrides_.ApplyTo(used);
     TControlsState clamped = used;
     ::ReadOptions(clamped, context_->Options, context_->CoordinateScale);
+    context_->Options.Format = overrides_.Format.value_or(TOutputFormat::Dae);
 
     // The window shows the clamped value of every box the run's overrides left alone.
     std::string TControlsState::*const edits[] = {&TControlsState::Edit2, &TControlsState::Edit3,
@@ -221,6 +231,11 @@ bool TForm1::WriteDocument(const fs::path& output)
 {
     // The writer absorbs its own failures (and deletes a partial file); it answers whether
     // the document was written.
+    switch (context_->Options.Format) {
+    case TOutputFormat::DaeCompact: return WriteColladaCompact(*context_, output);
+    case TOutputFormat::Glb: return WriteGltf(*context_, output);
+    case TOutputFormat::Dae: break;
+    }
     return WriteCollada(*context_, output);
 }
 
