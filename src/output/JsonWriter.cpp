@@ -69,11 +69,14 @@ TJsonWriter& TJsonWriter::String(std::string_view text)
             out_ += "\xEF\xBF\xBD";
             ++i;
         } else if (c == '"' || c == '\\') {
-            out_ += {'\\', c};
+            out_.push_back('\\');
+            out_.push_back(c);
             ++i;
         } else if (static_cast<uint8_t>(c) < 0x20) {
             static constexpr char kHex[] = "0123456789abcdef";
-            out_ += {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+            out_ += "\\u00";
+            out_.push_back(kHex[c >> 4]);
+            out_.push_back(kHex[c & 15]);
             ++i;
         } else {
             out_.append(text.substr(i, n));

@@ -109,6 +109,16 @@ TEST(CommandLine, IncludeAndExcludeSetTheKindCheckBoxes)
     EXPECT_EQ(ParseCommandLine({"--include", "", "a.jww"}).Action, TAction::UsageError);
 }
 
+TEST(CommandLine, FormatAndBackgroundTakeTheirNamedChoices)
+{
+    const TCommandLine c = ParseCommandLine({"--format=dae-compact", "--background", "dark", "a.jww"});
+    EXPECT_EQ(c.Overrides.Format, TOutputFormat::DaeCompact);
+    EXPECT_EQ(c.Overrides.Background, 1);
+    EXPECT_EQ(ParseCommandLine({"--format", "glb", "--background=light", "a.jww"}).Overrides.Background, 0);
+    for (const char* bad : {"--format=gltf", "--background=grey", "--format"})
+        EXPECT_EQ(ParseCommandLine({bad, "a.jww"}).Action, TAction::UsageError) << bad;
+}
+
 TEST(CommandLine, UnknownOptionsAreUsageErrors)
 {
     const TCommandLine c = ParseCommandLine({"--fast", "a.jww"});
