@@ -185,8 +185,11 @@ TEST(OutputFormats, EverySampleHoldsTheSameShapesInAllThreeFormats)
     for (const fs::path& sample : samples) inputs += " " + ShellQuote(sample.string());
     for (const char* format : {"dae", "dae-compact", "glb"}) {
         fs::create_directories(dir / format);
-        const TCommandResult run = RunCommand(std::string(TESSARO_BINARY) + " --include solids,points --marker 7 --format " +
-                                              format + " --out " + ShellQuote((dir / format).string()) + inputs);
+        std::string command = TESSARO_BINARY;
+        command += " --include solids,points --marker 7 --format ";
+        command += format;
+        command += " --out " + ShellQuote((dir / format).string()) + inputs;
+        const TCommandResult run = RunCommand(command);
         ASSERT_EQ(run.ExitCode, 0) << run.Output;
     }
     for (const fs::path& sample : samples) {
