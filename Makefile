@@ -1,12 +1,13 @@
 # Entry points for a fresh Debian 12 machine:
 #   make demo   installs what is missing, builds, converts the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
-#               the Debian package, the sanitizer pass, and the Windows programs under Wine
+#               the Debian package, the glTF and compact COLLADA documents in real clients, the
+#               sanitizer pass, and the Windows programs under Wine
 #   make package  makes build/tessaro_<version>_amd64.deb and build-win/tessaro-<version>-windows-x64.zip
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
 
-.PHONY: setup build demo test test-package test-sanitize test-windows package bench clean
+.PHONY: setup build demo test test-package test-outputs test-sanitize test-windows package bench clean
 
 setup:
 	@./scripts/setup.sh
@@ -28,12 +29,17 @@ demo: build
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-package
+	@$(MAKE) --no-print-directory test-outputs
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-windows
 
 # The Debian package: its contents, its program installed in a scratch root, its manual page.
 test-package: build
 	@./scripts/package-test.sh
+
+# Every sample's .glb and compact .dae in the glTF validator and three.js.
+test-outputs: build
+	@./scripts/check-outputs.sh
 
 # Reader robustness (every prefix of every input) under AddressSanitizer and UBSan.
 test-sanitize: setup

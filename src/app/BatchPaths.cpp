@@ -65,14 +65,17 @@ std::filesystem::path WithTrailingSeparator(const std::filesystem::path& folder)
     return std::filesystem::path(withSeparator);
 }
 
-std::filesystem::path OutputPathFor(const std::filesystem::path& folder, const std::filesystem::path& input)
+std::filesystem::path OutputPathFor(const std::filesystem::path& folder, const std::filesystem::path& input,
+                                    std::string_view extension)
 {
     TNative name = input.filename().native();
     const size_t dot = name.rfind('.');
     if (dot != TNative::npos) name.erase(dot);
-    for (const char c : std::string_view(".dae")) name.push_back(static_cast<TChar>(c));
+    for (const char c : extension) name.push_back(static_cast<TChar>(c));
     return std::filesystem::path(folder.native() + name);
 }
+
+std::string_view OutputExtensionOf(TOutputFormat format) { return format == TOutputFormat::Glb ? ".glb" : ".dae"; }
 
 #ifdef _WIN32
 

@@ -3,6 +3,9 @@
 // paths turn into the texts the windows show.
 #include <filesystem>
 #include <string>
+#include <string_view>
+
+#include "figures/ConversionContext.h"
 
 enum class TInputFormat { None, Jwc, Jwk, Jww, Jws };
 
@@ -19,9 +22,13 @@ std::filesystem::path FolderOf(const std::filesystem::path& path);
 // `folder` ending in a separator (one is appended when missing).
 std::filesystem::path WithTrailingSeparator(const std::filesystem::path& folder);
 
-// `folder` followed by the input's file name with its last extension replaced by ".dae"
+// `folder` followed by the input's file name with its last extension replaced by `extension`
 // (plan.old.JWW gives plan.old.dae).
-std::filesystem::path OutputPathFor(const std::filesystem::path& folder, const std::filesystem::path& input);
+std::filesystem::path OutputPathFor(const std::filesystem::path& folder, const std::filesystem::path& input,
+                                    std::string_view extension = ".dae");
+
+// The file name extension of a document format: ".dae" or ".glb".
+std::string_view OutputExtensionOf(TOutputFormat format);
 
 // Narrow text (the platform's ANSI code page on Windows, UTF-8 bytes elsewhere) to a path
 // and back: edit texts and the settings file hold folders this way.

@@ -87,6 +87,14 @@ public:
             return Arcs(*value);
         } else if (name == "--include" || name == "--exclude") {
             return Kinds(*value, name == "--include");
+        } else if (name == "--format") {
+            const std::string_view formats[] = {"dae", "dae-compact", "glb"};
+            const auto at = std::find(std::begin(formats), std::end(formats), *value);
+            if (at == std::end(formats)) return Fail("--format takes dae, dae-compact or glb, not '" + *value + "'");
+            o.Set(&TControlsState::OutputFormat, static_cast<int32_t>(at - std::begin(formats)));
+        } else if (name == "--background") {
+            if (*value != "light" && *value != "dark") return Fail("--background takes light or dark, not '" + *value + "'");
+            r_.Background = *value == "dark" ? 1 : 0;
         } else {
             return Fail("unknown option '" + std::string(name) + "'");
         }
@@ -149,7 +157,8 @@ bool TakesValue(std::string_view name) { return name != "--beside"; }
 bool IsValueOption(std::string_view name)
 {
     return name == "--out" || name == "--scale" || name == "--marker" || name == "--marker-size" ||
-           name == "--arcs" || name == "--include" || name == "--exclude";
+           name == "--arcs" || name == "--include" || name == "--exclude" || name == "--format" ||
+           name == "--background";
 }
 
 }  // namespace
@@ -228,6 +237,12 @@ std::string UsageText()
            "  --include LIST          convert these kinds of entity too\n"
            "  --exclude LIST          leave these kinds of entity out\n"
            "                          LIST: comma-separated hidden,aux,dims,hatch,points,solids\n"
+           "  --format dae|dae-compact|glb\n"
+           "                          the document: COLLADA as specified (the default), compact\n"
+           "                          COLLADA (shared vertices, one <lines> per geometry) or\n"
+           "                          binary glTF 2.0 (.glb)\n"
+           "  --background light|dark default pen colours for a light or dark background, for\n"
+           "                          every file (drawings with their own pens keep them)\n"
            "  -h, --help              show this help and exit\n"
            "      --version           show the version and exit\n"
            "\n"

@@ -1,6 +1,8 @@
 #pragma once
 // The command line of the `tessaro` front end: input files, plus options that replace the
 // saved controls for one run only.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@ struct TCommandLine {
     TAction Action = TAction::Convert;
     std::string Error;               // the usage error, for UsageError
     TControlsOverrides Overrides;
+    std::optional<int32_t> Background;  // --background: 0 light, 1 dark
     std::vector<std::string> Files;  // as passed, in order
 };
 

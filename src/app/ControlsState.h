@@ -49,6 +49,9 @@ struct TControlsState {
     std::string Edit6 = "10";
     std::string Edit7 = "4";
 
+    // Output format group: COLLADA, compact COLLADA, glTF binary (the item of kFormatItems).
+    int32_t OutputFormat = 0;
+
     bool operator==(const TControlsState&) const = default;
 };
 
@@ -57,3 +60,4 @@ constexpr int kScaleItemCount = 4;
 constexpr int kMarkerItemCount = 8;
 inline constexpr const char* kScaleItems[kScaleItemCount] = {"×1", "×10", "×100", "×1000"};
 inline constexpr const char* kMarkerItems[kMarkerItemCount] = {"＋", "×", "□", "◇", "○", "■", "◆", "●"};
+constexpr int kFormatItemCount = 3;

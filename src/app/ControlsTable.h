@@ -105,6 +105,7 @@ inline constexpr TControlEntry kTable[] = {
     Count(128, &S::Edit5, kDivisions),
     Number(131, &S::Edit6, {0.001, 1000, 0}),  // paper mm
     Count(133, &S::Edit7, kDivisions),
+    Choice(135, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
 };
 
 }  // namespace controls_table

@@ -58,6 +58,13 @@ void ReadOptions(TControlsState& controls, TConversionOptions& options, double& 
     const double angleDegrees = Clamped(controls, &TControlsState::Edit4);
     options.ArcLength = Clamped(controls, &TControlsState::Edit6);
 
+    // A group with no button checked (a settings line out of range) writes the default document.
+    switch (controls.OutputFormat) {
+    case 1: options.Format = TOutputFormat::DaeCompact; break;
+    case 2: options.Format = TOutputFormat::Glb; break;
+    default: options.Format = TOutputFormat::Dae; break;
+    }
+
     // The edit box shows degrees; the walkers take radians, converted last.
     options.ArcAngle = static_cast<double>(static_cast<long double>(angleDegrees) / 180.0L * kPi);
 }

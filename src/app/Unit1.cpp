@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/ControlsTable.h"
+#include "app/DrawingNames.h"
 #include "app/Options.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
@@ -14,6 +15,8 @@
 #include "formats/jwk/jwkunit.h"
 #include "formats/jws/jwsunit.h"
 #include "formats/jww/jwwunit.h"
+#include "output/ColladaCompactWriter.h"
+#include "output/GltfWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -33,6 +36,10 @@ TReadResult ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), co
     context.Attributes.ResetPenColors();
     data.ImportPens(context.Attributes);
     data.LoadLayers(context.Attributes);
+    context.Names.Groups.fill(std::string());
+    context.Names.Layers.fill(std::string());
+    context.Names.Drawing = Utf8Of(path.stem());
+    ReadDrawingNames(data, context.Names);
     walk(data, context);
     return read;
 }
@@ -146,11 +153,12 @@ void TForm1::RunOneBatch()
         view_.PumpMessagesFor(kPumpBeforeFile);
 
         if (useSourceFolder) outputFolder = FolderOf(path);
-        const fs::path output = OutputPathFor(outputFolder, path);
+        const fs::path output = OutputPathFor(outputFolder, path, OutputExtensionOf(context_->Options.Format));
 
         view_.SetStatusText(ConvertingStatusText(i + 1, count, path));
 
         context_->Store.ClearFigures();
+        if (background_) context_->Attributes.SetBackground(*background_);
         const TReadResult read = ConvertFile(format, path);
         const bool written = WriteDocument(output);
         ClearReaders();
@@ -221,6 +229,11 @@ bool TForm1::WriteDocument(const fs::path& output)
 {
     // The writer absorbs its own failures (and deletes a partial file); it answers whether
     // the document was written.
+    switch (context_->Options.Format) {
+    case TOutputFormat::DaeCompact: return WriteColladaCompact(*context_, output);
+    case TOutputFormat::Glb: return WriteGltf(*context_, output);
+    case TOutputFormat::Dae: break;
+    }
     return WriteCollada(*context_, output);
 }
 

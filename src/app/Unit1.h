@@ -10,6 +10,7 @@
 // request discards the queue, since the user asked to stop.
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,9 @@ public:
 
     // Controls replaced for every batch of this run, never shown nor saved (command line).
     void SetOneRunOverrides(const TControlsOverrides& overrides) { overrides_ = overrides; }
+    // The attribute table's background mode (0 light, 1 dark) set before every file of this
+    // run, instead of carried over from the drawings before it (command line).
+    void SetOneRunBackground(std::optional<int32_t> mode) { background_ = mode; }
 
     // The main window is shown: flags, drop target, ExeFolder, settings, readers and the
     // attribute table, then the command line's paths (arguments after the program name).
@@ -83,6 +87,7 @@ private:
     TFormView& view_;
     TForm2 form2_;
     TControlsOverrides overrides_;
+    std::optional<int32_t> background_;
 
     std::vector<std::filesystem::path> fileList_;
     std::vector<std::filesystem::path> queuedDrops_;

@@ -2,10 +2,24 @@
 // Everything one conversion run shares: the attribute table, the options of the current
 // batch, the coordinate factor and the figure store with its palette and census.
 // The driver owns one; readers, walkers and the writer take it by reference.
+#include <array>
 #include <cstdint>
+#include <string>
 
 #include "attributes/UnitGraAtt.h"
 #include "figures/FigUnit.h"
+
+// The document written for each file: today's COLLADA, the compact COLLADA (welded vertices,
+// one <lines> and one <triangles> per geometry) or a binary glTF 2.0 file.
+enum class TOutputFormat { Dae, DaeCompact, Glb };
+
+// The drawing's own names in UTF-8, for documents that name their nodes; empty where the
+// file has none.
+struct TDrawingNames {
+    std::string Drawing;                  // the input's file name without its extension
+    std::array<std::string, 16> Groups;   // layer groups 0..15
+    std::array<std::string, 256> Layers;  // layer g * 16 + n
+};
 
 // The user's choices for one batch, read from the controls and clamped at batch start.
 struct TConversionOptions {
@@ -23,6 +37,7 @@ struct TConversionOptions {
     int32_t ArcLengthMinDivisions = 4;
     double ArcAngle = 10.0L / 180.0L * 3.1415926535897932385L;  // radians
     double ArcLength = 10.0;        // paper millimetres
+    TOutputFormat Format = TOutputFormat::Dae;
 };
 
 struct TConversionContext {
@@ -30,4 +45,5 @@ struct TConversionContext {
     TConversionOptions Options;
     double CoordinateScale = 1.0;   // the output's coordinate factor (1, 10, 100, 1000)
     TFigureStore Store;
+    TDrawingNames Names;            // of the file being converted
 };

@@ -7,8 +7,6 @@
 namespace {
 
 constexpr std::string_view kColladaNamespace = "http://www.collada.org/2005/11/COLLADASchema";
-constexpr std::string_view kArrayIndent = "          ";  // ten blanks
-constexpr std::string_view kIndexIndent = "        ";    // eight blanks
 
 int PointCount(int32_t kind) { return kind == fkQuad ? 4 : kind == fkTriangle ? 3 : 2; }
 
@@ -192,6 +190,17 @@ void WriteSegment(TColladaDocument& doc, const std::string& id, int32_t color, i
     doc.Line("      <lines count=\"1\" material=\"Color", color, "\">");
     doc.Line("        <input offset=\"0\" semantic=\"VERTEX\" source=\"#", id, "-Vtx\" />");
     doc.Line("        <p>", vertex, " ", vertex + 1, "</p>");
+    doc.Line("      </lines>");
+}
+
+void WriteLines(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
+                const std::function<void()>& indices)
+{
+    doc.Line("      <lines count=\"", count, "\" material=\"Color", color, "\">");
+    doc.Line("        <input offset=\"0\" semantic=\"VERTEX\" source=\"#", id, "-Vtx\" />");
+    doc.Line("        <p>");
+    indices();
+    doc.Line("        </p>");
     doc.Line("      </lines>");
 }
 

@@ -44,9 +44,11 @@ public:
     // vertex and first triangle number triangle; both are advanced past the shape.
     void TriangleIndexLine(const TFigure& filled, int64_t& vertex, int64_t& triangle);
 
-private:
+    // A point's three coordinates; the unit normal of the triangle (p1, a, b), blank separated.
     void Point(const TFigPoint& p);
     void Normal(const TFigPoint& p1, const TFigPoint& a, const TFigPoint& b);
+
+private:
 
     TBufferedFile& file_;
     double scale_;
@@ -82,6 +84,12 @@ void WriteTriangles(TColladaDocument& doc, const std::string& id, int32_t color,
                     const std::function<void()>& indices);
 // The <lines> element of one segment whose first vertex is number vertex.
 void WriteSegment(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex);
+// The <lines> element of count segments: indices writes the index list's lines.
+void WriteLines(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
+                const std::function<void()>& indices);
+// The indent of the lines of a float array and of an index list.
+inline constexpr std::string_view kArrayIndent = "          ";  // ten blanks
+inline constexpr std::string_view kIndexIndent = "        ";    // eight blanks
 void EndGeometry(TColladaDocument& doc);
 
 // The visual scene: one node per used layer, instancing the geometries of its colours.

@@ -91,6 +91,12 @@ std::vector<int32_t> TakeCensus(TFigureStore& store)
 
 bool WriteCollada(TConversionContext& context, const std::filesystem::path& path)
 {
+    return WriteColladaDocument(context, path, WriteGeometries);
+}
+
+bool WriteColladaDocument(TConversionContext& context, const std::filesystem::path& path,
+                          const TColladaGeometriesWriter& geometries)
+{
     // The document goes to a temporary file that replaces the old one only when complete, so
     // a failure at any point leaves the old document as it was.
     TBufferedFile file;
@@ -111,7 +117,7 @@ bool WriteCollada(TConversionContext& context, const std::filesystem::path& path
         WriteHeader(doc, creationStamp, now);
         WriteEffects(doc, store, colorTotals);
         WriteMaterials(doc, colorTotals);
-        WriteGeometries(doc, store, groups);
+        geometries(doc, store, groups);
         WriteScene(doc, store, groups);
         if (file.Close()) return true;
     } catch (...) {

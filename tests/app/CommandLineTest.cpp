@@ -128,6 +128,7 @@ TEST(CommandLine, OptionsSetOnlyTheirControlsAndReachEveryControl)
         {{"--arcs", "count:36"}, {{21, "1"}, {24, "36"}}},
         {{"--arcs", "angle:2.5:8"}, {{22, "1"}, {25, "2.5"}, {26, "8"}}},
         {{"--arcs", "length:0.5:9"}, {{23, "1"}, {27, "0.5"}, {28, "9"}}},
+        {{"--format", "glb"}, {{29, "2"}}},
     };
     TControlsState saved;
     SetFromText(kControlsTable[22], saved, "1");  // arcs by length, so that every mode is a change
@@ -148,6 +149,15 @@ TEST(CommandLine, OptionsSetOnlyTheirControlsAndReachEveryControl)
         const bool noOption = entry.Kind == TControlKind::Placement || entry.Bool == &TControlsState::RadioButton2;
         EXPECT_NE(reached.contains(&entry), noOption) << "settings line " << &entry - kControlsTable + 1;
     }
+}
+
+TEST(CommandLine, BackgroundTakesItsNamedChoices)
+{
+    EXPECT_EQ(ParseCommandLine({"--background", "dark", "a.jww"}).Background, 1);
+    EXPECT_EQ(ParseCommandLine({"--background=light", "a.jww"}).Background, 0);
+    EXPECT_FALSE(ParseCommandLine({"a.jww"}).Background);
+    for (const char* bad : {"--format=gltf", "--background=grey", "--format"})
+        EXPECT_EQ(ParseCommandLine({bad, "a.jww"}).Action, TAction::UsageError) << bad;
 }
 
 TEST(CommandLine, UnknownOptionsAreUsageErrors)

@@ -20,7 +20,7 @@ std::string SettingsText(std::initializer_list<std::pair<int, std::string>> chan
 {
     std::vector<std::string> lines = {"192", "107", "192", "107", "416", "219", "1", "0", "0", "0",
                                       "",    "1",   "1",   "1",   "1",   "1",   "0", "0", "0", "1",
-                                      "1",   "0",   "0",   "12",  "10",  "4",   "10", "4"};
+                                      "1",   "0",   "0",   "12",  "10",  "4",   "10", "4", "0"};
     for (const auto& [line, text] : changes) lines[line - 1] = text;
     std::string file;
     for (const std::string& line : lines) file += line + "\r\n";
@@ -42,7 +42,7 @@ TEST(SettingsFile, PathIsTheExecutablesPathWithDat)
     EXPECT_EQ(SettingsPathFor("C:/bin/tessaro.exe"), "C:/bin/tessaro.dat");
 }
 
-TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites28CrLfLines)
+TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites29CrLfLines)
 {
     TTempFolder folder;
     TControlsState controls;
@@ -53,6 +53,11 @@ TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites28CrLfLines)
 
     ASSERT_TRUE(WriteSettings(folder / "tessaro.dat", controls));
     EXPECT_EQ(ReadBytes(folder / "tessaro.dat"), SettingsText({}));
+
+    // A file from before the output format's line reads as the default document.
+    std::string older = SettingsText({{29, "2"}});
+    older.resize(older.size() - 3);
+    EXPECT_EQ(ReadText(folder, older).OutputFormat, 0);
 }
 
 // A value the entry's control does not hold by default, as its settings line would give it.

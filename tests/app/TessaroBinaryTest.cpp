@@ -140,7 +140,7 @@ TEST_F(TessaroBinary, ConvertsIntoTheGivenFolderPrintingProgressWithoutSavingThe
     TControlsState saved;
     ReadSettings(Settings(), saved);
     EXPECT_EQ(saved, TControlsState{});
-    EXPECT_EQ(Lines(ReadBytes(Settings())).size(), 28u);
+    EXPECT_EQ(Lines(ReadBytes(Settings())).size(), 29u);
 }
 
 TEST_F(TessaroBinary, SkippedFilesAndBadSignaturesAreNamedAndExitOne)

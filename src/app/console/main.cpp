@@ -110,6 +110,7 @@ int main(int argc, char** argv)
     TConsoleView view(std::cout, std::cerr, ExecutablePath(argv[0]), SpecialFolder, gInterrupted);
     TForm1 form(view);
     form.SetOneRunOverrides(commandLine.Overrides);
+    form.SetOneRunBackground(commandLine.Background);
 
     std::vector<std::filesystem::path> files;
     files.reserve(commandLine.Files.size());

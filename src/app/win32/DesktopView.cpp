@@ -54,6 +54,7 @@ static_assert(EntryOf(&TControlsState::CheckBox1)->Control == static_cast<int>(E
 static_assert(EntryOf(&TControlsState::ComboBox1ItemIndex)->Control == static_cast<int>(EControl::ComboBox1));
 static_assert(EntryOf(&TControlsState::RadioButton7)->Control == static_cast<int>(EControl::RadioButton7));
 static_assert(EntryOf(&TControlsState::Edit7)->Control == static_cast<int>(EControl::Edit7));
+static_assert(EntryOf(&TControlsState::OutputFormat)->Control == static_cast<int>(EControl::RadioButton8));
 
 }  // namespace
 

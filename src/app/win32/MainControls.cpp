@@ -56,6 +56,11 @@ const TControlLayout kLayouts[] = {
     {EControl::Label8, L"STATIC", L"最低分割数", kLabel, 301, 254, 85, 16, 0, false, false},
     {EControl::Edit7, L"EDIT", L"", kEdit, 387, 251, 36, 19, 4, true, false},
 
+    {EControl::GroupBox4, L"BUTTON", L"出力形式(&F)", kGroupBox, 6, 278, 424, 42, 0, false, false},
+    {EControl::RadioButton8, L"BUTTON", L"COLLADA (.dae)", kFirstRadio, 12, 295, 130, 18, 0, false, false},
+    {EControl::RadioButton9, L"BUTTON", L"COLLADA 軽量 (.dae)", kRadio, 146, 295, 150, 18, 0, false, false},
+    {EControl::RadioButton10, L"BUTTON", L"glTF (.glb)", kRadio, 300, 295, 120, 18, 0, false, false},
+
     // Placed by the control itself at the bottom edge; the first control after the last
     // group, so it also closes that group.
     {EControl::StatusBar1, STATUSCLASSNAMEW, L"", kChild | WS_GROUP, 0, 0, 0, 0, 0, false, false},

@@ -12,6 +12,8 @@ enum class EControl : int {
     RadioButton5, Edit3, Label4,
     RadioButton6, Label6, Edit4, Label5, Edit5,
     RadioButton7, Label7, Edit6, Label8, Edit7,
+    GroupBox4,
+    RadioButton8, RadioButton9, RadioButton10,
     StatusBar1,
 };
 

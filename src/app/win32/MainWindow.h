@@ -14,7 +14,7 @@
 class TMainWindow {
 public:
     static constexpr int kClientWidth = 436;
-    static constexpr int kClientHeight = 297;
+    static constexpr int kClientHeight = 341;
     static constexpr int kDefaultLeft = 192;
     static constexpr int kDefaultTop = 107;
 

@@ -1,0 +1,71 @@
+#include "output/GltfBinary.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr uint32_t kArrayBuffer = 34962, kElementArrayBuffer = 34963;
+constexpr uint32_t kUnsignedShort = 5123, kUnsignedInt = 5125, kFloat = 5126;
+// 65535 is the primitive restart value, which a 16-bit index must not take.
+constexpr size_t kMaxShortVertices = 65535;
+
+}  // namespace
+
+uint32_t TGltfBinary::AddView(const void* data, uint64_t length, uint32_t target)
+{
+    bytes_.resize((bytes_.size() + 3) / 4 * 4, 0);
+    views_.push_back({bytes_.size(), length, target});
+    const uint8_t* begin = static_cast<const uint8_t*>(data);
+    bytes_.insert(bytes_.end(), begin, begin + length);
+    bytes_.resize((bytes_.size() + 3) / 4 * 4, 0);
+    return static_cast<uint32_t>(views_.size() - 1);
+}
+
+uint32_t TGltfBinary::AddPositions(const std::vector<float>& xyz)
+{
+    TAccessor accessor{kFloat, xyz.size() / 3, true, {0, 0, 0}, {0, 0, 0}};
+    for (size_t v = 0; v < xyz.size(); v += 3) {
+        for (int axis = 0; axis < 3; ++axis) {
+            const float value = xyz[v + static_cast<size_t>(axis)];
+            accessor.Min[axis] = v == 0 ? value : std::min(accessor.Min[axis], value);
+            accessor.Max[axis] = v == 0 ? value : std::max(accessor.Max[axis], value);
+        }
+    }
+    accessors_.push_back(accessor);
+    return AddView(xyz.data(), xyz.size() * sizeof(float), kArrayBuffer);
+}
+
+uint32_t TGltfBinary::AddIndices(const std::vector<uint32_t>& indices, size_t vertexCount)
+{
+    const bool narrow = vertexCount <= kMaxShortVertices;
+    accessors_.push_back({narrow ? kUnsignedShort : kUnsignedInt, indices.size(), false, {}, {}});
+    if (!narrow) return AddView(indices.data(), indices.size() * sizeof(uint32_t), kElementArrayBuffer);
+    const std::vector<uint16_t> shorts(indices.begin(), indices.end());
+    return AddView(shorts.data(), shorts.size() * sizeof(uint16_t), kElementArrayBuffer);
+}
+
+void TGltfBinary::WriteJson(TJsonWriter& json) const
+{
+    if (bytes_.empty()) return;
+    json.Key("buffers").Begin('[').Begin('{').Key("byteLength").Integer(static_cast<int64_t>(bytes_.size()));
+    json.End().End();
+    json.Key("bufferViews").Begin('[');
+    for (const TView& view : views_) {
+        json.Begin('{').Key("buffer").Integer(0).Key("byteOffset").Integer(static_cast<int64_t>(view.Offset));
+        json.Key("byteLength").Integer(static_cast<int64_t>(view.Length)).Key("target").Integer(view.Target).End();
+    }
+    json.End();
+    json.Key("accessors").Begin('[');
+    for (size_t i = 0; i < accessors_.size(); ++i) {
+        const TAccessor& a = accessors_[i];
+        json.Begin('{').Key("bufferView").Integer(static_cast<int64_t>(i)).Key("componentType").Integer(a.ComponentType);
+        json.Key("count").Integer(static_cast<int64_t>(a.Count)).Key("type").String(a.Vector ? "VEC3" : "SCALAR");
+        if (a.Vector) {
+            json.Key("min").Begin('[').Number(a.Min[0]).Number(a.Min[1]).Number(a.Min[2]).End();
+            json.Key("max").Begin('[').Number(a.Max[0]).Number(a.Max[1]).Number(a.Max[2]).End();
+        }
+        json.End();
+    }
+    json.End();
+}

@@ -1,0 +1,239 @@
+#include "output/GltfWriter.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+
+#include "output/ColladaElements.h"
+#include "output/FigureGroups.h"
+#include "output/GlbContainer.h"
+#include "output/GltfBinary.h"
+#include "output/LinearColor.h"
+#include "output/WeldedGeometry.h"
+
+namespace {
+
+constexpr uint32_t kLines = 1, kTriangles = 4;
+constexpr int kLayersPerGroup = 16;
+// -90 degrees about X: the drawing's x, y, z (Z up) become glTF's x, -z, y (Y up).
+constexpr double kHalfRoot2 = 0.70710678118654752440;
+
+struct TMeshEntry {
+    int32_t Layer = 0, Color = 0;
+    uint32_t Positions = 0;
+    int64_t Lines = -1, Triangles = -1;  // index accessors, -1 when the primitive is absent
+};
+
+struct TNode {
+    std::string Name;
+    std::vector<uint32_t> Children;
+    int64_t Mesh = -1;
+    const char* ExtrasKey = nullptr;  // the layer or group number, for tools that want it
+    int32_t ExtrasValue = 0;
+};
+
+class TGltfBuilder {
+public:
+    TGltfBuilder(const TConversionContext& context, const TFigureGroups& groups)
+        : context_(context), groups_(groups),
+          scale_(0.001L * static_cast<long double>(context.CoordinateScale))
+    {
+        FindCentre();
+    }
+
+    void AddGroup(const TFigureGroup& group);
+    std::string Json() const;
+    const TGltfBinary& Binary() const { return binary_; }
+
+private:
+    void FindCentre();
+    float Relative(double stored, int axis) const;
+    bool Fits(const TFigure& f) const;
+    std::vector<TNode> Nodes() const;
+    void WriteNodes(TJsonWriter& json) const;
+    void WriteMaterialsAndMeshes(TJsonWriter& json) const;
+
+    const TConversionContext& context_;
+    const TFigureGroups& groups_;
+    long double scale_;
+    long double centre_[3] = {0, 0, 0};  // output units
+    TGltfBinary binary_;
+    std::vector<TMeshEntry> meshes_;
+};
+
+// The middle of the bounding box of every finite point drawn.
+void TGltfBuilder::FindCentre()
+{
+    long double low[3], high[3];
+    bool any = false;
+    for (uint32_t m : groups_.Members) {
+        const TFigure& f = context_.Store.Figures[m];
+        for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
+            const long double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
+            if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) continue;
+            for (int axis = 0; axis < 3; ++axis) {
+                low[axis] = any ? std::min(low[axis], c[axis]) : c[axis];
+                high[axis] = any ? std::max(high[axis], c[axis]) : c[axis];
+            }
+            any = true;
+        }
+    }
+    for (int axis = 0; axis < 3 && any; ++axis) centre_[axis] = (low[axis] + high[axis]) / 2 * scale_;
+}
+
+float TGltfBuilder::Relative(double stored, int axis) const
+{
+    const long double value = static_cast<long double>(stored) * scale_ - centre_[axis];
+    if (!(std::fabs(value) <= FLT_MAX)) return std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+bool TGltfBuilder::Fits(const TFigure& f) const
+{
+    for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
+        const TFigPoint& p = f.Points[i];
+        if (!std::isfinite(Relative(p.x, 0)) || !std::isfinite(Relative(p.y, 1)) || !std::isfinite(Relative(p.z, 2)))
+            return false;
+    }
+    return true;
+}
+
+void TGltfBuilder::AddGroup(const TFigureGroup& group)
+{
+    const TWeldedGeometry mesh = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_),
+                                           [this](const TFigure& f) { return Fits(f); });
+    if (mesh.Segments.empty() && mesh.Triangles.empty()) return;
+    std::vector<float> xyz;
+    xyz.reserve(3 * mesh.Vertices.size());
+    for (const TFigPoint& p : mesh.Vertices) xyz.insert(xyz.end(), {Relative(p.x, 0), Relative(p.y, 1), Relative(p.z, 2)});
+    TMeshEntry entry{group.Layer, group.Color, binary_.AddPositions(xyz)};
+    if (!mesh.Segments.empty()) entry.Lines = binary_.AddIndices(mesh.Segments, mesh.Vertices.size());
+    if (!mesh.Triangles.empty()) entry.Triangles = binary_.AddIndices(mesh.Triangles, mesh.Vertices.size());
+    meshes_.push_back(entry);
+}
+
+std::string NameOr(const std::string& own, const std::string& fallback) { return own.empty() ? fallback : own; }
+
+// Root, then a group node, its layer nodes and their colour nodes, in ascending layers.
+std::vector<TNode> TGltfBuilder::Nodes() const
+{
+    const TDrawingNames& names = context_.Names;
+    std::vector<TNode> nodes{{NameOr(names.Drawing, "drawing"), {}, -1}};
+    int32_t group = -1, layer = -1;
+    size_t groupNode = 0, layerNode = 0;
+    for (size_t i = 0; i < meshes_.size(); ++i) {
+        const int32_t h = meshes_[i].Layer;
+        if (h / kLayersPerGroup != group) {
+            group = h / kLayersPerGroup;
+            groupNode = nodes.size();
+            nodes[0].Children.push_back(static_cast<uint32_t>(groupNode));
+            nodes.push_back({NameOr(names.Groups[group], "group " + std::to_string(group)), {}, -1, "layerGroup", group});
+        }
+        if (h != layer) {
+            layer = h;
+            layerNode = nodes.size();
+            nodes[groupNode].Children.push_back(static_cast<uint32_t>(layerNode));
+            nodes.push_back({NameOr(names.Layers[h], "layer " + std::to_string(h % kLayersPerGroup)), {}, -1, "layer", h});
+        }
+        nodes[layerNode].Children.push_back(static_cast<uint32_t>(nodes.size()));
+        nodes.push_back({GeometryId(h, meshes_[i].Color), {}, static_cast<int64_t>(i)});
+    }
+    return nodes;
+}
+
+void TGltfBuilder::WriteNodes(TJsonWriter& json) const
+{
+    const std::vector<TNode> nodes = Nodes();
+    json.Key("nodes").Begin('[');
+    for (size_t n = 0; n < nodes.size(); ++n) {
+        const TNode& node = nodes[n];
+        json.Begin('{').Key("name").String(node.Name);
+        if (n == 0) {
+            json.Key("rotation").Begin('[').Number(-kHalfRoot2).Number(0).Number(0).Number(kHalfRoot2).End();
+            const double x = static_cast<double>(centre_[0]), y = static_cast<double>(centre_[1]),
+                         z = static_cast<double>(centre_[2]);
+            if (x != 0 || y != 0 || z != 0) json.Key("translation").Begin('[').Number(x).Number(z).Number(-y).End();
+        }
+        if (!node.Children.empty()) {
+            json.Key("children").Begin('[');
+            for (uint32_t child : node.Children) json.Integer(child);
+            json.End();
+        }
+        if (node.Mesh >= 0) json.Key("mesh").Integer(node.Mesh);
+        if (node.ExtrasKey) json.Key("extras").Begin('{').Key(node.ExtrasKey).Integer(node.ExtrasValue).End();
+        json.End();
+    }
+    json.End();
+}
+
+void WriteMaterial(TJsonWriter& json, int32_t color, uint32_t rgb)
+{
+    json.Begin('{').Key("name").String("DefColor" + std::to_string(color));
+    json.Key("pbrMetallicRoughness").Begin('{').Key("baseColorFactor").Begin('[');
+    json.Number(SrgbToLinear(rgb & 0xFF)).Number(SrgbToLinear((rgb >> 8) & 0xFF));
+    json.Number(SrgbToLinear((rgb >> 16) & 0xFF)).Number(1).End();
+    json.Key("metallicFactor").Number(0).Key("roughnessFactor").Number(1).End();
+    json.Key("doubleSided").Bool(true);
+    json.Key("extensions").Begin('{').Key("KHR_materials_unlit").Begin('{').End().End();
+    json.End();
+}
+
+void WritePrimitive(TJsonWriter& json, uint32_t positions, int64_t indices, uint32_t mode, size_t material)
+{
+    json.Begin('{').Key("attributes").Begin('{').Key("POSITION").Integer(positions).End();
+    json.Key("indices").Integer(indices).Key("mode").Integer(mode);
+    json.Key("material").Integer(static_cast<int64_t>(material)).End();
+}
+
+void TGltfBuilder::WriteMaterialsAndMeshes(TJsonWriter& json) const
+{
+    if (meshes_.empty()) return;
+    std::map<int32_t, size_t> materials;  // colour -> material number, ascending colours
+    for (const TMeshEntry& mesh : meshes_) materials.emplace(mesh.Color, 0);
+    json.Key("materials").Begin('[');
+    size_t next = 0;
+    for (auto& [color, number] : materials) {
+        number = next++;
+        WriteMaterial(json, color, context_.Store.Palette[static_cast<size_t>(color)]);
+    }
+    json.End();
+    json.Key("meshes").Begin('[');
+    for (const TMeshEntry& mesh : meshes_) {
+        json.Begin('{').Key("name").String(GeometryId(mesh.Layer, mesh.Color)).Key("primitives").Begin('[');
+        const size_t material = materials.at(mesh.Color);
+        if (mesh.Lines >= 0) WritePrimitive(json, mesh.Positions, mesh.Lines, kLines, material);
+        if (mesh.Triangles >= 0) WritePrimitive(json, mesh.Positions, mesh.Triangles, kTriangles, material);
+        json.End().End();
+    }
+    json.End();
+}
+
+std::string TGltfBuilder::Json() const
+{
+    TJsonWriter json;
+    json.Begin('{');
+    json.Key("asset").Begin('{').Key("version").String("2.0").Key("generator").String("TESSARO").End();
+    if (!meshes_.empty()) json.Key("extensionsUsed").Begin('[').String("KHR_materials_unlit").End();
+    json.Key("scene").Integer(0).Key("scenes").Begin('[').Begin('{').Key("nodes").Begin('[').Integer(0).End().End().End();
+    WriteNodes(json);
+    WriteMaterialsAndMeshes(json);
+    binary_.WriteJson(json);
+    json.End();
+    return json.Text();
+}
+
+}  // namespace
+
+bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
+{
+    try {
+        const TFigureGroups groups = GroupFigures(context.Store);
+        TGltfBuilder builder(context, groups);
+        for (const TFigureGroup& group : groups.Groups) builder.AddGroup(group);
+        return WriteGlbFile(path, builder.Json(), builder.Binary().Bytes());
+    } catch (...) {
+        return false;  // out of memory before the file was created
+    }
+}

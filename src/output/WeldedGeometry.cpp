@@ -1,0 +1,95 @@
+#include "output/WeldedGeometry.h"
+
+#include <bit>
+#include <cmath>
+#include <initializer_list>
+
+namespace {
+
+// A coordinate as the weld compares it: output nanometres, or the raw bits of a value too
+// large (or not finite) to count in nanometres.
+struct TWeldKey {
+    int64_t Parts[3];
+    uint8_t Raw;  // bit i: Parts[i] holds raw bits
+    bool operator==(const TWeldKey&) const = default;
+};
+
+int64_t KeyPart(double stored, double scale, uint8_t& raw, int axis)
+{
+    const long double nanometres = static_cast<long double>(stored) * scale * 1e9L;
+    if (std::isfinite(nanometres) && std::fabs(nanometres) < 9e18L) return std::llround(nanometres);
+    raw |= static_cast<uint8_t>(1u << axis);
+    return std::bit_cast<int64_t>(stored);
+}
+
+uint64_t Hash(const TWeldKey& k)
+{
+    uint64_t h = k.Raw;
+    for (int64_t part : k.Parts) {
+        h = (h ^ static_cast<uint64_t>(part)) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+// Open addressing over vertex numbers; sized once for every point of the group.
+class TWelder {
+public:
+    TWelder(TWeldedGeometry& out, double scale, size_t points) : out_(out), scale_(scale)
+    {
+        size_t capacity = 16;
+        while (capacity < 2 * points) capacity *= 2;
+        slots_.assign(capacity, 0);
+        keys_.reserve(points);
+        out_.Vertices.reserve(points);
+    }
+
+    uint32_t Vertex(const TFigPoint& p)
+    {
+        TWeldKey key{{0, 0, 0}, 0};
+        key.Parts[0] = KeyPart(p.x, scale_, key.Raw, 0);
+        key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
+        key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = Hash(key) & mask;; at = (at + 1) & mask) {
+            if (slots_[at] == 0) {
+                keys_.push_back(key);
+                out_.Vertices.push_back(p);
+                slots_[at] = static_cast<uint32_t>(keys_.size());
+                return slots_[at] - 1;
+            }
+            if (keys_[slots_[at] - 1] == key) return slots_[at] - 1;
+        }
+    }
+
+private:
+    TWeldedGeometry& out_;
+    double scale_;
+    std::vector<uint32_t> slots_;  // vertex number + 1, 0 free
+    std::vector<TWeldKey> keys_;
+};
+
+}  // namespace
+
+int FigurePointCount(int32_t kind) { return kind == fkLine ? 2 : kind == fkTriangle ? 3 : 4; }
+
+TWeldedGeometry WeldGroup(const TFigureStore& store, const TFigureGroups& groups, const TFigureGroup& group,
+                          double scale, const TFigureFilter& keep)
+{
+    TWeldedGeometry out;
+    const uint32_t* first = groups.Members.data() + group.First;
+    const uint32_t* last = groups.Members.data() + group.Last;
+    size_t points = 0;
+    for (const uint32_t* m = first; m != last; ++m) points += FigurePointCount(store.Figures[*m].Kind);
+    TWelder welder(out, scale, points);
+    for (const uint32_t* m = first; m != last; ++m) {
+        const TFigure& f = store.Figures[*m];
+        if (keep && !keep(f)) continue;
+        uint32_t v[4];
+        for (int i = 0; i < FigurePointCount(f.Kind); ++i) v[i] = welder.Vertex(f.Points[i]);
+        if (f.Kind == fkLine) out.Segments.insert(out.Segments.end(), {v[0], v[1]});
+        else out.Triangles.insert(out.Triangles.end(), {v[0], v[1], v[2]});
+        if (f.Kind == fkQuad) out.Triangles.insert(out.Triangles.end(), {v[0], v[2], v[3]});
+    }
+    return out;
+}

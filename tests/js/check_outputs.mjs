@@ -1,0 +1,78 @@
+// Checks the converter's documents in real clients. Usage: node check_outputs.mjs FOLDER
+// FOLDER holds dae/, dae-compact/ and glb/ with one document per drawing. For every drawing:
+// the Khronos validator reports no error and no warning on the .glb, and three.js loads the
+// .glb (GLTFLoader) and the compact .dae (ColladaLoader) with the segments and triangles the
+// default .dae declares. Prints one line per drawing; exits 1 on any failure.
+import fs from 'node:fs';
+import path from 'node:path';
+import { performance } from 'node:perf_hooks';
+import { DOMParser } from '@xmldom/xmldom';
+import validator from 'gltf-validator';
+import { GLTFLoader } from 'three/examples/jsm/loaders/GLTFLoader.js';
+import { ColladaLoader } from 'three/examples/jsm/loaders/ColladaLoader.js';
+
+globalThis.DOMParser = DOMParser;
+// The loaders' notes (file version, Z-up handling) are not findings.
+console.warn = console.debug = () => {};
+
+// Segments and triangles the default document declares.
+function declaredCounts(text) {
+  let segments = 0, triangles = 0;
+  for (const m of text.matchAll(/<lines count="(\d+)"/g)) segments += Number(m[1]);
+  for (const m of text.matchAll(/<triangles count="(\d+)"/g)) triangles += Number(m[1]);
+  return { segments, triangles };
+}
+
+// Segments and triangles of a loaded three.js scene.
+function sceneCounts(root) {
+  let segments = 0, triangles = 0;
+  root.traverse((o) => {
+    if (!o.geometry) return;
+    const g = o.geometry;
+    const n = g.index ? g.index.count : g.attributes.position.count;
+    const groups = g.groups.length ? g.groups : [{ start: 0, count: n }];
+    for (const group of groups) {
+      const count = Math.min(group.count, n - group.start);
+      if (o.isLineSegments) segments += count / 2;
+      else if (o.isMesh) triangles += count / 3;
+    }
+  });
+  return { segments, triangles };
+}
+
+async function loadGlb(file) {
+  const bytes = fs.readFileSync(file);
+  const buffer = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
+  return new Promise((resolve, reject) => new GLTFLoader().parse(buffer, '', (g) => resolve(g.scene), reject));
+}
+
+async function checkDrawing(folder, name) {
+  const problems = [];
+  const expected = declaredCounts(fs.readFileSync(path.join(folder, 'dae', name + '.dae'), 'utf8'));
+  const glbPath = path.join(folder, 'glb', name + '.glb');
+  const report = await validator.validateBytes(new Uint8Array(fs.readFileSync(glbPath)));
+  const { numErrors, numWarnings, messages } = report.issues;
+  if (numErrors || numWarnings)
+    problems.push(`validator: ${numErrors} errors, ${numWarnings} warnings: ` +
+      JSON.stringify(messages.filter((m) => m.severity <= 1).slice(0, 3)));
+  let start = performance.now();
+  const glb = sceneCounts(await loadGlb(glbPath));
+  const glbMs = performance.now() - start;
+  start = performance.now();
+  const daeText = fs.readFileSync(path.join(folder, 'dae-compact', name + '.dae'), 'utf8');
+  const dae = sceneCounts(new ColladaLoader().parse(daeText, '').scene);
+  const daeMs = performance.now() - start;
+  for (const [label, got] of [['glb', glb], ['dae-compact', dae]])
+    if (got.segments !== expected.segments || got.triangles !== expected.triangles)
+      problems.push(`${label}: ${JSON.stringify(got)}, expected ${JSON.stringify(expected)}`);
+  const timing = `glb ${glbMs.toFixed(1)} ms, dae-compact ${daeMs.toFixed(1)} ms`;
+  console.log(`${problems.length ? 'FAIL' : 'ok  '} ${name}: ${expected.segments} segments, ` +
+    `${expected.triangles} triangles; ${timing}${problems.length ? '\n  ' + problems.join('\n  ') : ''}`);
+  return problems.length === 0;
+}
+
+const folder = process.argv[2];
+const names = fs.readdirSync(path.join(folder, 'glb')).filter((f) => f.endsWith('.glb')).map((f) => f.slice(0, -4));
+let passed = true;
+for (const name of names.sort()) passed = (await checkDrawing(folder, name)) && passed;
+process.exit(passed && names.length > 0 ? 0 : 1);
