@@ -23,6 +23,14 @@ struct TFileOutcome {
     // How the file was read; NotThisFormat when the signature failed (or the file could not
     // be opened to check it), and then nothing was read.
     TReadResult Read;
+    // The walk stopped at the per-file figure budget; the document holds what was drawn.
+    bool BudgetReached = false;
+    // Converting failed (memory ran out, ...): no document was written, and the one already
+    // at Output, if any, is as it was. Empty when converting went through.
+    std::string Failure;
+
+    // True when the file went through whole: complete read, whole walk, document written.
+    bool Clean() const { return static_cast<bool>(Read) && !BudgetReached && Failure.empty() && Written; }
 };
 
 class TFormView {

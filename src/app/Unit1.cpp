@@ -1,6 +1,8 @@
 #include "app/Unit1.h"
 
 #include <chrono>
+#include <exception>
+#include <new>
 #include <system_error>
 
 #include "app/ControlsTable.h"
@@ -9,13 +11,13 @@
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
 #include "app/StatusTexts.h"
-#include "output/ColladaWriter.h"
 #include "figures/Walkers.h"
 #include "formats/jwc/jwcunit.h"
 #include "formats/jwk/jwkunit.h"
 #include "formats/jws/jwsunit.h"
 #include "formats/jww/jwwunit.h"
 #include "output/ColladaCompactWriter.h"
+#include "output/ColladaWriter.h"
 #include "output/GltfWriter.h"
 
 namespace fs = std::filesystem;
@@ -25,14 +27,17 @@ namespace {
 constexpr std::chrono::milliseconds kPumpBeforeFile{100};
 
 // One file through one reader: signature, load (a damaged file is converted as far as it was
-// read), pen colours (the file's own over the defaults), layer states, walk. Answers how the
-// load went; a file without the signature is not loaded (NotThisFormat).
+// read), pen colours (the file's own over the defaults), layer states, walk. Notes in
+// `outcome` how the load went (a file without the signature is not loaded: NotThisFormat)
+// and whether the walk stopped at the figure budget.
 template <class Data>
-TReadResult ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs::path& path,
-                        TConversionContext& context)
+void ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs::path& path,
+                 TConversionContext& context, TFileOutcome& outcome)
 {
-    if (!data.CheckSignature(path)) return {TReadStatus::NotThisFormat, 0};
-    const TReadResult read = data.LoadFile(path);
+    outcome.Read = {TReadStatus::NotThisFormat, 0};
+    if (!data.CheckSignature(path)) return;
+    outcome.Read = data.LoadFile(path);
+    outcome.SignatureMatched = true;
     context.Attributes.ResetPenColors();
     data.ImportPens(context.Attributes);
     data.LoadLayers(context.Attributes);
@@ -40,8 +45,18 @@ TReadResult ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), co
     context.Names.Layers.fill(std::string());
     context.Names.Drawing = Utf8Of(path.stem());
     ReadDrawingNames(data, context.Names);
-    walk(data, context);
-    return read;
+    try {
+        walk(data, context);
+    } catch (const TFigureBudgetExceeded&) {
+        outcome.BudgetReached = true;
+    }
+}
+
+// What went wrong, in a few words, for a failure that is not a budget.
+std::string FailureText(const std::exception& failure)
+{
+    if (dynamic_cast<const std::bad_alloc*>(&failure)) return "out of memory";
+    return failure.what();
 }
 
 }  // namespace
@@ -157,12 +172,7 @@ void TForm1::RunOneBatch()
 
         view_.SetStatusText(ConvertingStatusText(i + 1, count, path));
 
-        context_->Store.ClearFigures();
-        if (background_) context_->Attributes.SetBackground(*background_);
-        const TReadResult read = ConvertFile(format, path);
-        const bool written = WriteDocument(output);
-        ClearReaders();
-        view_.FileDone(TFileOutcome{path, output, read.status != TReadStatus::NotThisFormat, written, read});
+        view_.FileDone(ConvertAndWrite(format, path, output));
 
         view_.PumpMessagesOnce();
     }
@@ -213,22 +223,40 @@ void TForm1::ReadOptions()
     view_.SetControls(shown);
 }
 
-TReadResult TForm1::ConvertFile(TInputFormat format, const fs::path& path)
+TFileOutcome TForm1::ConvertAndWrite(TInputFormat format, const fs::path& path, const fs::path& output)
+{
+    TFileOutcome outcome{path, output};
+    try {
+        context_->Store.ClearFigures();
+        if (background_) context_->Attributes.SetBackground(*background_);
+        ConvertFile(format, path, outcome);
+        outcome.Written = WriteDocument(output);
+    } catch (const std::exception& failure) {
+        outcome.Failure = FailureText(failure);
+    } catch (...) {
+        outcome.Failure = "unknown failure";
+    }
+    // The memory of this file goes back before the next one starts.
+    context_->Store.ClearFigures();
+    ClearReaders();
+    return outcome;
+}
+
+void TForm1::ConvertFile(TInputFormat format, const fs::path& path, TFileOutcome& outcome)
 {
     switch (format) {
-    case TInputFormat::Jwc: return ConvertWith(*jwc_, WalkJwc, path, *context_);
-    case TInputFormat::Jwk: return ConvertWith(*jwk_, WalkJwk, path, *context_);
-    case TInputFormat::Jww: return ConvertWith(*jww_, WalkJww, path, *context_);
-    case TInputFormat::Jws: return ConvertWith(*jws_, WalkJws, path, *context_);
+    case TInputFormat::Jwc: return ConvertWith(*jwc_, WalkJwc, path, *context_, outcome);
+    case TInputFormat::Jwk: return ConvertWith(*jwk_, WalkJwk, path, *context_, outcome);
+    case TInputFormat::Jww: return ConvertWith(*jww_, WalkJww, path, *context_, outcome);
+    case TInputFormat::Jws: return ConvertWith(*jws_, WalkJws, path, *context_, outcome);
     case TInputFormat::None: break;
     }
-    return {TReadStatus::NotThisFormat, 0};
 }
 
 bool TForm1::WriteDocument(const fs::path& output)
 {
-    // The writer absorbs its own failures (and deletes a partial file); it answers whether
-    // the document was written.
+    // The writers absorb their own failures (the old document stays); they answer whether
+    // the new document was written.
     switch (context_->Options.Format) {
     case TOutputFormat::DaeCompact: return WriteColladaCompact(*context_, output);
     case TOutputFormat::Glb: return WriteGltf(*context_, output);

@@ -77,9 +77,12 @@ private:
     // The batch's output folder by the destination radio buttons; `useSourceFolder` when
     // each document goes beside its input.
     void ChooseOutputFolder(const TControlsState& controls, std::filesystem::path& folder, bool& useSourceFolder);
-    // Signature check, reading and walking by format; how the file was read (NotThisFormat
-    // when the signature failed).
-    TReadResult ConvertFile(TInputFormat format, const std::filesystem::path& path);
+    // One listed file: converted, then its document written; whatever converting throws is
+    // caught here and noted in the outcome, so that it costs only this file.
+    TFileOutcome ConvertAndWrite(TInputFormat format, const std::filesystem::path& path,
+                                 const std::filesystem::path& output);
+    // Signature check, reading and walking by format, noted in `outcome`.
+    void ConvertFile(TInputFormat format, const std::filesystem::path& path, TFileOutcome& outcome);
     // Writes the store; true when the document is on disk afterwards.
     bool WriteDocument(const std::filesystem::path& output);
     void ClearReaders();

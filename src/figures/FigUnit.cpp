@@ -1,5 +1,6 @@
 #include "figures/FigUnit.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "attributes/UnitGraAtt.h"
@@ -22,6 +23,11 @@ void TFigureStore::ClearFigures()
 TFigure& TFigureStore::Append(int32_t kind, int32_t layer, int32_t color)
 {
     // Counted only once it is in: a failed growth throws and leaves the store as it was.
+    // Growth doubles, but never past the budget, so the last step does not ask for room the
+    // file may not fill.
+    if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
+    if (Figures.size() == Figures.capacity())
+        Figures.reserve(std::min(std::max<size_t>(2 * Figures.capacity(), 1024), FigureBudget));
     Figures.push_back(TFigure{kind, layer, color, {}});
     FigureCount = static_cast<int32_t>(Figures.size());
     return Figures.back();
@@ -91,7 +97,11 @@ void TFigureStore::CountColors(int32_t layer, int32_t kindMask)
 void TFigureStore::ResetPalette(const TgraAttribute& attributes)
 {
     Palette.fill(0);
-    for (int k = 1; k <= kPenColorCount; ++k) Palette[static_cast<size_t>(k)] = attributes.PenColor(k - 1);
+    paletteIndex_.clear();
+    for (int k = 1; k <= kPenColorCount; ++k) {
+        Palette[static_cast<size_t>(k)] = attributes.PenColor(k - 1);
+        paletteIndex_.emplace(Palette[static_cast<size_t>(k)], k);
+    }
     PaletteCount = kPenColorCount;
 }
 
@@ -99,15 +109,15 @@ void TFigureStore::AddPaletteColor(int32_t rgb)
 {
     if (PaletteCount >= kPaletteSize) return;
     const uint32_t value = static_cast<uint32_t>(rgb);
-    for (int32_t i = 1; i <= PaletteCount; ++i)
-        if (Palette[static_cast<size_t>(i)] == value) return;
+    if (!paletteIndex_.emplace(value, PaletteCount + 1).second) return;
     Palette[static_cast<size_t>(++PaletteCount)] = value;
 }
 
 int32_t TFigureStore::PaletteIndexOf(int32_t rgb) const
 {
     const uint32_t value = static_cast<uint32_t>(rgb);
-    for (int32_t i = 1; i <= kPaletteSize; ++i)
-        if (Palette[static_cast<size_t>(i)] == value) return i;
+    if (const auto hit = paletteIndex_.find(value); hit != paletteIndex_.end()) return hit->second;
+    // The unused entries after the last colour hold 0 (black) until they are filled.
+    if (value == 0 && PaletteCount < kPaletteSize) return PaletteCount + 1;
     return kDefaultPaletteIndex;
 }

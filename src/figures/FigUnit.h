@@ -4,6 +4,8 @@
 // the COLLADA writer uses to find which (layer, colour) pairs occur.
 #include <array>
 #include <cstdint>
+#include <stdexcept>
+#include <unordered_map>
 #include <vector>
 
 class TgraAttribute;
@@ -26,14 +28,27 @@ constexpr int kPaletteSize = 5266;
 constexpr int kPenColorCount = 265;
 constexpr int kDefaultPaletteIndex = 7;
 
+// Thrown by the store's Add functions when a file's Figures reach TFigureStore::kMaxFigures:
+// the walk stops there, and what was drawn before stays in the store to be written.
+struct TFigureBudgetExceeded : std::runtime_error {
+    TFigureBudgetExceeded() : std::runtime_error("the figure budget of one file is spent") {}
+};
+
 // True when P1 P2 P3 turns counter-clockwise seen from +Z, or is degenerate.
 bool IsCounterClockwise(double x1, double y1, double x2, double y2, double x3, double y3);
 
 class TFigureStore {
 public:
+    // The most Figures one file may produce: about 560 MB of store and a COLLADA document of
+    // about 1.3 GB, written in a few seconds; a drawing of a million lines and a hundred
+    // thousand arcs makes 2.2 million.
+    static constexpr int32_t kMaxFigures = 5'000'000;
+
     // The Figures in the order they were added; FigureCount is their number.
     std::vector<TFigure> Figures;
     int32_t FigureCount = 0;
+    // The budget in force: kMaxFigures unless a test lowers it.
+    size_t FigureBudget = kMaxFigures;
 
     // Palette[1..kPaletteSize]; index 0 is unused so indices read as in the Figures.
     std::array<uint32_t, kPaletteSize + 1> Palette{};
@@ -42,6 +57,9 @@ public:
     std::array<int32_t, kFigLayerCount> LayerCounts{};
     std::array<int32_t, kPaletteSize + 1> ColorCounts{};  // 1-based
 
+    // Empties the store (the palette stays). The Add functions throw TFigureBudgetExceeded
+    // instead of adding a Figure past kMaxFigures, and std::bad_alloc when memory runs out;
+    // either way the store keeps the Figures it had.
     void ClearFigures();
     void AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2);
     void AddTriangle(int32_t layer, int32_t color, double x1, double y1, double x2, double y2, double x3,
@@ -57,8 +75,13 @@ public:
     // Empties the palette and fills indices 1..265 with the attribute table's pen colours.
     void ResetPalette(const TgraAttribute& attributes);
     void AddPaletteColor(int32_t rgb);
+    // The first palette index holding `rgb`; kDefaultPaletteIndex when none does.
     int32_t PaletteIndexOf(int32_t rgb) const;
 
 private:
     TFigure& Append(int32_t kind, int32_t layer, int32_t color);
+
+    // Colour -> first palette index holding it, so that a drawing's many fill colours are
+    // found in constant time.
+    std::unordered_map<uint32_t, int32_t> paletteIndex_;
 };

@@ -9,6 +9,10 @@
 #include <vector>
 
 #include "app/FormView.h"
+#include "support/JwcWriter.h"
+#include "support/JwkWriter.h"
+#include "support/JwsWriter.h"
+#include "support/JwwWriter.h"
 #include "support/TempDir.h"
 
 namespace apptest {
@@ -26,16 +30,22 @@ inline void WriteBytes(const fs::path& path, std::string_view bytes)
 
 inline std::string ReadBytes(const fs::path& path) { return ReadFileBytes(path); }
 
-// Inputs that pass their format's signature check (and nothing more).
-inline void WriteJwwInput(const fs::path& path) { WriteBytes(path, std::string("JwwData.") + std::string(32, '\0')); }
-inline void WriteJwsInput(const fs::path& path) { WriteBytes(path, std::string("JwsData") + std::string(32, '\0')); }
-inline void WriteJwcInput(const fs::path& path)
+// Whole, empty files of each format, as the fixture writers make them.
+inline void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes)
 {
-    WriteBytes(path, std::string("jw_cad(c)data.......") + std::string(32, '\0'));
+    WriteBytes(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
-inline void WriteJwkInput(const fs::path& path)
+inline void WriteJwwInput(const fs::path& path) { WriteBytes(path, jwwfixture::TJwwFileWriter(600).Build()); }
+inline void WriteJwsInput(const fs::path& path) { WriteBytes(path, jwsfixture::TJwsFileWriter(600).Build()); }
+inline void WriteJwcInput(const fs::path& path) { WriteBytes(path, JwcWriter().Build()); }
+inline void WriteJwkInput(const fs::path& path) { WriteBytes(path, JwkWriter().Build()); }
+
+// How many times `part` occurs in `text`.
+inline size_t CountOf(std::string_view text, std::string_view part)
 {
-    WriteBytes(path, std::string("jw_cad(c)sym........") + std::string(32, '\0'));
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size())) ++count;
+    return count;
 }
 
 // True when a written document holds any geometry.

@@ -160,6 +160,21 @@ TEST_F(TessaroBinary, SkippedFilesAndBadSignaturesAreNamedAndExitOne)
     EXPECT_TRUE(fs::exists(temp / "in" / "bad.dae"));  // written, without geometry
 }
 
+// A drawing cut inside its records still gets the document of what was read, and the run
+// names the file and the offset where reading stopped, and exits 1.
+TEST_F(TessaroBinary, TruncatedDrawingGivesItsPartialDocumentAndExitsOne)
+{
+    jwwfixture::TJwwFileWriter drawing(600);
+    for (int i = 0; i < 20; ++i) drawing.stream.Line(jwwfixture::MakeLine(i, 0, i, 100));
+    std::vector<uint8_t> bytes = drawing.Build();
+    bytes.resize(bytes.size() - 30);
+    WriteBytes(temp / "in" / "cut.jww", bytes);
+    const TRun run = Run({"--beside", "in/cut.jww"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("in/cut.jww: damaged: reading stopped at byte "), std::string::npos) << run.Err;
+    EXPECT_GE(CountOf(ReadBytes(temp / "in" / "cut.dae"), "<lines count=\"1\""), 18u);
+}
+
 TEST_F(TessaroBinary, SkippedPathsAloneMakeTheRunExitOne)
 {
     WriteJwwInput(temp / "in" / "good.jww");

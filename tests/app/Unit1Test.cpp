@@ -133,13 +133,7 @@ TEST_F(Form1Test, FiveDroppedFilesCountFromOneToFiveAndFinish)
         EXPECT_TRUE(fs::exists(temp / "desktop" / name)) << name;
     }
     ASSERT_EQ(view.Outcomes.size(), 5u);
-    // The stub inputs: drawings of version 0, the others ending inside their headers.
-    const TReadStatus read[] = {TReadStatus::Unsupported, TReadStatus::Unsupported, TReadStatus::Damaged,
-                                TReadStatus::Damaged, TReadStatus::Damaged};
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_TRUE(view.Outcomes[i].SignatureMatched && view.Outcomes[i].Written);
-        EXPECT_EQ(view.Outcomes[i].Read.status, read[i]) << i;
-    }
+    for (size_t i = 0; i < 5; ++i) EXPECT_TRUE(view.Outcomes[i].Clean()) << i;
     EXPECT_FALSE(form.Busy());
 }
 
@@ -403,3 +397,20 @@ TEST_F(Form1Test, BrowsingStartsInTheExecutablesFolderAndTakesTheChosenFolder)
 }
 
 }  // namespace
+
+// A walk that reaches the figure budget stops there: the document holds what was drawn and
+// the outcome says so; the next file starts with the whole budget again.
+TEST_F(Form1Test, FigureBudgetStopsTheWalkAndTheDocumentKeepsWhatWasDrawn)
+{
+    ShowWith(SourceFolderControls());
+    jwwfixture::TJwwFileWriter many(600);
+    for (int i = 0; i < 10; ++i) many.stream.Line(jwwfixture::MakeLine(i, 0, i, 100));
+    WriteBytes(In("many.jww"), many.Build());
+    form.Context()->Store.FigureBudget = 4;
+    form.AcceptDroppedFiles({In("many.jww"), Jww("empty.jww")});
+
+    ASSERT_EQ(view.Outcomes.size(), 2u);
+    EXPECT_TRUE(view.Outcomes[0].BudgetReached && view.Outcomes[0].Written && view.Outcomes[0].Read);
+    EXPECT_EQ(CountOf(ReadBytes(In("many.dae")), "<lines count=\"1\""), 4u);
+    EXPECT_TRUE(view.Outcomes[1].Clean());
+}

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "app/BatchPaths.h"
+#include "app/OutcomeTexts.h"
 
 namespace {
 
@@ -72,12 +73,16 @@ void TConsoleView::GivenFolderMissing(const std::string& folderText)
 
 void TConsoleView::FileDone(const TFileOutcome& outcome)
 {
-    if (!outcome.SignatureMatched) {
+    if (!outcome.SignatureMatched && outcome.Failure.empty()) {
         failed_ = true;
         err_ << kProgram << Utf8Of(outcome.Input) << ": not a " << FormatName(outcome.Input)
              << " (signature check failed); its document holds no geometry" << std::endl;
     }
-    if (!outcome.Written) {
+    for (const std::string& problem : OutcomeProblems(outcome)) {
+        failed_ = true;
+        err_ << kProgram << Utf8Of(outcome.Input) << ": " << problem << std::endl;
+    }
+    if (!outcome.Written && outcome.Failure.empty()) {
         failed_ = true;
         err_ << kProgram << Utf8Of(outcome.Output) << ": could not be written" << std::endl;
     }

@@ -6,6 +6,7 @@
 #include "MessageLoop.h"
 #include "WideText.h"
 #include "app/ControlsTable.h"
+#include "app/OutcomeTexts.h"
 #include "app/Unit1.h"
 
 namespace fs = std::filesystem;
@@ -185,6 +186,12 @@ void TDesktopView::ClearProgress() { progress_.ClearList(); }
 void TDesktopView::AppendProgress(const fs::path& path)
 {
     progress_.AddAndSelect(path.native());
+}
+
+void TDesktopView::FileDone(const TFileOutcome& outcome)
+{
+    const std::string mark = OutcomeMark(outcome);
+    if (!mark.empty()) progress_.MarkLast(Utf8ToWide(mark));
 }
 
 bool TDesktopView::EscapeDown()

@@ -35,6 +35,8 @@ public:
     void HideProgress() override;
     void ClearProgress() override;
     void AppendProgress(const std::filesystem::path& path) override;
+    // Marks the file's entry when it did not go through whole.
+    void FileDone(const TFileOutcome& outcome) override;
 
     bool EscapeDown() override;
     void PumpMessagesFor(std::chrono::milliseconds duration) override;

@@ -60,6 +60,21 @@ void TProgressWindow::ClearList()
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
 }
 
+void TProgressWindow::MarkLast(std::wstring_view mark)
+{
+    const LRESULT count = SendMessageW(list_, LB_GETCOUNT, 0, 0);
+    if (count <= 0) return;
+    const auto last = static_cast<WPARAM>(count - 1);
+    const LRESULT length = SendMessageW(list_, LB_GETTEXTLEN, last, 0);
+    if (length < 0) return;
+    std::wstring line(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(list_, LB_GETTEXT, last, reinterpret_cast<LPARAM>(line.data()));
+    if (got < 0) return;
+    line.resize(static_cast<size_t>(got));
+    SendMessageW(list_, LB_DELETESTRING, last, 0);
+    AddAndSelect(line + std::wstring(mark));
+}
+
 void TProgressWindow::AddAndSelect(std::wstring_view line)
 {
     const std::wstring copy(line);

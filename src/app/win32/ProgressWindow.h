@@ -27,6 +27,8 @@ public:
     void ClearList();
     // Appends a line and selects it, so the list scrolls to it.
     void AddAndSelect(std::wstring_view line);
+    // Appends `mark` to the last line (the file just converted), keeping the selection.
+    void MarkLast(std::wstring_view mark);
 
     // Outer bounds in screen pixels.
     RECT Bounds() const;

@@ -1,0 +1,39 @@
+#include "app/OutcomeTexts.h"
+
+#include "figures/FigUnit.h"
+
+namespace {
+
+// Read statuses that cut a file short after its signature matched.
+bool ReadCutShort(const TFileOutcome& o) { return o.SignatureMatched && !o.Read; }
+
+}  // namespace
+
+std::vector<std::string> OutcomeProblems(const TFileOutcome& o)
+{
+    std::vector<std::string> problems;
+    if (!o.Failure.empty()) {
+        problems.push_back("could not be converted (" + o.Failure + "); the document already there, if any, is kept");
+        return problems;
+    }
+    if (ReadCutShort(o)) {
+        problems.push_back(std::string(o.Read.Description()) + ": reading stopped at byte " +
+                           std::to_string(o.Read.offset) + "; the document holds what was read before it");
+    }
+    if (o.BudgetReached) {
+        const std::string most = std::to_string(TFigureStore::kMaxFigures);
+        problems.push_back("more than " + most + " figures; the document holds the first " + most);
+    }
+    return problems;
+}
+
+std::string OutcomeMark(const TFileOutcome& o)
+{
+    if (!o.Failure.empty()) return " ― 変換できませんでした（以前の出力はそのまま）";
+    std::string mark;
+    if (!o.SignatureMatched) mark += " ― 形式が違います";
+    if (ReadCutShort(o)) mark += " ― " + std::to_string(o.Read.offset) + " バイト目で読み取り中断";
+    if (o.BudgetReached) mark += " ― 図形数の上限で打ち切り";
+    if (!o.Written) mark += " ― 保存できませんでした";
+    return mark;
+}
