@@ -260,6 +260,7 @@ std::string UsageText()
 #endif
            "\n"
            "Exit status: 0 every file converted and written; 1 a file was skipped, failed its\n"
-           "signature check or could not be written; 2 usage error; 130 interrupted (Ctrl-C\n"
-           "finishes the file in progress, then stops).\n";
+           "signature check, was damaged, reached the figure limit, could not be converted or\n"
+           "could not be written; 2 usage error; 130 interrupted (Ctrl-C finishes the file in\n"
+           "progress, then stops).\n";
 }

@@ -25,12 +25,14 @@ struct TFileOutcome {
     TReadResult Read;
     // The walk stopped at the per-file figure budget; the document holds what was drawn.
     bool BudgetReached = false;
+    // Block placements ran past the expansion's bounds; those past them were left out.
+    bool BlocksCut = false;
     // Converting failed (memory ran out, ...): no document was written, and the one already
     // at Output, if any, is as it was. Empty when converting went through.
     std::string Failure;
 
     // True when the file went through whole: complete read, whole walk, document written.
-    bool Clean() const { return static_cast<bool>(Read) && !BudgetReached && Failure.empty() && Written; }
+    bool Clean() const { return static_cast<bool>(Read) && !BudgetReached && !BlocksCut && Failure.empty() && Written; }
 };
 
 class TFormView {

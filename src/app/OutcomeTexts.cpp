@@ -1,6 +1,7 @@
 #include "app/OutcomeTexts.h"
 
 #include "figures/FigUnit.h"
+#include "formats/jww/JwwEntityModel.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ std::vector<std::string> OutcomeProblems(const TFileOutcome& o)
         problems.push_back(std::string(o.Read.Description()) + ": reading stopped at byte " +
                            std::to_string(o.Read.offset) + "; the document holds what was read before it");
     }
+    if (o.BlocksCut) {
+        problems.push_back("more block placements than the limits allow (" +
+                           std::to_string(TJwwEntityModel::kMaxBlockTrees) + " placements, " +
+                           std::to_string(TJwwEntityModel::kMaxExpandedRecords) +
+                           " expanded records); those past them are left out");
+    }
     if (o.BudgetReached) {
         const std::string most = std::to_string(TFigureStore::kMaxFigures);
         problems.push_back("more than " + most + " figures; the document holds the first " + most);
@@ -33,6 +40,7 @@ std::string OutcomeMark(const TFileOutcome& o)
     std::string mark;
     if (!o.SignatureMatched) mark += " ― 形式が違います";
     if (ReadCutShort(o)) mark += " ― " + std::to_string(o.Read.offset) + " バイト目で読み取り中断";
+    if (o.BlocksCut) mark += " ― ブロック展開の上限で打ち切り";
     if (o.BudgetReached) mark += " ― 図形数の上限で打ち切り";
     if (!o.Written) mark += " ― 保存できませんでした";
     return mark;

@@ -4,6 +4,8 @@
 #include <string>
 #include <system_error>
 
+#include "util/BufferedFile.h"
+
 namespace {
 
 // Reads one line without its CR LF (or bare LF). Past the end of the file the line is empty
@@ -47,20 +49,13 @@ void ReadSettings(const std::filesystem::path& path, TControlsState& controls)
 
 bool WriteSettings(const std::filesystem::path& path, const TControlsState& controls)
 {
-    bool written = false;
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        if (out) {
-            for (const TControlEntry& entry : kControlsTable) out << TextOf(entry, controls) << "\r\n";
-            out.flush();
-            written = static_cast<bool>(out);
-            out.close();
-            written = written && !out.fail();
-        }
+    // Written to a temporary file that replaces the old one only when complete, so a failed
+    // write leaves the previous settings as they were.
+    TBufferedFile file(4096);
+    if (!file.Create(path)) return false;
+    for (const TControlEntry& entry : kControlsTable) {
+        file.Write(TextOf(entry, controls));
+        file.Write("\r\n");
     }
-    if (!written) {
-        std::error_code error;
-        if (std::filesystem::is_regular_file(path, error)) std::filesystem::remove(path, error);
-    }
-    return written;
+    return file.Close();
 }

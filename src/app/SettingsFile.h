@@ -1,5 +1,5 @@
 #pragma once
-// The settings file: CR LF lines beside the executable, one value per line, the meaning
+// The settings file: CR LF lines, one value per line, the meaning
 // of a line being its position. It keeps both windows' placement and every option control.
 #include <filesystem>
 
@@ -13,6 +13,7 @@ std::filesystem::path SettingsPathFor(const std::filesystem::path& executable);
 // text; an I/O error stops reading and keeps what was applied so far.
 void ReadSettings(const std::filesystem::path& path, TControlsState& controls);
 
-// Writes one line per entry of the controls table, replacing any old file. On failure the
-// file is deleted so that the next start uses the defaults rather than a partial file. True when the file was written.
+// Writes one line per entry of the controls table, CR LF ended. The old file is replaced only
+// by a complete new one: on failure it stays as it was (and no file appears where there was
+// none). True when the file was written.
 bool WriteSettings(const std::filesystem::path& path, const TControlsState& controls);

@@ -214,6 +214,7 @@ void TForm1::ReadOptions()
     overrides_.ApplyTo(used);
     TControlsState clamped = used;
     ::ReadOptions(clamped, context_->Options, context_->CoordinateScale);
+    context_->Store.CoordinateLimit = TFigureStore::CoordinateLimitFor(context_->CoordinateScale);
 
     // The window shows the clamped value of every box the run's overrides left alone.
     for (const TControlEntry& entry : kControlsTable) {
@@ -228,8 +229,10 @@ TFileOutcome TForm1::ConvertAndWrite(TInputFormat format, const fs::path& path, 
     TFileOutcome outcome{path, output};
     try {
         context_->Store.ClearFigures();
+        context_->BlocksCut = false;
         if (background_) context_->Attributes.SetBackground(*background_);
         ConvertFile(format, path, outcome);
+        outcome.BlocksCut = context_->BlocksCut;
         outcome.Written = WriteDocument(output);
     } catch (const std::exception& failure) {
         outcome.Failure = FailureText(failure);

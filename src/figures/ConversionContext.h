@@ -46,4 +46,7 @@ struct TConversionContext {
     double CoordinateScale = 1.0;   // the output's coordinate factor (1, 10, 100, 1000)
     TFigureStore Store;
     TDrawingNames Names;            // of the file being converted
+    // The file's block placements ran past the expansion's bounds (or memory): the walk drew
+    // what was expanded. Set by the walkers, cleared by the driver before every file.
+    bool BlocksCut = false;
 };

@@ -49,6 +49,11 @@ public:
     int32_t FigureCount = 0;
     // The budget in force: kMaxFigures unless a test lowers it.
     size_t FigureBudget = kMaxFigures;
+    // The largest magnitude a stored coordinate may have for the primitives to draw it: 1e12
+    // output units at the coordinate factor in use (see CoordinateLimitFor); beyond, as for a
+    // coordinate that is not a number, no Figure is made.
+    double CoordinateLimit = CoordinateLimitFor(1.0);
+    static double CoordinateLimitFor(double coordinateScale) { return 1e12 / (0.001 * coordinateScale); }
 
     // Palette[1..kPaletteSize]; index 0 is unused so indices read as in the Figures.
     std::array<uint32_t, kPaletteSize + 1> Palette{};

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the primitive implementations: scaled output points and the hand-over to the
-// figure store, which refuses Figures whose coordinates are not finite numbers.
+// figure store, which refuses Figures whose coordinates are not finite numbers or lie beyond
+// the store's coordinate limit (absurd magnitudes would only make long, useless numbers).
 #include <cmath>
 #include <cstdint>
 
@@ -13,9 +14,9 @@ struct TOutPoint {
     double x = 0, y = 0;
 };
 
-inline bool IsFinitePoint(const TOutPoint& p)
+inline bool Drawable(const TFigureStore& store, const TOutPoint& p)
 {
-    return std::isfinite(p.x) && std::isfinite(p.y);
+    return std::fabs(p.x) <= store.CoordinateLimit && std::fabs(p.y) <= store.CoordinateLimit;  // false for NaN
 }
 
 // A drawing-unit point multiplied by the primitive's scale.
@@ -26,21 +27,21 @@ inline TOutPoint Scaled(double x, double y, double scale)
 
 inline void EmitLine(TFigureStore& store, TPen pen, const TOutPoint& a, const TOutPoint& b)
 {
-    if (!IsFinitePoint(a) || !IsFinitePoint(b)) return;
+    if (!Drawable(store, a) || !Drawable(store, b)) return;
     store.AddLine(pen.layer, pen.color, a.x, a.y, b.x, b.y);
 }
 
 inline void EmitTriangle(TFigureStore& store, TPen pen, const TOutPoint& a,
                          const TOutPoint& b, const TOutPoint& c)
 {
-    if (!IsFinitePoint(a) || !IsFinitePoint(b) || !IsFinitePoint(c)) return;
+    if (!Drawable(store, a) || !Drawable(store, b) || !Drawable(store, c)) return;
     store.AddTriangle(pen.layer, pen.color, a.x, a.y, b.x, b.y, c.x, c.y);
 }
 
 inline void EmitQuad(TFigureStore& store, TPen pen, const TOutPoint& a, const TOutPoint& b,
                      const TOutPoint& c, const TOutPoint& d)
 {
-    if (!IsFinitePoint(a) || !IsFinitePoint(b) || !IsFinitePoint(c) || !IsFinitePoint(d)) return;
+    if (!Drawable(store, a) || !Drawable(store, b) || !Drawable(store, c) || !Drawable(store, d)) return;
     store.AddQuad(pen.layer, pen.color, a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y);
 }
 

@@ -181,7 +181,7 @@ void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& cont
 {
     context.Store.ResetPalette(context.Attributes);
     // A failed expansion still leaves every entity already in the lists to convert.
-    (void)model.ExpandBlocks();
+    if (!model.ExpandBlocks()) context.BlocksCut = true;
     // Fill colours are registered for every pen-10 solid, also those skipped later, so the
     // palette does not depend on the options.
     for (const TEntJwwSolid& solid : model.solids)

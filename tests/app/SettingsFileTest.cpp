@@ -3,6 +3,11 @@
 #ifndef _WIN32
 #include <unistd.h>
 #endif
+#ifdef __linux__
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#endif
 
 #include "AppTestSupport.h"
 #include "app/ControlsTable.h"
@@ -191,12 +196,27 @@ TEST(SettingsFile, FolderTextIsTheLineItselfAndBareLineFeedsAreRead)
     EXPECT_EQ(c.Edit1, " /tmp/a b ");
 }
 
-TEST(SettingsFile, FailedWriteLeavesNoFile)
+TEST(SettingsFile, FailedWriteLeavesNoFileAndKeepsAnOldOne)
 {
     TTempFolder folder;
     // A folder that does not exist: the file cannot be created.
     EXPECT_FALSE(WriteSettings(folder / "missing" / "tessaro.dat", TControlsState{}));
     EXPECT_FALSE(std::filesystem::exists(folder / "missing" / "tessaro.dat"));
+#ifdef __linux__
+    // A write that fails part way (the file may not grow past 16 bytes) keeps the old file.
+    WriteBytes(folder / "tessaro.dat", SettingsText({{11, "kept"}}));
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{16, 16};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(WriteSettings(folder / "tessaro.dat", TControlsState{}) ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadBytes(folder / "tessaro.dat"), SettingsText({{11, "kept"}}));
+#endif
 }
 
 TEST(SettingsFile, ReadOnlyFolderMakesTheWriteFailQuietly)

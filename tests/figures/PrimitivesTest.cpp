@@ -137,7 +137,7 @@ TEST(AddArcLines, TiltedFlatEllipseHasItsLongAxisAlongY)
     EXPECT_NEAR(s.Figures[1].Points[0].y, 0, 1e-12);
 }
 
-TEST(AddArcLines, RobustDropsFiguresThatWouldNotBeFiniteNumbers)
+TEST(AddArcLines, RobustDropsFiguresThatWouldNotBeFiniteNumbersOrAreAbsurdlyFar)
 {
     TConversionContext ctx;
     ctx.Options = ByLength(10, 4);
@@ -146,9 +146,12 @@ TEST(AddArcLines, RobustDropsFiguresThatWouldNotBeFiniteNumbers)
     AddArcLines(ctx, {0, 1}, 1e300, {1e300, 0, 1, 1, 0, 0, kPi});  // overflows when scaled
     AddSectorFan(ctx, {0, 1}, 1, {kInf, 0, 1, 1, 0, 0, kPi});
     AddRingQuads(ctx, {0, 1}, 1, {0, 0, 1, 1, 0, 0, kPi}, kNaN, 1);
+    AddArcLines(ctx, {0, 1}, 1, {0, 0, 1e200, 1, 0, 0, kPi});  // beyond 1e12 output units
+    ctx.Store.CoordinateLimit = TFigureStore::CoordinateLimitFor(1000);
+    AddArcLines(ctx, {0, 1}, 1, {2e12, 0, 1, 1, 0, 0, kPi});  // 2e12 units at the factor 1000, 2e9 at 1
     EXPECT_EQ(ctx.Store.FigureCount, 0);
-    // A huge but finite arc is capped rather than exhausting memory.
-    AddArcLines(ctx, {0, 1}, 1, {0, 0, 1e200, 1, 0, 0, 1e10});
+    // A huge arc within the limit is capped rather than exhausting memory.
+    AddArcLines(ctx, {0, 1}, 1, {0, 0, 5e8, 1, 0, 0, 1e10});
     EXPECT_EQ(ctx.Store.FigureCount, kMaxArcDivisions);
 }
 
