@@ -62,25 +62,10 @@ void DoubleDoorBlock(TJwwStreamWriter& s)
     s.EndBlockDef();
 }
 
-}  // namespace
-
-std::vector<uint8_t> BuildExamplePlan()
+// Walls: a 180 x 120 mm outline (9 x 6 m) with an entrance, a bay window on the left and a
+// partition with a double door; the doors placed into it.
+void Walls(TJwwStreamWriter& s)
 {
-    TJwwFileWriter file(700);
-    TJwwHeaderSpec& h = file.header;
-    h.memo = "Tessaro example plan";
-    h.groupScales.fill(50);
-    h.groupNames[0] = "plan";
-    h.layerNames[kWalls] = "walls";
-    h.layerNames[kFittings] = "doors";
-    h.layerNames[kFurniture] = "furniture";
-    h.layerNames[kDimensions] = "dimensions";
-    h.layerNames[kNotes] = "notes";
-    ScreenColors(h);
-
-    TJwwStreamWriter& s = file.stream;
-    // Walls: a 180 x 120 mm outline (9 x 6 m) with an entrance, a bay window on the left and a
-    // partition with a double door.
     const TEntJwwCommon wall = Common(kWalls, 0, kWallPen);
     s.Line(MakeLine(0, 0, 20, 0, wall)).Line(MakeLine(29, 0, 180, 0, wall));
     s.Line(MakeLine(180, 0, 180, 120, wall)).Line(MakeLine(180, 120, 0, 120, wall));
@@ -91,8 +76,12 @@ std::vector<uint8_t> BuildExamplePlan()
     // Doors: the entrance as it stands, the double door turned a quarter into the partition.
     s.Block(MakeInsert(1, 20, 0, 1, 1, 0, Common(kFittings, 0, kFittingPen)));
     s.Block(MakeInsert(2, 110, 50, 1, 1, kPi / 2, Common(kFittings, 0, kFittingPen)));
+}
 
-    // Furniture: a round table, an oval rug turned by 30 degrees, a bath tub.
+// Furniture and survey points.
+void Furniture(TJwwStreamWriter& s)
+{
+    // A round table, an oval rug turned by 30 degrees, a bath tub.
     const TEntJwwCommon furniture = Common(kFurniture, 0, kFurniturePen);
     s.Arc(WholeEllipse(55, 65, 12, 1, 0, furniture));
     s.Arc(WholeEllipse(55, 65, 25, 0.6, kPi / 6, Common(kFurniture, 0, 104)));
@@ -104,7 +93,10 @@ std::vector<uint8_t> BuildExamplePlan()
     TEntJwwTen temporary = MakePoint(90, 60, marks);
     temporary.temporary = 1;
     s.Point(temporary);
+}
 
+void WidthDimension(TJwwStreamWriter& s)
+{
     // The overall width, with its extension lines and end points.
     const TEntJwwCommon dim = Common(kDimensions, 0, kDimensionPen);
     TEntJwwSunpo width;
@@ -123,7 +115,10 @@ std::vector<uint8_t> BuildExamplePlan()
     width.point1 = MakePoint(0, -15, dim);
     width.point2 = MakePoint(180, -15, dim);
     s.Dimension(width);
+}
 
+void Solids(TJwwStreamWriter& s)
+{
     // Solids: two warm grey columns in their own fill colour, a triangular shelf, a quarter-round
     // counter in the corner by the partition, a ring-shaped planter.
     TEntJwwSolid column = Solid(1, kFillPen, {174, 114, 180, 114, 180, 120, 174, 120});
@@ -135,7 +130,10 @@ std::vector<uint8_t> BuildExamplePlan()
     s.Solid(Solid(1, 8, {170, 10, 180, 10, 180, 25, 180, 25}));
     s.Solid(Solid(101, 3, {110, 0, 12, 1, 0, kPi / 2, kPi / 2, 0}));
     s.Solid(Solid(105, 4, {92, 110, 5, 1, 0, 0, 2 * kPi, 3}));
+}
 
+void Label(TJwwStreamWriter& s)
+{
     TEntJwwMoji label;
     label.common = Common(kNotes, 0, kDimensionPen);
     label.startX = 40;
@@ -146,7 +144,30 @@ std::vector<uint8_t> BuildExamplePlan()
     label.fontName = "Sans";
     label.text = "LDK";
     s.Text(label);
+}
 
+}  // namespace
+
+std::vector<uint8_t> BuildExamplePlan()
+{
+    TJwwFileWriter file(700);
+    TJwwHeaderSpec& h = file.header;
+    h.memo = "Tessaro example plan";
+    h.groupScales.fill(50);
+    h.groupNames[0] = "plan";
+    h.layerNames[kWalls] = "walls";
+    h.layerNames[kFittings] = "doors";
+    h.layerNames[kFurniture] = "furniture";
+    h.layerNames[kDimensions] = "dimensions";
+    h.layerNames[kNotes] = "notes";
+    ScreenColors(h);
+
+    TJwwStreamWriter& s = file.stream;
+    Walls(s);
+    Furniture(s);
+    WidthDimension(s);
+    Solids(s);
+    Label(s);
     DoorBlock(s);
     DoubleDoorBlock(s);
     return file.Build();

@@ -292,6 +292,39 @@ TJwwHeaderSpec::TJwwHeaderSpec()
     layerStates.fill(2);
 }
 
+namespace {
+
+// From the display flags on: the extended colours and line types (420 on), the text styles.
+void WriteJwwHeaderTail(TByteWriter& w, int32_t version, const TJwwHeaderSpec& h, EStringForm form)
+{
+    size_t flags = version == 220 ? 44 : version == 223 ? 104 : version == 225 ? 136 : version >= 230 ? 144 : 0;
+    if (flags > 0) w.Zeros(44);
+    if (flags > 44) {
+        w.I32(h.drawingTime);
+        w.Zeros(flags - 48);
+    }
+    if (version >= 420) {
+        for (uint32_t color : h.colorExColors) {
+            w.U32(color);
+            w.I32(1);
+        }
+        for (int i = 0; i < 257; ++i) {
+            WriteJwwString(w, i == 256 ? h.colorExName : std::string(), form);
+            w.Zeros(16);
+        }
+        w.Zeros(33 * 16);
+        for (int i = 0; i < 33; ++i) {
+            WriteJwwString(w, "", form);
+            w.Zeros(4 + 80);
+        }
+    }
+    w.Zeros(280);  // text styles
+    w.F64(h.textWidth);
+    w.Zeros(92);   // the rest of the current text settings
+}
+
+}  // namespace
+
 void WriteJwwHeader(TByteWriter& w, int32_t version, const TJwwHeaderSpec& h, EStringForm form)
 {
     w.Raw(h.signature);
@@ -334,31 +367,7 @@ void WriteJwwHeader(TByteWriter& w, int32_t version, const TJwwHeaderSpec& h, ES
     w.Zeros(160);  // printer pens
     w.Zeros(128);  // line types
     w.Zeros(164);  // random and double-length lines
-    // display flags
-    size_t flags = version == 220 ? 44 : version == 223 ? 104 : version == 225 ? 136 : version >= 230 ? 144 : 0;
-    if (flags > 0) w.Zeros(44);
-    if (flags > 44) {
-        w.I32(h.drawingTime);
-        w.Zeros(flags - 48);
-    }
-    if (version >= 420) {
-        for (uint32_t color : h.colorExColors) {
-            w.U32(color);
-            w.I32(1);
-        }
-        for (int i = 0; i < 257; ++i) {
-            WriteJwwString(w, i == 256 ? h.colorExName : std::string(), form);
-            w.Zeros(16);
-        }
-        w.Zeros(33 * 16);
-        for (int i = 0; i < 33; ++i) {
-            WriteJwwString(w, "", form);
-            w.Zeros(4 + 80);
-        }
-    }
-    w.Zeros(280);  // text styles
-    w.F64(h.textWidth);
-    w.Zeros(92);   // the rest of the current text settings
+    WriteJwwHeaderTail(w, version, h, form);
 }
 
 TJwwFileWriter::TJwwFileWriter(int32_t v) : TJwwFileWriter(v, v >= 700 ? EStringForm::Wide : EStringForm::Narrow) {}
