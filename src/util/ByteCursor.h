@@ -45,6 +45,14 @@ public:
     float F32() { uint32_t u = U32(); float f; std::memcpy(&f, &u, 4); return f; }
     double F64() { uint64_t u = Little<uint64_t>(); double d; std::memcpy(&d, &u, 8); return d; }
 
+    // A value of type T (an 8-, 16-, 32- or 64-bit integer, float or double).
+    template <typename T> T Read()
+    {
+        if constexpr (std::is_same_v<T, float>) return F32();
+        else if constexpr (std::is_same_v<T, double>) return F64();
+        else return static_cast<T>(Little<std::make_unsigned_t<T>>());
+    }
+
     // `count` raw bytes as a byte string.
     std::string Bytes(size_t count)
     {
@@ -74,8 +82,8 @@ private:
     size_t pos_ = 0;
 };
 
-// Reads one double into each target, in the order given.
-template <typename... Doubles> void ReadDoubles(TByteCursor& cursor, Doubles&... targets)
+// Reads each target in the order given, in the little-endian form of its own type.
+template <typename... Fields> void ReadFields(TByteCursor& cursor, Fields&... targets)
 {
-    ((targets = cursor.F64()), ...);
+    ((targets = cursor.Read<Fields>()), ...);
 }

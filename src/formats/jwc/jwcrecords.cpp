@@ -54,12 +54,7 @@ LineRecord ReadLineRecord(TByteCursor& cursor, double factor)
     r.Y1 = Scaled(cursor.F32(), factor);
     r.X2 = Scaled(cursor.F32(), factor);
     r.Y2 = Scaled(cursor.F32(), factor);
-    r.LineType = cursor.U8();
-    r.PenColor = cursor.U8();
-    r.Layer = cursor.U8();
-    r.Unused = cursor.U8();
-    r.Flags1 = cursor.U8();
-    r.Flags2 = cursor.U8();
+    ReadFields(cursor, r.LineType, r.PenColor, r.Layer, r.Unused, r.Flags1, r.Flags2);
     return r;
 }
 
@@ -73,12 +68,7 @@ ArcRecord ReadArcRecord(TByteCursor& cursor, double factor)
     r.StartAngle = AngleDegrees(cursor.I32());
     r.EndAngle = AngleDegrees(cursor.I32());
     r.Tilt = AngleDegrees(cursor.I32());
-    r.LineType = cursor.U8();
-    r.PenColor = cursor.U8();
-    r.Layer = cursor.U8();
-    r.Unused1 = cursor.U8();
-    r.Flags = cursor.U8();
-    r.Unused2 = cursor.U8();
+    ReadFields(cursor, r.LineType, r.PenColor, r.Layer, r.Unused1, r.Flags, r.Unused2);
     return r;
 }
 
@@ -87,22 +77,14 @@ PointRecord ReadPointRecord(TByteCursor& cursor, double factor)
     PointRecord r;
     r.X = Scaled(cursor.F32(), factor);
     r.Y = Scaled(cursor.F32(), factor);
-    r.Layer = cursor.U8();
-    r.PenColor = cursor.U8();
-    r.Flags = cursor.U8();
-    r.Unused = cursor.U8();
+    ReadFields(cursor, r.Layer, r.PenColor, r.Flags, r.Unused);
     return r;
 }
 
 TEntJwcMoji2 ReadMojiRecord(TByteCursor& cursor)
 {
     TEntJwcMoji2 r;
-    r.X1 = cursor.F32();
-    r.Y1 = cursor.F32();
-    r.X2 = cursor.F32();
-    r.Y2 = cursor.F32();
-    r.Offset = cursor.U16();
-    r.Segment = cursor.U16();
+    ReadFields(cursor, r.X1, r.Y1, r.X2, r.Y2, r.Offset, r.Segment);
     for (uint8_t& b : r.Attributes) b = cursor.U8();
     return r;
 }

@@ -9,7 +9,7 @@ TEntJwwTen ReadPointFixedPart(TByteCursor& c, int32_t version)
 {
     TEntJwwTen p;
     p.common = ReadCommon(c, version);
-    ReadDoubles(c, p.x, p.y);
+    ReadFields(c, p.x, p.y);
     p.temporary = c.I32();
     return p;
 }
@@ -17,7 +17,7 @@ TEntJwwTen ReadPointFixedPart(TByteCursor& c, int32_t version)
 void ReadPointCode(TByteCursor& c, TEntJwwTen& p)
 {
     p.code = c.I32();
-    ReadDoubles(c, p.rotation, p.scale);
+    ReadFields(c, p.rotation, p.scale);
 }
 
 // A dimension's point from version 420: a point without a code gets scale 0, not 1.
@@ -40,13 +40,9 @@ std::string ReadLimitedString(TByteCursor& c)
 TEntJwwCommon ReadCommon(TByteCursor& c, int32_t version)
 {
     TEntJwwCommon common;
-    common.group = c.U32();
-    common.lineType = c.U8();
-    common.color = c.U16();
-    common.lineWidth = version >= kJwwVersionLineWidth ? c.U16() : 0;
-    common.layer = c.U16();
-    common.layerGroup = c.U16();
-    common.flags = c.U16();
+    ReadFields(c, common.group, common.lineType, common.color);
+    if (version >= kJwwVersionLineWidth) ReadFields(c, common.lineWidth);
+    ReadFields(c, common.layer, common.layerGroup, common.flags);
     return common;
 }
 
@@ -54,7 +50,7 @@ TEntJwwSen ReadLineBody(TByteCursor& c, int32_t version)
 {
     TEntJwwSen line;
     line.common = ReadCommon(c, version);
-    ReadDoubles(c, line.startX, line.startY, line.endX, line.endY);
+    ReadFields(c, line.startX, line.startY, line.endX, line.endY);
     return line;
 }
 
@@ -62,7 +58,7 @@ TEntJwwEnko ReadArcBody(TByteCursor& c, int32_t version)
 {
     TEntJwwEnko arc;
     arc.common = ReadCommon(c, version);
-    ReadDoubles(c, arc.centerX, arc.centerY, arc.radius, arc.startAngle, arc.arcAngle, arc.tiltAngle, arc.flatness);
+    ReadFields(c, arc.centerX, arc.centerY, arc.radius, arc.startAngle, arc.arcAngle, arc.tiltAngle, arc.flatness);
     arc.fullCircle = c.I32();
     return arc;
 }
@@ -84,9 +80,9 @@ TEntJwwMoji ReadTextBody(TByteCursor& c, int32_t version)
 {
     TEntJwwMoji t;
     t.common = ReadCommon(c, version);
-    ReadDoubles(c, t.startX, t.startY, t.endX, t.endY);
+    ReadFields(c, t.startX, t.startY, t.endX, t.endY);
     t.textKind = c.U32();
-    ReadDoubles(c, t.sizeX, t.sizeY, t.spacing, t.angle);
+    ReadFields(c, t.sizeX, t.sizeY, t.spacing, t.angle);
     t.fontName = ReadLimitedString(c);
     t.text = ReadLimitedString(c);
     return t;
@@ -127,7 +123,7 @@ TEntJwwSolid ReadSolidBody(TByteCursor& c, int32_t version)
 {
     TEntJwwSolid s;
     s.common = ReadCommon(c, version);
-    ReadDoubles(c, s.x1, s.y1, s.x2, s.y2, s.x3, s.y3, s.x4, s.y4);
+    ReadFields(c, s.x1, s.y1, s.x2, s.y2, s.x3, s.y3, s.x4, s.y4);
     s.fillColor = s.common.color == kJwwSolidOwnColor ? c.U32() : 0;
     return s;
 }
@@ -136,7 +132,7 @@ TEntJwwBlock ReadBlockBody(TByteCursor& c, int32_t version)
 {
     TEntJwwBlock b;
     b.common = ReadCommon(c, version);
-    ReadDoubles(c, b.x, b.y, b.scaleX, b.scaleY, b.rotation);
+    ReadFields(c, b.x, b.y, b.scaleX, b.scaleY, b.rotation);
     b.blockNumber = c.U32();
     return b;
 }

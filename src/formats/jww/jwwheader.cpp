@@ -28,10 +28,7 @@ size_t DisplayFlagsSize(int32_t version)
 TEntJwwLineType ReadLineType(TByteCursor& c)
 {
     TEntJwwLineType t;
-    t.pattern = c.U32();
-    t.unitDots = c.I32();
-    t.pitch = c.I32();
-    t.printerPitch = c.I32();
+    ReadFields(c, t.pattern, t.unitDots, t.pitch, t.printerPitch);
     return t;
 }
 
@@ -106,10 +103,10 @@ void TJwwData::ReadDimensionSettings(TByteCursor& c)
 
 void TJwwData::ReadPrintAndMarks(TByteCursor& c)
 {
-    ReadDoubles(c, header.printOriginX, header.printOriginY, header.printScale);
+    ReadFields(c, header.printOriginX, header.printOriginY, header.printScale);
     header.printRotate = c.I32();
     header.markMode = c.I32();
-    ReadDoubles(c, header.markMinSpacing, header.markSpacingX, header.markSpacingY, header.markOriginX,
+    ReadFields(c, header.markMinSpacing, header.markSpacingX, header.markSpacingY, header.markOriginX,
                 header.markOriginY);
 }
 
@@ -121,7 +118,7 @@ void TJwwData::ReadNames(TByteCursor& c)
 
 void TJwwData::ReadShadowSettings(TByteCursor& c)
 {
-    ReadDoubles(c, header.shadow[0], header.shadow[1]);
+    ReadFields(c, header.shadow[0], header.shadow[1]);
     header.shadowInt = c.I32();
     header.shadow[2] = c.F64();
     if (header.version < kVersionLongShadowAndZoom) return;
@@ -144,12 +141,12 @@ void TJwwData::ReadZoomMarks(TByteCursor& c)
     if (header.version < kVersionLongShadowAndZoom) {
         for (size_t i = 0; i < 4; ++i) {
             TEntJwwZoomMark& mark = header.zoomMarks[i];
-            ReadDoubles(c, mark.magnification, mark.x, mark.y);
+            ReadFields(c, mark.magnification, mark.x, mark.y);
         }
         return;
     }
     auto readMark = [&c](TEntJwwZoomMark& mark) {
-        ReadDoubles(c, mark.magnification, mark.x, mark.y);
+        ReadFields(c, mark.magnification, mark.x, mark.y);
         mark.layer = c.I32();
     };
     for (TEntJwwZoomMark& mark : header.zoomMarks) readMark(mark);
@@ -182,13 +179,8 @@ void TJwwData::ReadLineTypes(TByteCursor& c)
 
 void TJwwData::ReadRandomAndDoubleLines(TByteCursor& c)
 {
-    for (TEntJwwRandomLine& line : randomLines) {
-        line.pattern = c.U32();
-        line.amplitude = c.I32();
-        line.pitch = c.I32();
-        line.printerAmplitude = c.I32();
-        line.printerPitch = c.I32();
-    }
+    for (TEntJwwRandomLine& line : randomLines)
+        ReadFields(c, line.pattern, line.amplitude, line.pitch, line.printerAmplitude, line.printerPitch);
     for (TEntJwwLineType& type : doubleLineTypes) type = ReadLineType(c);
 }
 
@@ -213,27 +205,17 @@ void TJwwData::ReadDisplayFlags(TByteCursor& c)
 
 void TJwwData::ReadExtendedColors(TByteCursor& c)
 {
-    for (TEntJwwColorExNo& color : colorsEx) {
-        color.screenColor = c.U32();
-        color.screenWidth = c.I32();
-    }
+    for (TEntJwwColorExNo& color : colorsEx) ReadFields(c, color.screenColor, color.screenWidth);
     colorsExRead = true;
     for (TEntJwwColorExNo& color : colorsEx) {
         color.name = ReadJwwString(c);
-        color.printerColor = c.U32();
-        color.printerWidth = c.I32();
-        color.pointRadius = c.F64();
+        ReadFields(c, color.printerColor, color.printerWidth, color.pointRadius);
     }
 }
 
 void TJwwData::ReadExtendedLineTypes(TByteCursor& c)
 {
-    for (TEntJwwLineTypeExNo& type : lineTypesEx) {
-        type.pattern = c.U32();
-        type.unitDots = c.I32();
-        type.pitch = c.I32();
-        type.printerPitch = c.I32();
-    }
+    for (TEntJwwLineTypeExNo& type : lineTypesEx) ReadFields(c, type.pattern, type.unitDots, type.pitch, type.printerPitch);
     for (TEntJwwLineTypeExNo& type : lineTypesEx) {
         type.name = ReadJwwString(c);
         type.segmentCount = c.I32();
@@ -244,17 +226,17 @@ void TJwwData::ReadExtendedLineTypes(TByteCursor& c)
 void TJwwData::ReadTextStyles(TByteCursor& c)
 {
     for (TEntJwwTextStyle& style : textStyles) {
-        ReadDoubles(c, style.width, style.height, style.spacing);
+        ReadFields(c, style.width, style.height, style.spacing);
         style.color = c.I32();
     }
 }
 
 void TJwwData::ReadCurrentTextSettings(TByteCursor& c)
 {
-    ReadDoubles(c, header.textWidth, header.textHeight, header.textSpacing);
+    ReadFields(c, header.textWidth, header.textHeight, header.textSpacing);
     header.textColor = c.I32();
     header.textKind = c.I32();
-    ReadDoubles(c, header.textDoubles[0], header.textDoubles[1]);
+    ReadFields(c, header.textDoubles[0], header.textDoubles[1]);
     header.textInt = c.I32();
     for (size_t i = 2; i < 8; ++i) header.textDoubles[i] = c.F64();
 }
