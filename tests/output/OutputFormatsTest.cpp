@@ -11,6 +11,7 @@
 #include "support/ColladaCheck.h"
 #include "support/JwwSamples.h"
 #include "support/RunCommand.h"
+#include "support/SharedData.h"
 #include "support/TempDir.h"
 
 // Every sample converted into the three formats must hold the same segments and triangles
@@ -179,7 +180,8 @@ std::string Compare(const TDocumentShapes& actual, const TDocumentShapes& expect
 TEST(OutputFormats, EverySampleHoldsTheSameShapesInAllThreeFormats)
 {
     const std::vector<fs::path> samples = jwwsamples::SampleFiles();
-    if (samples.empty() || !ProgramExists("sh")) GTEST_SKIP() << "no samples or no shell";
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings");
+    if (!ProgramExists("sh")) GTEST_SKIP() << "no shell";
     TTempDir dir;
     std::string inputs;
     for (const fs::path& sample : samples) inputs += " " + ShellQuote(sample.string());
