@@ -13,6 +13,7 @@
 #include "output/ColladaCompactWriter.h"
 #include "output/ColladaWriter.h"
 #include "output/GltfWriter.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -66,11 +67,22 @@ constexpr std::array<TFuzzOptionSet, kFuzzOptionSetCount> kOptionSets{{
      1, 0},
 }};
 
+// Where the documents go. /dev/null is a device, so the writers write it in place: every byte
+// is formatted and nothing lands on disk. Windows has no such path: a scratch file there.
+const std::filesystem::path& Sink()
+{
+#ifdef _WIN32
+    static const TTempDir folder;
+    static const std::filesystem::path sink = folder / "fuzz-document";
+#else
+    static const std::filesystem::path sink = "/dev/null";
+#endif
+    return sink;
+}
+
 bool WriteDocument(TConversionContext& context)
 {
-    // /dev/null is a device, so the writers write it in place: every byte is formatted and
-    // nothing lands on disk.
-    static const std::filesystem::path kSink = "/dev/null";
+    const std::filesystem::path& kSink = Sink();
     switch (context.Options.Format) {
     case TOutputFormat::DaeCompact: return WriteColladaCompact(context, kSink);
     case TOutputFormat::Glb: return WriteGltf(context, kSink);
