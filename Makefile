@@ -3,11 +3,14 @@
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
 #               the Debian package, the glTF and compact COLLADA documents in real clients, the
 #               sanitizer pass, and the Windows programs under Wine
+#   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
 #   make package  makes build/tessaro_<version>_amd64.deb and build-win/tessaro-<version>-windows-x64.zip
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-outputs test-sanitize test-windows package bench clean
+.PHONY: setup build demo test test-package test-outputs test-sanitize test-windows fuzz package bench clean
 
 setup:
 	@./scripts/setup.sh
@@ -51,6 +54,11 @@ test-sanitize: setup
 test-windows:
 	@./scripts/windows-test.sh
 
+# The libFuzzer targets of the four formats (tests/fuzz), built in build-fuzz/ and run for
+# FUZZ_SECONDS each, FUZZ_JOBS at a time; scripts/fuzz.sh tells where findings go.
+fuzz:
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) JOBS=$(JOBS) ./scripts/fuzz.sh
+
 # The Debian package, and the Windows zip from the MinGW build.
 package: build
 	@cd build && cpack -G DEB
@@ -63,4 +71,4 @@ bench: build
 	@for b in build/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf build build-sanitize build-win
+	rm -rf build build-sanitize build-win build-fuzz

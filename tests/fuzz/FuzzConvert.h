@@ -1,0 +1,16 @@
+#pragma once
+// One fuzzer input through everything a batch does with one file: load it from memory, take
+// its pens and layer states, walk it into figures and write the document to /dev/null.
+//
+// The input's first byte picks one of kFuzzOptionSetCount option sets (arc division modes at
+// their extreme values, entity kinds left in or out, point markers, coordinate factor, output
+// format, background); the rest is the file. Any bytes are accepted: a file the reader does
+// not recognise is dropped quietly, and nothing is kept from one call to the next.
+#include <cstddef>
+#include <cstdint>
+
+#include "app/BatchPaths.h"
+
+inline constexpr size_t kFuzzOptionSetCount = 16;
+
+void FuzzConvertOne(TInputFormat format, const uint8_t* data, size_t size);

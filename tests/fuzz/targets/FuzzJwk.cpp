@@ -1,0 +1,8 @@
+// libFuzzer entry for .JWK files: the option-set byte, then the file.
+#include "fuzz/FuzzConvert.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzConvertOne(TInputFormat::Jwk, data, size);
+    return 0;
+}

@@ -1,0 +1,8 @@
+// libFuzzer entry for .JWW files: the option-set byte, then the file.
+#include "fuzz/FuzzConvert.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzConvertOne(TInputFormat::Jww, data, size);
+    return 0;
+}
