@@ -143,6 +143,7 @@ TRun Convert(const fs::path& tessaro, const std::vector<std::string>& arguments,
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home / ".config").c_str(), 1);
         std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
         std::vector<char*> argv{const_cast<char*>(tessaro.c_str())};
         for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
