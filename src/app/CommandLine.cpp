@@ -238,7 +238,7 @@ std::string UsageText()
            "  --exclude LIST          leave these kinds of entity out\n"
            "                          LIST: comma-separated hidden,aux,dims,hatch,points,solids\n"
            "  --format dae|dae-compact|glb\n"
-           "                          the document: COLLADA as specified (the default), compact\n"
+           "                          the document: COLLADA, one element per segment (the default), compact\n"
            "                          COLLADA (shared vertices, one <lines> per geometry) or\n"
            "                          binary glTF 2.0 (.glb)\n"
            "  --background light|dark default pen colours for a light or dark background, for\n"
