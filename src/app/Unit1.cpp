@@ -226,7 +226,9 @@ void TForm1::ReadOptions()
 
 TFileOutcome TForm1::ConvertAndWrite(TInputFormat format, const fs::path& path, const fs::path& output)
 {
-    TFileOutcome outcome{path, output};
+    TFileOutcome outcome;
+    outcome.Input = path;
+    outcome.Output = output;
     try {
         context_->Store.ClearFigures();
         context_->BlocksCut = false;
