@@ -23,26 +23,28 @@ fs::path DocumentKey(const fs::path& output)
 std::vector<TBatchJob> PlanBatchJobs(const std::vector<fs::path>& files, const std::vector<fs::path>& outputs)
 {
     std::vector<TBatchJob> jobs(files.size());
-    std::map<fs::path, size_t> lastWriter;
     for (size_t i = 0; i < files.size(); ++i) {
-        TBatchJob& job = jobs[i];
-        job.Format = InputFormatOf(files[i]);
-        job.Input = files[i];
-        job.Output = outputs[i];
-        if (job.Format == TInputFormat::None) continue;
-        auto [writer, first] = lastWriter.try_emplace(DocumentKey(job.Output), i);
-        if (!first) job.SameOutputAs = std::exchange(writer->second, i);
+        jobs[i].Format = InputFormatOf(files[i]);
+        jobs[i].Input = files[i];
+        jobs[i].Output = outputs[i];
     }
     return jobs;
 }
 
-void SettleBackgrounds(std::vector<TBatchJob>& jobs, int initial, std::optional<int> fixed)
+void LinkSameOutputs(std::vector<TBatchJob>& jobs)
 {
-    int mode = initial;
-    for (TBatchJob& job : jobs) {
-        if (fixed && job.Format != TInputFormat::None) mode = *fixed;
-        job.Background = mode;
-        if (job.Format == TInputFormat::Jww) mode = JwwBackgroundAfter(job.Input, mode);
-        job.BackgroundAfter = mode;
+    std::map<fs::path, size_t> lastWriter;
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        if (jobs[i].Format == TInputFormat::None) continue;
+        auto [writer, first] = lastWriter.try_emplace(DocumentKey(jobs[i].Output), i);
+        if (!first) jobs[i].SameOutputAs = std::exchange(writer->second, i);
     }
+}
+
+void SettleBackground(TBatchJob& job, int& mode, std::optional<int> fixed)
+{
+    if (fixed && job.Format != TInputFormat::None) mode = *fixed;
+    job.Background = mode;
+    if (job.Format == TInputFormat::Jww) mode = JwwBackgroundAfter(job.Input, mode);
+    job.BackgroundAfter = mode;
 }

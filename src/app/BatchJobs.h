@@ -23,12 +23,16 @@ struct TBatchJob {
     size_t SameOutputAs = kNone;
 };
 
-// One job per file, with its document path (`outputs`, same length); SameOutputAs compares
-// the documents' paths as the file system resolves them. Backgrounds are left at 0.
+// One job per file, with its document path (`outputs`, same length). Backgrounds and
+// SameOutputAs are left unset.
 std::vector<TBatchJob> PlanBatchJobs(const std::vector<std::filesystem::path>& files,
                                      const std::vector<std::filesystem::path>& outputs);
 
-// Sets every job's starting and closing background as converting them in order would:
-// `initial` before the first, or `fixed` set before every file; a JWW drawing whose pen 0 is
-// dark or light sets it for the files after it. Reads only the heads of the JWW files.
-void SettleBackgrounds(std::vector<TBatchJob>& jobs, int initial, std::optional<int> fixed);
+// Sets SameOutputAs, comparing the documents' paths as the file system resolves them.
+void LinkSameOutputs(std::vector<TBatchJob>& jobs);
+
+// Sets the job's starting and closing background as converting the jobs in order would,
+// `mode` being the mode the job before it left (updated to this one's): `fixed`, when set,
+// is set before every file; a JWW drawing whose pen 0 is dark or light sets the mode for
+// the files after it. Reads only the head of a JWW file.
+void SettleBackground(TBatchJob& job, int& mode, std::optional<int> fixed);

@@ -12,9 +12,11 @@ constexpr std::chrono::milliseconds kPollInterval{20};
 
 }  // namespace
 
-TParallelBatch::TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads)
-    : jobs_(std::move(jobs)), outcomes_(jobs_.size())
+TParallelBatch::TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads,
+                               int initial, std::optional<int> fixed)
+    : jobs_(std::move(jobs)), outcomes_(jobs_.size()), mode_(initial), fixed_(fixed)
 {
+    LinkSameOutputs(jobs_);
     for (unsigned t = 0; t < threads; ++t) {
         try {
             auto context = std::make_unique<TConversionContext>();
@@ -66,10 +68,17 @@ std::optional<size_t> TParallelBatch::NextJob()
     return index;
 }
 
+void TParallelBatch::SettleUpTo(size_t index)
+{
+    std::lock_guard lock(settling_);
+    for (; settled_ <= index; ++settled_) SettleBackground(jobs_[settled_], mode_, fixed_);
+}
+
 void TParallelBatch::Work(TConversionContext& context)
 {
     TFileConverter converter;
     while (const std::optional<size_t> index = NextJob()) {
+        SettleUpTo(*index);
         const TBatchJob& job = jobs_[*index];
         context.Attributes.SetBackground(job.Background);
         TFileOutcome outcome = converter.ConvertAndWrite(context, job.Format, job.Input, job.Output);

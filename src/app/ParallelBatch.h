@@ -1,7 +1,8 @@
 #pragma once
 // A batch converted on worker threads, each with its own readers and conversion context.
 // Workers take the jobs in list order; a job whose document an earlier job also writes
-// waits for that one. The calling thread collects the outcomes in list order, so that it
+// waits for that one. The background each job starts with is settled in list order by the
+// workers as they take jobs, so that reading the drawings' heads overlaps the conversions. The calling thread collects the outcomes in list order, so that it
 // alone talks to the view and reports them as a run one file after another would.
 #include <chrono>
 #include <condition_variable>
@@ -20,8 +21,10 @@ class TParallelBatch {
 public:
     // Starts up to `threads` workers (fewer when the system gives fewer; Running() tells
     // whether any started) on `jobs`, each with `settings`' options, coordinate factor and
-    // figure budget; jobs of format None are passed over.
-    TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads);
+    // figure budget; jobs of format None are passed over. The first job starts with the
+    // background `initial`; `fixed`, when set, is set before every job (SettleBackground).
+    TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads, int initial,
+                   std::optional<int> fixed);
     // Stops and waits for the jobs already started.
     ~TParallelBatch();
     TParallelBatch(const TParallelBatch&) = delete;
@@ -33,12 +36,16 @@ public:
     // The outcome of job `index` once it is done; nothing when it will never start (stopped
     // before). `whileWaiting` runs on the calling thread every few milliseconds of waiting.
     std::optional<TFileOutcome> Take(size_t index, const std::function<void()>& whileWaiting);
+    // The job as converted (its backgrounds settled), once Take has given its outcome.
+    const TBatchJob& Job(size_t index) const { return jobs_[index]; }
 
 private:
     void Work(TConversionContext& context);
     // The next job to convert, waiting for the job that writes the same document first;
     // nothing when stopped or when every job is taken.
     std::optional<size_t> NextJob();
+    // Settles the backgrounds of the jobs up to `index`, in list order.
+    void SettleUpTo(size_t index);
 
     std::vector<TBatchJob> jobs_;
     std::vector<std::optional<TFileOutcome>> outcomes_;
@@ -46,6 +53,10 @@ private:
     bool stopped_ = false;
     std::mutex mutex_;
     std::condition_variable changed_;
+    std::mutex settling_;
+    size_t settled_ = 0;
+    int mode_;
+    std::optional<int> fixed_;
     std::vector<std::unique_ptr<TConversionContext>> contexts_;
     std::vector<std::thread> workers_;
 };

@@ -112,7 +112,7 @@ void TForm1::RunOneBatch()
     form2_.Show();
     form2_.Clear();
 
-    std::vector<TBatchJob> jobs = PlanJobs(outputFolder, useSourceFolder);
+    const std::vector<TBatchJob> jobs = PlanJobs(outputFolder, useSourceFolder);
     std::unique_ptr<TParallelBatch> workers = StartWorkers(jobs);
     const size_t count = fileList_.size();
     for (size_t i = 0; i < count; ++i) {
@@ -128,7 +128,7 @@ void TForm1::RunOneBatch()
         if (workers) {
             converted = TakeFromWorkers(*workers, i);
             if (!converted) break;
-            context_->Attributes.SetBackground(job.BackgroundAfter);
+            context_->Attributes.SetBackground(workers->Job(i).BackgroundAfter);
         }
 
         form2_.Append(job.Input);
@@ -207,13 +207,13 @@ std::vector<TBatchJob> TForm1::PlanJobs(const fs::path& outputFolder, bool useSo
     return PlanBatchJobs(fileList_, outputs);
 }
 
-std::unique_ptr<TParallelBatch> TForm1::StartWorkers(std::vector<TBatchJob>& jobs)
+std::unique_ptr<TParallelBatch> TForm1::StartWorkers(const std::vector<TBatchJob>& jobs)
 {
     const size_t threads = std::min<size_t>(jobs_, jobs.size());
     if (threads <= 1) return nullptr;
-    // Each worker starts every file with the background a run in list order would give it.
-    SettleBackgrounds(jobs, context_->Attributes.BackgroundMode(), background_);
-    auto workers = std::make_unique<TParallelBatch>(jobs, *context_, static_cast<unsigned>(threads));
+    // Each file starts with the background a run in list order would give it.
+    auto workers = std::make_unique<TParallelBatch>(jobs, *context_, static_cast<unsigned>(threads),
+                                                    context_->Attributes.BackgroundMode(), background_);
     if (!workers->Running()) return nullptr;
     return workers;
 }

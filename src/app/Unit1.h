@@ -83,11 +83,10 @@ private:
     // caught here and noted in the outcome, so that it costs only this file.
     TFileOutcome ConvertAndWrite(TInputFormat format, const std::filesystem::path& path,
                                  const std::filesystem::path& output);
-    // The batch's files with their documents, and their starting backgrounds when they run
-    // on workers.
+    // The batch's files with their formats and documents.
     std::vector<TBatchJob> PlanJobs(const std::filesystem::path& outputFolder, bool useSourceFolder) const;
     // Workers for the batch when it has more than one file and jobs_ allows them; else null.
-    std::unique_ptr<TParallelBatch> StartWorkers(std::vector<TBatchJob>& jobs);
+    std::unique_ptr<TParallelBatch> StartWorkers(const std::vector<TBatchJob>& jobs);
     // The outcome of a file a worker converts, watching Escape while waiting; nothing when
     // the batch was stopped before that file started.
     std::optional<TFileOutcome> TakeFromWorkers(TParallelBatch& workers, size_t index);
