@@ -81,7 +81,13 @@ void TParallelBatch::Work(TConversionContext& context)
         SettleUpTo(*index);
         const TBatchJob& job = jobs_[*index];
         context.Attributes.SetBackground(job.Background);
-        TFileOutcome outcome = converter.ConvertAndWrite(context, job.Format, job.Input, job.Output);
+        // A taken job always gets an outcome, or the caller would wait for it forever.
+        TFileOutcome outcome;
+        try {
+            outcome = converter.ConvertAndWrite(context, job.Format, job.Input, job.Output);
+        } catch (...) {
+            outcome.Failure = "out of memory";
+        }
         {
             std::lock_guard lock(mutex_);
             outcomes_[*index] = std::move(outcome);

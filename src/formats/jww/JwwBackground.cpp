@@ -1,6 +1,7 @@
 #include "formats/jww/JwwBackground.h"
 
 #include <fstream>
+#include <new>
 #include <system_error>
 #include <vector>
 
@@ -12,19 +13,10 @@ namespace {
 // first read, and each further read doubles what is held.
 constexpr size_t kFirstRead = 16 * 1024;
 
-}  // namespace
-
-int JwwBackgroundAfter(const std::filesystem::path& path, int modeBefore)
+// The reader itself decides on a head of the file: once it has read the screen pens, the
+// rest of the file cannot change them.
+int ModeFromHead(std::ifstream& in, int modeBefore)
 {
-    // The conversion reads only regular files; peeking at anything else could also consume
-    // what the conversion would read.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return modeBefore;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return modeBefore;
-
-    // The reader itself decides on a head of the file: once it has read the screen pens,
-    // the rest of the file cannot change them.
     TJwwData data;
     std::vector<char> head;
     for (size_t want = kFirstRead;; want *= 2) {
@@ -42,5 +34,22 @@ int JwwBackgroundAfter(const std::filesystem::path& path, int modeBefore)
         // Only a head cut short can hide the pens: not when the file is read whole, nor when
         // its signature or version already ruled them out.
         if (read.status != TReadStatus::Damaged || head.size() < want) return modeBefore;
+    }
+}
+
+}  // namespace
+
+int JwwBackgroundAfter(const std::filesystem::path& path, int modeBefore)
+{
+    // The conversion reads only regular files; peeking at anything else could also consume
+    // what the conversion would read.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return modeBefore;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return modeBefore;
+    try {
+        return ModeFromHead(in, modeBefore);
+    } catch (const std::bad_alloc&) {
+        return modeBefore;  // the conversion cannot hold this file either
     }
 }
