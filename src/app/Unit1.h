@@ -1,7 +1,8 @@
 #pragma once
 // TForm1, the main window's logic: start-up and shut-down, the intake of paths from the
 // command line and from drops, and the batch that converts them one by one (or, for the
-// command line, on several threads, reported in the same order). It owns the four readers and the conversion context (attribute table, options, coordinate factor,
+// command line, on several threads, reported in the same order). It owns the four readers
+// (TFileConverter) and the conversion context (attribute table, options, coordinate factor,
 // figure store) for the whole run, and talks to the screen only through a TFormView.
 //
 // Drops that arrive while a batch runs (they can, during its message pumps) are queued:
@@ -79,8 +80,8 @@ private:
     // The batch's output folder by the destination radio buttons; `useSourceFolder` when
     // each document goes beside its input.
     void ChooseOutputFolder(const TControlsState& controls, std::filesystem::path& folder, bool& useSourceFolder);
-    // One listed file: converted, then its document written; whatever converting throws is
-    // caught here and noted in the outcome, so that it costs only this file.
+    // One listed file on this thread, after the run's background when one was given:
+    // converted, then its document written (TFileConverter::ConvertAndWrite).
     TFileOutcome ConvertAndWrite(TInputFormat format, const std::filesystem::path& path,
                                  const std::filesystem::path& output);
     // The batch's files with their formats and documents.
