@@ -1,6 +1,5 @@
 #include "app/BatchJobs.h"
 
-#include <map>
 #include <system_error>
 #include <utility>
 
@@ -31,20 +30,17 @@ std::vector<TBatchJob> PlanBatchJobs(const std::vector<fs::path>& files, const s
     return jobs;
 }
 
-void LinkSameOutputs(std::vector<TBatchJob>& jobs)
+void TJobSettler::Settle(std::vector<TBatchJob>& jobs, size_t index)
 {
-    std::map<fs::path, size_t> lastWriter;
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        if (jobs[i].Format == TInputFormat::None) continue;
-        auto [writer, first] = lastWriter.try_emplace(DocumentKey(jobs[i].Output), i);
-        if (!first) jobs[i].SameOutputAs = std::exchange(writer->second, i);
+    TBatchJob& job = jobs[index];
+    if (job.Format == TInputFormat::None) {
+        job.Background = job.BackgroundAfter = mode_;
+        return;
     }
-}
-
-void SettleBackground(TBatchJob& job, int& mode, std::optional<int> fixed)
-{
-    if (fixed && job.Format != TInputFormat::None) mode = *fixed;
-    job.Background = mode;
-    if (job.Format == TInputFormat::Jww) mode = JwwBackgroundAfter(job.Input, mode);
-    job.BackgroundAfter = mode;
+    if (fixed_) mode_ = *fixed_;
+    job.Background = mode_;
+    if (job.Format == TInputFormat::Jww) mode_ = JwwBackgroundAfter(job.Input, mode_);
+    job.BackgroundAfter = mode_;
+    auto [writer, first] = lastWriter_.try_emplace(DocumentKey(job.Output), index);
+    if (!first) job.SameOutputAs = std::exchange(writer->second, index);
 }

@@ -4,6 +4,7 @@
 // mode it starts with and which earlier job writes the same document.
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -28,11 +29,19 @@ struct TBatchJob {
 std::vector<TBatchJob> PlanBatchJobs(const std::vector<std::filesystem::path>& files,
                                      const std::vector<std::filesystem::path>& outputs);
 
-// Sets SameOutputAs, comparing the documents' paths as the file system resolves them.
-void LinkSameOutputs(std::vector<TBatchJob>& jobs);
+// Settles the jobs one after another in list order, as converting them in order would see
+// them: each job's starting and closing background (`initial` before the first job; `fixed`,
+// when set, before every job; a JWW drawing whose pen 0 is dark or light sets the mode for
+// the jobs after it, read from the drawing's head only), and SameOutputAs, comparing the
+// documents' paths as the file system resolves them.
+class TJobSettler {
+public:
+    TJobSettler(int initial, std::optional<int> fixed) : mode_(initial), fixed_(fixed) {}
+    // Settles jobs[index]; every job before it must be settled already.
+    void Settle(std::vector<TBatchJob>& jobs, size_t index);
 
-// Sets the job's starting and closing background as converting the jobs in order would,
-// `mode` being the mode the job before it left (updated to this one's): `fixed`, when set,
-// is set before every file; a JWW drawing whose pen 0 is dark or light sets the mode for
-// the files after it. Reads only the head of a JWW file.
-void SettleBackground(TBatchJob& job, int& mode, std::optional<int> fixed);
+private:
+    int mode_;
+    std::optional<int> fixed_;
+    std::map<std::filesystem::path, size_t> lastWriter_;  // document -> job
+};

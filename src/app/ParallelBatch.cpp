@@ -14,9 +14,8 @@ constexpr std::chrono::milliseconds kPollInterval{20};
 
 TParallelBatch::TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads,
                                int initial, std::optional<int> fixed)
-    : jobs_(std::move(jobs)), outcomes_(jobs_.size()), mode_(initial), fixed_(fixed)
+    : jobs_(std::move(jobs)), outcomes_(jobs_.size()), settler_(initial, fixed)
 {
-    LinkSameOutputs(jobs_);
     for (unsigned t = 0; t < threads; ++t) {
         try {
             auto context = std::make_unique<TConversionContext>();
@@ -61,17 +60,22 @@ std::optional<size_t> TParallelBatch::NextJob()
     std::unique_lock lock(mutex_);
     while (next_ < jobs_.size() && jobs_[next_].Format == TInputFormat::None) ++next_;
     if (stopped_ || next_ >= jobs_.size()) return std::nullopt;
-    const size_t index = next_++;
+    return next_++;
+}
+
+void TParallelBatch::WaitForEarlierWriter(size_t index)
+{
     // The earlier job was taken before this one, and a taken job always finishes.
     const size_t earlier = jobs_[index].SameOutputAs;
-    if (earlier != TBatchJob::kNone) changed_.wait(lock, [&] { return outcomes_[earlier].has_value(); });
-    return index;
+    if (earlier == TBatchJob::kNone) return;
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return outcomes_[earlier].has_value(); });
 }
 
 void TParallelBatch::SettleUpTo(size_t index)
 {
     std::lock_guard lock(settling_);
-    for (; settled_ <= index; ++settled_) SettleBackground(jobs_[settled_], mode_, fixed_);
+    for (; settled_ <= index; ++settled_) settler_.Settle(jobs_, settled_);
 }
 
 void TParallelBatch::Work(TConversionContext& context)
@@ -79,6 +83,7 @@ void TParallelBatch::Work(TConversionContext& context)
     TFileConverter converter;
     while (const std::optional<size_t> index = NextJob()) {
         SettleUpTo(*index);
+        WaitForEarlierWriter(*index);
         const TBatchJob& job = jobs_[*index];
         context.Attributes.SetBackground(job.Background);
         // A taken job always gets an outcome, or the caller would wait for it forever.

@@ -1,8 +1,8 @@
 #pragma once
 // A batch converted on worker threads, each with its own readers and conversion context.
 // Workers take the jobs in list order; a job whose document an earlier job also writes
-// waits for that one. The background each job starts with is settled in list order by the
-// workers as they take jobs, so that reading the drawings' heads overlaps the conversions. The calling thread collects the outcomes in list order, so that it
+// waits for that one. The jobs are settled (TJobSettler) in list order by the workers as they
+// take them, so that reading the drawings' heads overlaps the conversions. The calling thread collects the outcomes in list order, so that it
 // alone talks to the view and reports them as a run one file after another would.
 #include <chrono>
 #include <condition_variable>
@@ -22,7 +22,7 @@ public:
     // Starts up to `threads` workers (fewer when the system gives fewer; Running() tells
     // whether any started) on `jobs`, each with `settings`' options, coordinate factor and
     // figure budget; jobs of format None are passed over. The first job starts with the
-    // background `initial`; `fixed`, when set, is set before every job (SettleBackground).
+    // background `initial`; `fixed`, when set, is set before every job (TJobSettler).
     TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads, int initial,
                    std::optional<int> fixed);
     // Stops and waits for the jobs already started.
@@ -41,11 +41,12 @@ public:
 
 private:
     void Work(TConversionContext& context);
-    // The next job to convert, waiting for the job that writes the same document first;
-    // nothing when stopped or when every job is taken.
+    // The next job to convert; nothing when stopped or when every job is taken.
     std::optional<size_t> NextJob();
-    // Settles the backgrounds of the jobs up to `index`, in list order.
+    // Settles the jobs up to `index`, in list order.
     void SettleUpTo(size_t index);
+    // Waits until the job that writes the same document before `index`, if any, is done.
+    void WaitForEarlierWriter(size_t index);
 
     std::vector<TBatchJob> jobs_;
     std::vector<std::optional<TFileOutcome>> outcomes_;
@@ -55,8 +56,7 @@ private:
     std::condition_variable changed_;
     std::mutex settling_;
     size_t settled_ = 0;
-    int mode_;
-    std::optional<int> fixed_;
+    TJobSettler settler_;
     std::vector<std::unique_ptr<TConversionContext>> contexts_;
     std::vector<std::thread> workers_;
 };
