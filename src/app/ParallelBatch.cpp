@@ -82,13 +82,13 @@ void TParallelBatch::Work(TConversionContext& context)
 {
     TFileConverter converter;
     while (const std::optional<size_t> index = NextJob()) {
-        SettleUpTo(*index);
-        WaitForEarlierWriter(*index);
-        const TBatchJob& job = jobs_[*index];
-        context.Attributes.SetBackground(job.Background);
         // A taken job always gets an outcome, or the caller would wait for it forever.
         TFileOutcome outcome;
         try {
+            SettleUpTo(*index);
+            WaitForEarlierWriter(*index);
+            const TBatchJob& job = jobs_[*index];
+            context.Attributes.SetBackground(job.Background);
             outcome = converter.ConvertAndWrite(context, job.Format, job.Input, job.Output);
         } catch (...) {
             outcome.Failure = "out of memory";
