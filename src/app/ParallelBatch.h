@@ -1,9 +1,10 @@
 #pragma once
 // A batch converted on worker threads, each with its own readers and conversion context.
-// Workers take the jobs in list order; a job whose document an earlier job also writes
-// waits for that one. The jobs are settled (TJobSettler) in list order by the workers as they
-// take them, so that reading the drawings' heads overlaps the conversions. The calling thread collects the outcomes in list order, so that it
-// alone talks to the view and reports them as a run one file after another would.
+// Workers take the jobs in list order and settle them (TJobSettler) in that order as they
+// take them, so that reading the drawings' heads overlaps the conversions; a job whose
+// document an earlier job also writes waits for that one. The calling thread collects the
+// outcomes in list order, so that it alone talks to the view and reports them as a run one
+// file after another would.
 #include <chrono>
 #include <condition_variable>
 #include <functional>
