@@ -4,10 +4,14 @@
 #include <charconv>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
 namespace {
+
+// More threads than this only cost memory: every one holds a whole file's conversion.
+constexpr int32_t kMaxJobs = 256;
 
 // A decimal number as the edit boxes take it: sign, digits, optional fraction and exponent.
 bool IsDecimalNumber(std::string_view text)
@@ -95,6 +99,12 @@ public:
         } else if (name == "--background") {
             if (*value != "light" && *value != "dark") return Fail("--background takes light or dark, not '" + *value + "'");
             r_.Background = *value == "dark" ? 1 : 0;
+        } else if (name == "--jobs") {
+            const std::optional<int32_t> jobs = ParseInt(*value);
+            if (!jobs || *jobs < 0 || *jobs > kMaxJobs) {
+                return Fail("--jobs takes a count 0.." + std::to_string(kMaxJobs) + ", not '" + *value + "'");
+            }
+            r_.Jobs = static_cast<uint32_t>(*jobs);
         } else {
             return Fail("unknown option '" + std::string(name) + "'");
         }
@@ -158,7 +168,7 @@ bool IsValueOption(std::string_view name)
 {
     return name == "--out" || name == "--scale" || name == "--marker" || name == "--marker-size" ||
            name == "--arcs" || name == "--include" || name == "--exclude" || name == "--format" ||
-           name == "--background";
+           name == "--background" || name == "--jobs";
 }
 
 }  // namespace
@@ -243,6 +253,8 @@ std::string UsageText()
            "                          per geometry) or binary glTF 2.0 (.glb)\n"
            "  --background light|dark default pen colours for a light or dark background, for\n"
            "                          every file (drawings with their own pens keep them)\n"
+           "  --jobs N                convert N files at once (0: one per processor core); the\n"
+           "                          documents and the lines printed stay those of one at a time\n"
            "  -h, --help              show this help and exit\n"
            "      --version           show the version and exit\n"
            "\n"

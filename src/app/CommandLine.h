@@ -14,6 +14,7 @@ struct TCommandLine {
     std::string Error;               // the usage error, for UsageError
     TControlsOverrides Overrides;
     std::optional<int32_t> Background;  // --background: 0 light, 1 dark
+    uint32_t Jobs = 1;               // --jobs: files converted at once; 0 one per core
     std::vector<std::string> Files;  // as passed, in order
 };
 

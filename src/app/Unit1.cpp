@@ -1,63 +1,23 @@
 #include "app/Unit1.h"
 
+#include <algorithm>
 #include <chrono>
-#include <exception>
-#include <new>
 #include <system_error>
+#include <thread>
 
 #include "app/ControlsTable.h"
-#include "app/DrawingNames.h"
 #include "app/Options.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
 #include "app/StatusTexts.h"
-#include "figures/Walkers.h"
-#include "formats/jwc/jwcunit.h"
-#include "formats/jwk/jwkunit.h"
-#include "formats/jws/jwsunit.h"
-#include "formats/jww/jwwunit.h"
-#include "output/ColladaCompactWriter.h"
-#include "output/ColladaWriter.h"
-#include "output/GltfWriter.h"
+#include "app/FileConverter.h"
+#include "app/ParallelBatch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::chrono::milliseconds kPumpBeforeFile{100};
-
-// One file through one reader: signature, load (a damaged file is converted as far as it was
-// read), pen colours (the file's own over the defaults), layer states, walk. Notes in
-// `outcome` how the load went (a file without the signature is not loaded: NotThisFormat)
-// and whether the walk stopped at the figure budget.
-template <class Data>
-void ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs::path& path,
-                 TConversionContext& context, TFileOutcome& outcome)
-{
-    outcome.Read = {TReadStatus::NotThisFormat, 0};
-    if (!data.CheckSignature(path)) return;
-    outcome.Read = data.LoadFile(path);
-    outcome.SignatureMatched = true;
-    context.Attributes.ResetPenColors();
-    data.ImportPens(context.Attributes);
-    data.LoadLayers(context.Attributes);
-    context.Names.Groups.fill(std::string());
-    context.Names.Layers.fill(std::string());
-    context.Names.Drawing = Utf8Of(path.stem());
-    ReadDrawingNames(data, context.Names);
-    try {
-        walk(data, context);
-    } catch (const TFigureBudgetExceeded&) {
-        outcome.BudgetReached = true;
-    }
-}
-
-// What went wrong, in a few words, for a failure that is not a budget.
-std::string FailureText(const std::exception& failure)
-{
-    if (dynamic_cast<const std::bad_alloc*>(&failure)) return "out of memory";
-    return failure.what();
-}
 
 }  // namespace
 
@@ -80,10 +40,7 @@ void TForm1::FormShow(const std::vector<fs::path>& arguments)
     ReadSettings(settingsPath_, controls);
     view_.SetControls(controls);
 
-    jwc_ = std::make_unique<TJwcData>();
-    jwk_ = std::make_unique<TJwkData>();
-    jww_ = std::make_unique<TJwwData>();
-    jws_ = std::make_unique<TJwsData>();
+    converter_ = std::make_unique<TFileConverter>();
     context_ = std::make_unique<TConversionContext>();
     context_->Attributes.SetBackground(1);  // black background, white default pen
     context_->Attributes.ResetPenColors();
@@ -155,27 +112,32 @@ void TForm1::RunOneBatch()
     form2_.Show();
     form2_.Clear();
 
+    const std::vector<TBatchJob> jobs = PlanJobs(outputFolder, useSourceFolder);
+    std::unique_ptr<TParallelBatch> workers = StartWorkers(jobs);
     const size_t count = fileList_.size();
     for (size_t i = 0; i < count; ++i) {
         if (view_.EscapeDown()) cancelRequested_ = true;
-        if (cancelRequested_) break;
+        if (cancelRequested_ && !workers) break;
 
-        const fs::path& path = fileList_[i];
-        const TInputFormat format = InputFormatOf(path);
-        if (format == TInputFormat::None) continue;
+        const TBatchJob& job = jobs[i];
+        if (job.Format == TInputFormat::None) continue;
 
-        form2_.Append(path);
+        // Workers report a file once it is converted; one a worker started is reported even
+        // after a stop, and the table takes the background it left, as in a run in order.
+        std::optional<TFileOutcome> converted;
+        if (workers) {
+            converted = TakeFromWorkers(*workers, i);
+            if (!converted) break;
+            context_->Attributes.SetBackground(workers->Job(i).BackgroundAfter);
+        }
+
+        form2_.Append(job.Input);
         view_.PumpMessagesFor(kPumpBeforeFile);
-
-        if (useSourceFolder) outputFolder = FolderOf(path);
-        const fs::path output = OutputPathFor(outputFolder, path, OutputExtensionOf(context_->Options.Format));
-
-        view_.SetStatusText(ConvertingStatusText(i + 1, count, path));
-
-        view_.FileDone(ConvertAndWrite(format, path, output));
-
+        view_.SetStatusText(ConvertingStatusText(i + 1, count, job.Input));
+        view_.FileDone(converted ? *converted : ConvertAndWrite(job.Format, job.Input, job.Output));
         view_.PumpMessagesOnce();
     }
+    workers.reset();
 
     context_->Store.ClearFigures();
     form2_.Hide();
@@ -226,56 +188,44 @@ void TForm1::ReadOptions()
 
 TFileOutcome TForm1::ConvertAndWrite(TInputFormat format, const fs::path& path, const fs::path& output)
 {
-    TFileOutcome outcome;
-    outcome.Input = path;
-    outcome.Output = output;
-    try {
-        context_->Store.ClearFigures();
-        context_->BlocksCut = false;
-        if (background_) context_->Attributes.SetBackground(*background_);
-        ConvertFile(format, path, outcome);
-        outcome.BlocksCut = context_->BlocksCut;
-        outcome.Written = WriteDocument(output);
-    } catch (const std::exception& failure) {
-        outcome.Failure = FailureText(failure);
-    } catch (...) {
-        outcome.Failure = "unknown failure";
-    }
-    // The memory of this file goes back before the next one starts.
-    context_->Store.ClearFigures();
-    ClearReaders();
-    return outcome;
+    if (background_) context_->Attributes.SetBackground(*background_);
+    return converter_->ConvertAndWrite(*context_, format, path, output);
 }
 
-void TForm1::ConvertFile(TInputFormat format, const fs::path& path, TFileOutcome& outcome)
+void TForm1::SetOneRunJobs(unsigned jobs)
 {
-    switch (format) {
-    case TInputFormat::Jwc: return ConvertWith(*jwc_, WalkJwc, path, *context_, outcome);
-    case TInputFormat::Jwk: return ConvertWith(*jwk_, WalkJwk, path, *context_, outcome);
-    case TInputFormat::Jww: return ConvertWith(*jww_, WalkJww, path, *context_, outcome);
-    case TInputFormat::Jws: return ConvertWith(*jws_, WalkJws, path, *context_, outcome);
-    case TInputFormat::None: break;
-    }
+    jobs_ = jobs != 0 ? jobs : std::max(1u, std::thread::hardware_concurrency());
 }
 
-bool TForm1::WriteDocument(const fs::path& output)
+std::vector<TBatchJob> TForm1::PlanJobs(const fs::path& outputFolder, bool useSourceFolder) const
 {
-    // The writers absorb their own failures (the old document stays); they answer whether
-    // the new document was written.
-    switch (context_->Options.Format) {
-    case TOutputFormat::DaeCompact: return WriteColladaCompact(*context_, output);
-    case TOutputFormat::Glb: return WriteGltf(*context_, output);
-    case TOutputFormat::Dae: break;
-    }
-    return WriteCollada(*context_, output);
+    const std::string_view extension = OutputExtensionOf(context_->Options.Format);
+    std::vector<fs::path> outputs;
+    outputs.reserve(fileList_.size());
+    for (const fs::path& path : fileList_)
+        outputs.push_back(OutputPathFor(useSourceFolder ? FolderOf(path) : outputFolder, path, extension));
+    return PlanBatchJobs(fileList_, outputs);
 }
 
-void TForm1::ClearReaders()
+std::unique_ptr<TParallelBatch> TForm1::StartWorkers(const std::vector<TBatchJob>& jobs)
 {
-    jwc_->Clear();
-    jwk_->Clear();
-    jww_->Clear();
-    jws_->Clear();
+    const size_t threads = std::min<size_t>(jobs_, jobs.size());
+    if (threads <= 1) return nullptr;
+    // Each file starts with the background a run in list order would give it.
+    auto workers = std::make_unique<TParallelBatch>(jobs, *context_, static_cast<unsigned>(threads),
+                                                    context_->Attributes.BackgroundMode(), background_);
+    if (!workers->Running()) return nullptr;
+    return workers;
+}
+
+std::optional<TFileOutcome> TForm1::TakeFromWorkers(TParallelBatch& workers, size_t index)
+{
+    if (cancelRequested_) workers.Stop();
+    return workers.Take(index, [&] {
+        if (!view_.EscapeDown()) return;
+        cancelRequested_ = true;
+        workers.Stop();
+    });
 }
 
 bool TForm1::FormCloseQuery()
@@ -297,10 +247,7 @@ void TForm1::FormClose()
     }
     closed_ = true;
     fileList_.clear();
-    jwc_.reset();
-    jwk_.reset();
-    jww_.reset();
-    jws_.reset();
+    converter_.reset();
     context_.reset();
     if (!settingsPath_.empty()) {
         CreateSettingsFolder(settingsPath_);  // the user's configuration folder on first use

@@ -1,7 +1,8 @@
 #pragma once
 // TForm1, the main window's logic: start-up and shut-down, the intake of paths from the
-// command line and from drops, and the batch that converts them one by one. It owns the
-// four readers and the conversion context (attribute table, options, coordinate factor,
+// command line and from drops, and the batch that converts them one by one (or, for the
+// command line, on several threads, reported in the same order). It owns the four readers
+// (TFileConverter) and the conversion context (attribute table, options, coordinate factor,
 // figure store) for the whole run, and talks to the screen only through a TFormView.
 //
 // Drops that arrive while a batch runs (they can, during its message pumps) are queued:
@@ -14,16 +15,15 @@
 #include <string_view>
 #include <vector>
 
+#include "app/BatchJobs.h"
 #include "app/BatchPaths.h"
 #include "app/ControlsOverrides.h"
 #include "app/FormView.h"
 #include "app/Unit2.h"
 #include "figures/ConversionContext.h"
 
-class TJwcData;
-class TJwkData;
-class TJwwData;
-class TJwsData;
+class TFileConverter;
+class TParallelBatch;
 
 class TForm1 {
 public:
@@ -40,6 +40,9 @@ public:
     // The attribute table's background mode (0 light, 1 dark) set before every file of this
     // run, instead of carried over from the drawings before it (command line).
     void SetOneRunBackground(std::optional<int32_t> mode) { background_ = mode; }
+    // Files of a batch converted at once on this many threads (0: one per core); the
+    // documents and the order of what the view is told stay those of one thread.
+    void SetOneRunJobs(unsigned jobs);
 
     // The main window is shown: flags, drop target, ExeFolder, settings, readers and the
     // attribute table, then the command line's paths (arguments after the program name).
@@ -77,20 +80,23 @@ private:
     // The batch's output folder by the destination radio buttons; `useSourceFolder` when
     // each document goes beside its input.
     void ChooseOutputFolder(const TControlsState& controls, std::filesystem::path& folder, bool& useSourceFolder);
-    // One listed file: converted, then its document written; whatever converting throws is
-    // caught here and noted in the outcome, so that it costs only this file.
+    // One listed file on this thread, after the run's background when one was given:
+    // converted, then its document written (TFileConverter::ConvertAndWrite).
     TFileOutcome ConvertAndWrite(TInputFormat format, const std::filesystem::path& path,
                                  const std::filesystem::path& output);
-    // Signature check, reading and walking by format, noted in `outcome`.
-    void ConvertFile(TInputFormat format, const std::filesystem::path& path, TFileOutcome& outcome);
-    // Writes the store; true when the document is on disk afterwards.
-    bool WriteDocument(const std::filesystem::path& output);
-    void ClearReaders();
+    // The batch's files with their formats and documents.
+    std::vector<TBatchJob> PlanJobs(const std::filesystem::path& outputFolder, bool useSourceFolder) const;
+    // Workers for the batch when it has more than one file and jobs_ allows them; else null.
+    std::unique_ptr<TParallelBatch> StartWorkers(const std::vector<TBatchJob>& jobs);
+    // The outcome of a file a worker converts, watching Escape while waiting; nothing when
+    // the batch was stopped before that file started.
+    std::optional<TFileOutcome> TakeFromWorkers(TParallelBatch& workers, size_t index);
 
     TFormView& view_;
     TForm2 form2_;
     TControlsOverrides overrides_;
     std::optional<int32_t> background_;
+    unsigned jobs_ = 1;
 
     std::vector<std::filesystem::path> fileList_;
     std::vector<std::filesystem::path> queuedDrops_;
@@ -102,9 +108,6 @@ private:
     std::filesystem::path exeFolder_;
     std::filesystem::path settingsPath_;
 
-    std::unique_ptr<TJwcData> jwc_;
-    std::unique_ptr<TJwkData> jwk_;
-    std::unique_ptr<TJwwData> jww_;
-    std::unique_ptr<TJwsData> jws_;
+    std::unique_ptr<TFileConverter> converter_;
     std::unique_ptr<TConversionContext> context_;
 };

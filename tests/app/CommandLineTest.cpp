@@ -151,12 +151,15 @@ TEST(CommandLine, OptionsSetOnlyTheirControlsAndReachEveryControl)
     }
 }
 
-TEST(CommandLine, BackgroundTakesItsNamedChoices)
+TEST(CommandLine, BackgroundAndJobsTakeTheirChoices)
 {
     EXPECT_EQ(ParseCommandLine({"--background", "dark", "a.jww"}).Background, 1);
     EXPECT_EQ(ParseCommandLine({"--background=light", "a.jww"}).Background, 0);
     EXPECT_FALSE(ParseCommandLine({"a.jww"}).Background);
-    for (const char* bad : {"--format=gltf", "--background=grey", "--format"})
+    EXPECT_EQ(ParseCommandLine({"a.jww"}).Jobs, 1u);
+    EXPECT_EQ(ParseCommandLine({"--jobs", "0", "a.jww"}).Jobs, 0u);
+    EXPECT_EQ(ParseCommandLine({"--jobs=256", "a.jww"}).Jobs, 256u);
+    for (const char* bad : {"--format=gltf", "--background=grey", "--format", "--jobs=-1", "--jobs=257", "--jobs=two"})
         EXPECT_EQ(ParseCommandLine({bad, "a.jww"}).Action, TAction::UsageError) << bad;
 }
 

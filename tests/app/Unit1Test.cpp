@@ -169,6 +169,32 @@ TEST_F(Form1Test, EscapeHeldWhileTheSecondOfFiveConvertsStopsBeforeTheThird)
     EXPECT_TRUE(fs::exists(temp / "desktop" / "5.dae"));
 }
 
+// On worker threads a stop leaves, whenever it comes, the files started before it: each of
+// them finished and reported in list order, and no document of a file after them.
+TEST_F(Form1Test, EscapeStopsWorkersAndReportsEveryStartedFileInOrder)
+{
+    form.FormShow({});
+    form.SetOneRunJobs(2);
+    std::vector<fs::path> drop;
+    for (int i = 0; i < 40; ++i) drop.push_back(Jww(std::to_string(i) + ".jww"));
+    for (size_t escapeAfter : {0, 1}) {
+        fs::remove_all(temp / "desktop");
+        fs::create_directories(temp / "desktop");
+        view.Outcomes.clear();
+        view.OnEscapeTest = [&] { return view.Outcomes.size() >= escapeAfter; };
+        form.AcceptDroppedFiles(drop);
+
+        EXPECT_EQ(view.StatusTexts.back(), "変換を中断しました(ESC)");
+        ASSERT_GE(view.Outcomes.size(), escapeAfter);
+        for (size_t i = 0; i < drop.size(); ++i) {
+            if (i < view.Outcomes.size()) {
+                EXPECT_EQ(view.Outcomes[i].Input, drop[i]);
+            }
+            EXPECT_EQ(fs::exists(temp / "desktop" / (std::to_string(i) + ".dae")), i < view.Outcomes.size()) << i;
+        }
+    }
+}
+
 TEST_F(Form1Test, CloseDuringABatchStopsItAfterTheCurrentFileAndASecondCloseEnds)
 {
     form.FormShow({});

@@ -111,6 +111,7 @@ int main(int argc, char** argv)
     TForm1 form(view);
     form.SetOneRunOverrides(commandLine.Overrides);
     form.SetOneRunBackground(commandLine.Background);
+    form.SetOneRunJobs(commandLine.Jobs);
 
     std::vector<std::filesystem::path> files;
     files.reserve(commandLine.Files.size());

@@ -1,0 +1,115 @@
+// The batch throughput of the command line with --jobs: the sample drawings copied 20 times
+// (220 files under distinct names, so that no two share a document) converted by the built
+// `tessaro` with --jobs 1 and with --jobs 2, each timed from start to exit, best of a few
+// alternating runs. Prints both times, their ratio, the processor time the runs took (what
+// a second core can share out), the core count and the load average.
+//
+//   bench_batch_jobs [SAMPLES_FOLDER [TESSARO]]
+// The folder defaults to ../../shared/samples/jww and the program to `tessaro`, both beside
+// this executable's folder as the build lays them out; a missing folder or program ends
+// with status 2 and a message. The copies and the documents (60 MB a run) go to the system's
+// temporary folder: TMPDIR=/dev/shm keeps the disk's write-back out of the times.
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/RunCommand.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kCopies = 20;
+constexpr int kRounds = 7;
+
+std::string LoadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+struct TTiming {
+    double Wall = 1e300, Cpu = 1e300;  // seconds, the best of the rounds
+};
+
+// Times one batch into `best`; false when the run failed.
+bool TimeBatch(const fs::path& tessaro, const std::string& jobs, const fs::path& out, const std::string& inputs,
+               TTiming& best)
+{
+    std::string command = ShellQuote(tessaro.string());
+    command.append(" --jobs ").append(jobs).append(" --out ").append(ShellQuote(out.string()));
+    command.append(inputs).append(" >/dev/null");
+    const double cpuBefore = ChildrenCpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    const TCommandResult run = RunCommand(command);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    if (run.ExitCode != 0) {
+        std::fprintf(stderr, "--jobs %s failed (%d): %s\n", jobs.c_str(), run.ExitCode, run.Output.c_str());
+        return false;
+    }
+    best.Wall = std::min(best.Wall, took.count());
+    best.Cpu = std::min(best.Cpu, ChildrenCpuSeconds() - cpuBefore);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const fs::path here = fs::read_symlink("/proc/self/exe").parent_path();
+    const fs::path samples = argc > 1 ? fs::path(argv[1]) : here / ".." / ".." / "shared" / "samples" / "jww";
+    const fs::path tessaro = argc > 2 ? fs::path(argv[2]) : here / "tessaro";
+    std::error_code error;
+    if (!fs::is_directory(samples, error) || !fs::exists(tessaro, error)) {
+        std::fprintf(stderr, "bench_batch_jobs: no samples in %s or no program %s\n", samples.c_str(), tessaro.c_str());
+        return 2;
+    }
+
+    TTempDir dir;
+    fs::create_directories(dir / "in");
+    std::string inputs;
+    size_t files = 0;
+    for (int copy = 0; copy < kCopies; ++copy) {
+        for (const auto& entry : fs::directory_iterator(samples)) {
+            if (entry.path().extension() != ".jww") continue;
+            const fs::path input = dir / "in" / (std::to_string(copy) + "-" + entry.path().filename().string());
+            fs::copy_file(entry.path(), input);
+            inputs.append(" ").append(ShellQuote(input.string()));
+            ++files;
+        }
+    }
+
+    std::printf("%zu files, %u cores, load before: %s\n", files, std::thread::hardware_concurrency(),
+                LoadAverage().c_str());
+    TTiming best[2];
+    const std::string jobs[2] = {"1", "2"};
+    for (int round = 0; round < kRounds; ++round) {
+        for (int j = 0; j < 2; ++j) {
+            fs::create_directories(dir / ("out" + jobs[j]));
+            if (!TimeBatch(tessaro, jobs[j], dir / ("out" + jobs[j]), inputs, best[j])) return 1;
+        }
+    }
+    std::printf("--jobs 1: %.3f s (processor %.3f s)   --jobs 2: %.3f s (processor %.3f s)\n", best[0].Wall,
+                best[0].Cpu, best[1].Wall, best[1].Cpu);
+    std::printf("speed-up: %.2fx (goal 1.80x)\n", best[0].Wall / best[1].Wall);
+    std::printf("load after: %s\n", LoadAverage().c_str());
+    return 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The files of a batch as jobs that can run side by side and still give the documents of a
+// run one file after another: what each file is, where its document goes, the background
+// mode it starts with and which earlier job writes the same document.
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "app/BatchPaths.h"
+
+struct TBatchJob {
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    TInputFormat Format = TInputFormat::None;
+    std::filesystem::path Input;
+    std::filesystem::path Output;
+    // The attribute table's background mode when the file starts, and after it.
+    int Background = 0;
+    int BackgroundAfter = 0;
+    // The last earlier job with the same document (kNone when none): it must be written
+    // first, as later documents replace earlier ones.
+    size_t SameOutputAs = kNone;
+};
+
+// One job per file, with its document path (`outputs`, same length). Backgrounds and
+// SameOutputAs are left unset.
+std::vector<TBatchJob> PlanBatchJobs(const std::vector<std::filesystem::path>& files,
+                                     const std::vector<std::filesystem::path>& outputs);
+
+// Settles the jobs one after another in list order, as converting them in order would see
+// them: each job's starting and closing background (`initial` before the first job; `fixed`,
+// when set, before every job; a JWW drawing whose pen 0 is dark or light sets the mode for
+// the jobs after it, read from the drawing's head only), and SameOutputAs, comparing the
+// documents' paths as the file system resolves them.
+class TJobSettler {
+public:
+    TJobSettler(int initial, std::optional<int> fixed) : mode_(initial), fixed_(fixed) {}
+    // Settles jobs[index]; every job before it must be settled already.
+    void Settle(std::vector<TBatchJob>& jobs, size_t index);
+
+private:
+    int mode_;
+    std::optional<int> fixed_;
+    std::map<std::filesystem::path, size_t> lastWriter_;  // document -> job
+};

@@ -1,0 +1,103 @@
+#include "app/ParallelBatch.h"
+
+#include <new>
+#include <system_error>
+
+#include "app/FileConverter.h"
+
+namespace {
+
+// How often a waiting caller gets to look at its view (the Escape key, Ctrl-C).
+constexpr std::chrono::milliseconds kPollInterval{20};
+
+}  // namespace
+
+TParallelBatch::TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads,
+                               int initial, std::optional<int> fixed)
+    : jobs_(std::move(jobs)), outcomes_(jobs_.size()), settler_(initial, fixed)
+{
+    for (unsigned t = 0; t < threads; ++t) {
+        try {
+            auto context = std::make_unique<TConversionContext>();
+            CopyBatchSettings(settings, *context);
+            contexts_.push_back(std::move(context));
+            workers_.emplace_back([this, worker = contexts_.back().get()] { Work(*worker); });
+        } catch (const std::system_error&) {
+            break;  // no more threads: the ones started do the work
+        } catch (const std::bad_alloc&) {
+            break;
+        }
+    }
+}
+
+TParallelBatch::~TParallelBatch()
+{
+    Stop();
+    for (std::thread& worker : workers_) worker.join();
+}
+
+void TParallelBatch::Stop()
+{
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+}
+
+std::optional<TFileOutcome> TParallelBatch::Take(size_t index, const std::function<void()>& whileWaiting)
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (outcomes_[index]) return std::move(*outcomes_[index]);
+        if (stopped_ && index >= next_) return std::nullopt;
+        changed_.wait_for(lock, kPollInterval);
+        lock.unlock();
+        whileWaiting();
+        lock.lock();
+    }
+}
+
+std::optional<size_t> TParallelBatch::NextJob()
+{
+    std::unique_lock lock(mutex_);
+    while (next_ < jobs_.size() && jobs_[next_].Format == TInputFormat::None) ++next_;
+    if (stopped_ || next_ >= jobs_.size()) return std::nullopt;
+    return next_++;
+}
+
+void TParallelBatch::WaitForEarlierWriter(size_t index)
+{
+    // The earlier job was taken before this one, and a taken job always finishes.
+    const size_t earlier = jobs_[index].SameOutputAs;
+    if (earlier == TBatchJob::kNone) return;
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return outcomes_[earlier].has_value(); });
+}
+
+void TParallelBatch::SettleUpTo(size_t index)
+{
+    std::lock_guard lock(settling_);
+    for (; settled_ <= index; ++settled_) settler_.Settle(jobs_, settled_);
+}
+
+void TParallelBatch::Work(TConversionContext& context)
+{
+    TFileConverter converter;
+    while (const std::optional<size_t> index = NextJob()) {
+        // A taken job always gets an outcome, or the caller would wait for it forever.
+        TFileOutcome outcome;
+        try {
+            SettleUpTo(*index);
+            WaitForEarlierWriter(*index);
+            const TBatchJob& job = jobs_[*index];
+            context.Attributes.SetBackground(job.Background);
+            outcome = converter.ConvertAndWrite(context, job.Format, job.Input, job.Output);
+        } catch (...) {
+            outcome.Failure = "out of memory";
+        }
+        {
+            std::lock_guard lock(mutex_);
+            outcomes_[*index] = std::move(outcome);
+        }
+        changed_.notify_all();
+    }
+    changed_.notify_all();
+}

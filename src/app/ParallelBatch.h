@@ -1,0 +1,63 @@
+#pragma once
+// A batch converted on worker threads, each with its own readers and conversion context.
+// Workers take the jobs in list order and settle them (TJobSettler) in that order as they
+// take them, so that reading the drawings' heads overlaps the conversions; a job whose
+// document an earlier job also writes waits for that one. The calling thread collects the
+// outcomes in list order, so that it alone talks to the view and reports them as a run one
+// file after another would.
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "app/BatchJobs.h"
+#include "app/FormView.h"
+#include "figures/ConversionContext.h"
+
+class TParallelBatch {
+public:
+    // Starts up to `threads` workers (fewer when the system gives fewer; Running() tells
+    // whether any started) on `jobs`, each with `settings`' options, coordinate factor and
+    // figure budget; jobs of format None are passed over. The first job starts with the
+    // background `initial`; `fixed`, when set, is set before every job (TJobSettler).
+    TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads, int initial,
+                   std::optional<int> fixed);
+    // Stops and waits for the jobs already started.
+    ~TParallelBatch();
+    TParallelBatch(const TParallelBatch&) = delete;
+    TParallelBatch& operator=(const TParallelBatch&) = delete;
+
+    bool Running() const { return !workers_.empty(); }
+    // No job starts after this; those started finish.
+    void Stop();
+    // The outcome of job `index` once it is done; nothing when it will never start (stopped
+    // before). `whileWaiting` runs on the calling thread every few milliseconds of waiting.
+    std::optional<TFileOutcome> Take(size_t index, const std::function<void()>& whileWaiting);
+    // The job as converted (its backgrounds settled), once Take has given its outcome.
+    const TBatchJob& Job(size_t index) const { return jobs_[index]; }
+
+private:
+    void Work(TConversionContext& context);
+    // The next job to convert; nothing when stopped or when every job is taken.
+    std::optional<size_t> NextJob();
+    // Settles the jobs up to `index`, in list order.
+    void SettleUpTo(size_t index);
+    // Waits until the job that writes the same document before `index`, if any, is done.
+    void WaitForEarlierWriter(size_t index);
+
+    std::vector<TBatchJob> jobs_;
+    std::vector<std::optional<TFileOutcome>> outcomes_;
+    size_t next_ = 0;
+    bool stopped_ = false;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::mutex settling_;
+    size_t settled_ = 0;
+    TJobSettler settler_;
+    std::vector<std::unique_ptr<TConversionContext>> contexts_;
+    std::vector<std::thread> workers_;
+};

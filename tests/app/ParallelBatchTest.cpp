@@ -1,0 +1,76 @@
+// One batch converted on one thread and on three: every document byte for byte (the COLLADA
+// stamps aside) and every printed line in the same order. Figure files, whose pens follow
+// the background the drawings before them left, come after dark and light drawings; one
+// drawing is listed twice (one document, written twice); a file that only has a drawing's
+// extension comes last, after a drawing with a name.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/JwsSamples.h"
+#include "support/JwwSamples.h"
+#include "support/RunCommand.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithoutStamps(const std::string& text)
+{
+    std::string kept;
+    for (size_t start = 0, end; start < text.size(); start = end) {
+        end = std::min(text.find('\n', start), text.size() - 1) + 1;
+        const std::string_view line(text.data() + start, end - start);
+        if (line.find("<created>") == line.npos && line.find("<modified>") == line.npos) kept += line;
+    }
+    return kept;
+}
+
+}  // namespace
+
+TEST(ParallelBatch, DocumentsAndPrintedLinesAreThoseOfTheRunInOrder)
+{
+    const std::vector<fs::path> samples = jwwsamples::SampleFiles();
+    if (samples.empty() || !ProgramExists("sh")) GTEST_SKIP() << "no samples or no shell";
+    TTempDir dir;
+    std::string inputs;
+    const auto add = [&inputs](const fs::path& input) { inputs.append(" ").append(ShellQuote(input.string())); };
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const fs::path figure = dir / "in" / (std::to_string(i) + ".jws");
+        fs::create_directories(figure.parent_path());
+        const std::vector<uint8_t> bytes = jwssamples::JwsFromDrawing(samples[i]).bytes;
+        WriteFileBytes(figure, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        add(samples[i]);
+        add(figure);
+    }
+    WriteFileBytes(dir / "in" / "fake.jww", "not a drawing");
+    add(samples[0]);
+    add(dir / "in" / "fake.jww");
+
+    for (const std::string format : {"dae", "glb"}) {
+        SCOPED_TRACE(format);
+        std::vector<TCommandResult> runs;
+        for (const std::string jobs : {"1", "3"}) {
+            fs::create_directories(dir / (format + jobs));
+            runs.push_back(RunCommand("XDG_CONFIG_HOME=" + ShellQuote((dir / "config").string()) + " " + TESSARO_BINARY +
+                                      " --jobs " + jobs + " --format " + format + " --out " +
+                                      ShellQuote((dir / (format + jobs)).string()) + inputs));
+        }
+        EXPECT_EQ(runs[0].ExitCode, 1);  // the fake drawing
+        EXPECT_EQ(runs[1].ExitCode, runs[0].ExitCode);
+        EXPECT_EQ(runs[1].Output, runs[0].Output);
+        size_t documents = 0;
+        for (const auto& entry : fs::directory_iterator(dir / (format + "1"))) {
+            SCOPED_TRACE(entry.path().filename().string());
+            const std::string parallel = ReadFileBytes(dir / (format + "3") / entry.path().filename());
+            EXPECT_TRUE(WithoutStamps(parallel) == WithoutStamps(ReadFileBytes(entry.path()))) << "documents differ";
+            ++documents;
+        }
+        EXPECT_EQ(documents, 2 * samples.size() + 1);
+        // The fake drawing's document is named after it, not after the drawing before it.
+        EXPECT_EQ(ReadFileBytes(dir / (format + "3") / ("fake." + format)).find(samples[0].stem().string()),
+                  std::string::npos);
+    }
+}
