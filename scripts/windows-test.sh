@@ -174,6 +174,14 @@ if [ -f "$GUI/tessaro.dat" ]; then
   timeout 120 wine "$GUI/tessaro.exe" "$(winpath "${firstThree[0]}")" || fail "tessaro.exe with a given folder"
   expect_documents "$OUT" "${firstThree[0]}"
   [ "$(LC_ALL=C sed -n 11p "$GUI/tessaro.dat" | tr -d '\r')" = "$folder" ] || fail "the given folder was not kept as it was"
+  # The output format group (line 29): glTF gives the .glb the Linux tessaro writes.
+  set_line 29 2
+  timeout 120 wine "$GUI/tessaro.exe" "$(winpath "${firstThree[0]}")" || fail "tessaro.exe writing glTF"
+  base=$(basename "${firstThree[0]%.*}")
+  mkdir -p "$WORK/linux-glb"
+  build/tessaro --format glb --out "$WORK/linux-glb" "${firstThree[0]}" >/dev/null 2>&1
+  cmp -s "$OUT/$base.glb" "$WORK/linux-glb/$base.glb" || fail "the glTF file of $base differs from the Linux one"
+  set_line 29 0
   set_line 7 1; set_line 10 0
   timeout 60 wineserver -w
 fi
