@@ -233,6 +233,7 @@ TFileOutcome TForm1::ConvertAndWrite(TInputFormat format, const fs::path& path, 
         if (background_) context_->Attributes.SetBackground(*background_);
         ConvertFile(format, path, outcome);
         outcome.BlocksCut = context_->BlocksCut;
+        ClearReaders();  // the writers need only the store: the records' memory goes first
         outcome.Written = WriteDocument(output);
     } catch (const std::exception& failure) {
         outcome.Failure = FailureText(failure);
