@@ -55,7 +55,8 @@ void TFigureStore::AddQuad(int32_t layer, int32_t color, double x1, double y1, d
 void TFigureStore::CountLayers()
 {
     LayerCounts.fill(0);
-    for (const TFigure& f : Figures) {
+    for (std::size_t i = 0; i < Figures.size(); ++i) {
+        const TFigurePen f = Figures.PenOf(i);
         int layer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
         ++LayerCounts[static_cast<size_t>(layer)];
     }
@@ -65,7 +66,8 @@ void TFigureStore::CountColors(int32_t layer, int32_t kindMask)
 {
     ColorCounts.fill(0);
     const bool everyKind = kindMask == -1 || kindMask == 15;
-    for (const TFigure& f : Figures) {
+    for (std::size_t i = 0; i < Figures.size(); ++i) {
+        const TFigurePen f = Figures.PenOf(i);
         int figLayer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
         if (layer != -1 && layer != figLayer) continue;
         if (!everyKind) {

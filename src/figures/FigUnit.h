@@ -32,7 +32,7 @@ public:
     // The most Figures one file may produce: about 560 MB of store and a COLLADA document of
     // about 1.3 GB, written in a few seconds; a drawing of a million lines and a hundred
     // thousand arcs makes 2.2 million.
-    static constexpr int32_t kMaxFigures = 5'000'000;
+    static constexpr int32_t kMaxFigures = 10'000'000;
 
     // The Figures in the order they were added; FigureCount is their number.
     TFigureList Figures;

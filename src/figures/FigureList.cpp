@@ -71,20 +71,25 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     ++size_;
 }
 
+TFigurePen TFigureList::PenOf(std::size_t index) const
+{
+    const uint64_t bits = Slot(heads_, index).bits;
+    if (bits & kExceptionBit) {
+        const auto hit = std::lower_bound(exceptions_.begin(), exceptions_.end(), index,
+                                          [](const TPenException& e, std::size_t i) { return e.index < i; });
+        return {KindOf(bits), hit->layer, hit->color};
+    }
+    return {KindOf(bits), static_cast<int32_t>((bits >> kLayerShift) & 0xFFFF), static_cast<int32_t>(bits >> kColorShift)};
+}
+
 TFigure TFigureList::operator[](std::size_t index) const
 {
     const THead& head = Slot(heads_, index);
+    const TFigurePen pen = PenOf(index);
     TFigure f;
-    f.Kind = KindOf(head.bits);
-    if (head.bits & kExceptionBit) {
-        const auto hit = std::lower_bound(exceptions_.begin(), exceptions_.end(), index,
-                                          [](const TPenException& e, std::size_t i) { return e.index < i; });
-        f.Layer = hit->layer;
-        f.Color = hit->color;
-    } else {
-        f.Layer = static_cast<int32_t>((head.bits >> kLayerShift) & 0xFFFF);
-        f.Color = static_cast<int32_t>(head.bits >> kColorShift);
-    }
+    f.Kind = pen.Kind;
+    f.Layer = pen.Layer;
+    f.Color = pen.Color;
     f.Points[0] = {head.p[0].x, head.p[0].y, 0};
     f.Points[1] = {head.p[1].x, head.p[1].y, 0};
     if (f.Kind != fkLine) {

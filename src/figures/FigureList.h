@@ -24,6 +24,13 @@ struct TFigure {
     TFigPoint Points[4];
 };
 
+// A Figure's kind, layer and colour, read without its points.
+struct TFigurePen {
+    int32_t Kind = 0;
+    int32_t Layer = 0;
+    int32_t Color = 0;
+};
+
 struct TPlanePoint {
     double x = 0, y = 0;
 };
@@ -42,6 +49,7 @@ public:
     std::size_t capacity() const { return heads_.size() * kChunkSize; }
     TFigure operator[](std::size_t index) const;
     TFigure at(std::size_t index) const;  // throws std::out_of_range
+    TFigurePen PenOf(std::size_t index) const;
     TFigure back() const { return (*this)[size_ - 1]; }
     // Frees every chunk.
     void clear();
