@@ -5,33 +5,10 @@
 
 namespace {
 
-constexpr uint64_t kKindBits = 0x3;
-constexpr uint64_t kExceptionBit = 0x4;
-constexpr int kTailShift = 3;
-constexpr int kLayerShift = 32;
-constexpr int kColorShift = 48;
-
 uint64_t KindCode(int32_t kind) { return kind == fkQuad ? 3 : kind == fkTriangle ? 2 : 1; }
-int32_t KindOf(uint64_t bits)
-{
-    const uint64_t code = bits & kKindBits;
-    return code == 3 ? fkQuad : code == 2 ? fkTriangle : fkLine;
-}
 bool Fits16(int32_t value) { return value >= 0 && value <= 0xFFFF; }
 
 }  // namespace
-
-template <typename T>
-T& TFigureList::Slot(std::vector<std::unique_ptr<T[]>>& chunks, std::size_t index)
-{
-    return chunks[index / kChunkSize][index % kChunkSize];
-}
-
-template <typename T>
-const T& TFigureList::Slot(const std::vector<std::unique_ptr<T[]>>& chunks, std::size_t index)
-{
-    return chunks[index / kChunkSize][index % kChunkSize];
-}
 
 // Makes room for `count` slots, allocating the chunks before anything is counted.
 template <typename T>
@@ -71,33 +48,11 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     ++size_;
 }
 
-TFigurePen TFigureList::PenOf(std::size_t index) const
+TFigurePen TFigureList::ExceptionPen(std::size_t index, int32_t kind) const
 {
-    const uint64_t bits = Slot(heads_, index).bits;
-    if (bits & kExceptionBit) {
-        const auto hit = std::lower_bound(exceptions_.begin(), exceptions_.end(), index,
-                                          [](const TPenException& e, std::size_t i) { return e.index < i; });
-        return {KindOf(bits), hit->layer, hit->color};
-    }
-    return {KindOf(bits), static_cast<int32_t>((bits >> kLayerShift) & 0xFFFF), static_cast<int32_t>(bits >> kColorShift)};
-}
-
-TFigure TFigureList::operator[](std::size_t index) const
-{
-    const THead& head = Slot(heads_, index);
-    const TFigurePen pen = PenOf(index);
-    TFigure f;
-    f.Kind = pen.Kind;
-    f.Layer = pen.Layer;
-    f.Color = pen.Color;
-    f.Points[0] = {head.p[0].x, head.p[0].y, 0};
-    f.Points[1] = {head.p[1].x, head.p[1].y, 0};
-    if (f.Kind != fkLine) {
-        const TTail& tail = Slot(tails_, static_cast<std::size_t>((head.bits & 0xFFFFFFFF) >> kTailShift));
-        f.Points[2] = {tail.p[0].x, tail.p[0].y, 0};
-        if (f.Kind == fkQuad) f.Points[3] = {tail.p[1].x, tail.p[1].y, 0};
-    }
-    return f;
+    const auto hit = std::lower_bound(exceptions_.begin(), exceptions_.end(), index,
+                                      [](const TPenException& e, std::size_t i) { return e.index < i; });
+    return {kind, hit->layer, hit->color};
 }
 
 TFigure TFigureList::at(std::size_t index) const

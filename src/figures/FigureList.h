@@ -47,9 +47,9 @@ public:
     bool empty() const { return size_ == 0; }
     // Figures that fit in the chunks allocated so far.
     std::size_t capacity() const { return heads_.size() * kChunkSize; }
-    TFigure operator[](std::size_t index) const;
+    inline TFigure operator[](std::size_t index) const;
     TFigure at(std::size_t index) const;  // throws std::out_of_range
-    TFigurePen PenOf(std::size_t index) const;
+    inline TFigurePen PenOf(std::size_t index) const;
     TFigure back() const { return (*this)[size_ - 1]; }
     // Frees every chunk.
     void clear();
@@ -84,10 +84,23 @@ private:
         int32_t layer, color;
     };
 
+    static constexpr uint64_t kKindBits = 0x3;
+    static constexpr uint64_t kExceptionBit = 0x4;
+    static constexpr int kTailShift = 3;
+    static constexpr int kLayerShift = 32;
+    static constexpr int kColorShift = 48;
+    static int32_t KindOf(uint64_t bits)
+    {
+        const uint64_t code = bits & kKindBits;
+        return code == 3 ? fkQuad : code == 2 ? fkTriangle : fkLine;
+    }
+
     template <typename T>
-    static T& Slot(std::vector<std::unique_ptr<T[]>>& chunks, std::size_t index);
-    template <typename T>
-    static const T& Slot(const std::vector<std::unique_ptr<T[]>>& chunks, std::size_t index);
+    static T& Slot(const std::vector<std::unique_ptr<T[]>>& chunks, std::size_t index)
+    {
+        return chunks[index / kChunkSize][index % kChunkSize];
+    }
+    TFigurePen ExceptionPen(std::size_t index, int32_t kind) const;
     template <typename T>
     static void Reserve(std::vector<std::unique_ptr<T[]>>& chunks, std::size_t count);
 
@@ -97,3 +110,26 @@ private:
     std::size_t size_ = 0;
     std::size_t tailCount_ = 0;
 };
+
+// Inline: the writers read every Figure once or more.
+TFigurePen TFigureList::PenOf(std::size_t index) const
+{
+    const uint64_t bits = Slot(heads_, index).bits;
+    if (bits & kExceptionBit) return ExceptionPen(index, KindOf(bits));
+    return {KindOf(bits), static_cast<int32_t>((bits >> kLayerShift) & 0xFFFF), static_cast<int32_t>(bits >> kColorShift)};
+}
+
+TFigure TFigureList::operator[](std::size_t index) const
+{
+    const THead& head = Slot(heads_, index);
+    const TFigurePen pen = PenOf(index);
+    TFigure f{pen.Kind, pen.Layer, pen.Color, {}};
+    f.Points[0] = {head.p[0].x, head.p[0].y, 0};
+    f.Points[1] = {head.p[1].x, head.p[1].y, 0};
+    if (f.Kind != fkLine) {
+        const TTail& tail = Slot(tails_, static_cast<std::size_t>((head.bits & 0xFFFFFFFF) >> kTailShift));
+        f.Points[2] = {tail.p[0].x, tail.p[0].y, 0};
+        if (f.Kind == fkQuad) f.Points[3] = {tail.p[1].x, tail.p[1].y, 0};
+    }
+    return f;
+}
