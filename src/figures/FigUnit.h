@@ -29,10 +29,11 @@ bool IsCounterClockwise(double x1, double y1, double x2, double y2, double x3, d
 
 class TFigureStore {
 public:
-    // The most Figures one file may produce: about 560 MB of store and a COLLADA document of
-    // about 1.3 GB, written in a few seconds; a drawing of a million lines and a hundred
-    // thousand arcs makes 2.2 million.
-    static constexpr int32_t kMaxFigures = 10'000'000;
+    // The most Figures one file may produce. The store then holds 200 MB of segments or
+    // 360 MB of triangles; the compact and glTF writers, which weld vertices, need about
+    // 850 MB for that many triangles of one colour, and a COLLADA document is about 1.2 GB.
+    // A drawing of a million lines and a hundred thousand arcs makes 2.2 million.
+    static constexpr int32_t kMaxFigures = 5'000'000;
 
     // The Figures in the order they were added; FigureCount is their number.
     TFigureList Figures;
