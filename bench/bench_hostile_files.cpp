@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -101,6 +102,21 @@ std::vector<uint8_t> LongChainPlacedOften()
     return w.Build();
 }
 
+// Filled circles of one pen, apart from each other: at 3,600 segments an arc they make more
+// triangles than the figure budget holds, the largest store and single geometry a file can
+// ask for.
+std::vector<uint8_t> FilledCirclesPastTheBudget()
+{
+    TJwwFileWriter w(600);
+    for (int i = 0; i < 3000; ++i) {
+        TEntJwwSolid disc;
+        disc.common = Common(0, 0, 1, 101);
+        disc.x1 = i * 100.0, disc.x2 = 40, disc.y2 = 1, disc.x4 = 2 * 3.14159265358979323846;
+        w.stream.Solid(disc);
+    }
+    return w.Build();
+}
+
 std::vector<uint8_t> ManyFillColours()
 {
     TJwwFileWriter w(600);
@@ -176,13 +192,16 @@ int main(int argc, char** argv)
         {"long-name.jww", LongNamePlacedOften},      {"circles.jws", CirclesPlacedOften},
         {"huge-circles.jwk", HugeCirclesByLength},   {"zero-arcs.jww", ZeroArcsUnderNonUniformScale},
         {"chain.jww", LongChainPlacedOften},         {"fill-colours.jww", ManyFillColours},
-        {"far.jww", AbsurdMagnitudes},
+        {"far.jww", AbsurdMagnitudes},               {"discs.jww", FilledCirclesPastTheBudget},
     };
     const std::vector<std::vector<std::string>> optionSets = {
         {},
         {"--arcs", "count:3600", "--include", "hidden,aux,dims,hatch,points,solids"},
         {"--arcs", "length:0.001:3600", "--include", "solids"},
         {"--arcs", "angle:0.1", "--marker", "7", "--include", "points,solids"},
+        // The welded forms hold more per Figure than the store does.
+        {"--format", "dae-compact", "--arcs", "count:3600", "--include", "solids"},
+        {"--format", "glb", "--arcs", "count:3600", "--include", "solids"},
     };
 
     int failures = 0;
@@ -197,7 +216,8 @@ int main(int argc, char** argv)
             arguments.insert(arguments.end(), {"--out", dir.string(), input.string()});
             const TRun run = Convert(tessaro, arguments, dir / "home");
             fs::path document = input;
-            document.replace_extension(".dae");
+            const bool glb = std::find(options.begin(), options.end(), "glb") != options.end();
+            document.replace_extension(glb ? ".glb" : ".dae");
             std::error_code error;
             const auto size = fs::file_size(document, error);
             std::string shown;

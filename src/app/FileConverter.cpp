@@ -84,6 +84,7 @@ TFileOutcome TFileConverter::ConvertAndWrite(TConversionContext& context, TInput
         context.Names.Drawing = Utf8Of(path.stem());
         ConvertFile(context, format, path, outcome);
         outcome.BlocksCut = context.BlocksCut;
+        ClearReaders();  // the writers need only the store: the records' memory goes first
         outcome.Written = WriteDocument(context, output);
     } catch (const std::exception& failure) {
         outcome.Failure = FailureText(failure);

@@ -17,62 +17,46 @@ bool IsCounterClockwise(double x1, double y1, double x2, double y2, double x3, d
 void TFigureStore::ClearFigures()
 {
     FigureCount = 0;
-    std::vector<TFigure>().swap(Figures);
+    Figures.clear();
 }
 
-TFigure& TFigureStore::Append(int32_t kind, int32_t layer, int32_t color)
+void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points)
 {
-    // Counted only once it is in: a failed growth throws and leaves the store as it was.
-    // Growth doubles, but never past the budget, so the last step does not ask for room the
-    // file may not fill.
+    // Counted only once it is in: a failed allocation throws and leaves the store as it was.
     if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
-    if (Figures.size() == Figures.capacity())
-        Figures.reserve(std::min(std::max<size_t>(2 * Figures.capacity(), 1024), FigureBudget));
-    Figures.push_back(TFigure{kind, layer, color, {}});
+    Figures.Add(kind, layer, color, points);
     FigureCount = static_cast<int32_t>(Figures.size());
-    return Figures.back();
 }
 
 void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
 {
-    TFigure& f = Append(fkLine, layer, color);
-    f.Points[0] = {x1, y1, 0};
-    f.Points[1] = {x2, y2, 0};
+    const TPlanePoint points[2] = {{x1, y1}, {x2, y2}};
+    Append(fkLine, layer, color, points);
 }
 
 void TFigureStore::AddTriangle(int32_t layer, int32_t color, double x1, double y1, double x2, double y2,
                                double x3, double y3)
 {
-    TFigure& f = Append(fkTriangle, layer, color);
-    f.Points[0] = {x1, y1, 0};
-    if (IsCounterClockwise(x1, y1, x2, y2, x3, y3)) {
-        f.Points[1] = {x2, y2, 0};
-        f.Points[2] = {x3, y3, 0};
-    } else {
-        f.Points[1] = {x3, y3, 0};
-        f.Points[2] = {x2, y2, 0};
-    }
+    const bool turned = !IsCounterClockwise(x1, y1, x2, y2, x3, y3);
+    const TPlanePoint points[3] = {{x1, y1}, turned ? TPlanePoint{x3, y3} : TPlanePoint{x2, y2},
+                                   turned ? TPlanePoint{x2, y2} : TPlanePoint{x3, y3}};
+    Append(fkTriangle, layer, color, points);
 }
 
 void TFigureStore::AddQuad(int32_t layer, int32_t color, double x1, double y1, double x2, double y2,
                            double x3, double y3, double x4, double y4)
 {
-    TFigure& f = Append(fkQuad, layer, color);
-    f.Points[0] = {x1, y1, 0};
-    f.Points[2] = {x3, y3, 0};
-    if (IsCounterClockwise(x1, y1, x2, y2, x3, y3)) {
-        f.Points[1] = {x2, y2, 0};
-        f.Points[3] = {x4, y4, 0};
-    } else {
-        f.Points[1] = {x4, y4, 0};
-        f.Points[3] = {x2, y2, 0};
-    }
+    const bool turned = !IsCounterClockwise(x1, y1, x2, y2, x3, y3);
+    const TPlanePoint points[4] = {{x1, y1}, turned ? TPlanePoint{x4, y4} : TPlanePoint{x2, y2}, {x3, y3},
+                                   turned ? TPlanePoint{x2, y2} : TPlanePoint{x4, y4}};
+    Append(fkQuad, layer, color, points);
 }
 
 void TFigureStore::CountLayers()
 {
     LayerCounts.fill(0);
-    for (const TFigure& f : Figures) {
+    for (std::size_t i = 0; i < Figures.size(); ++i) {
+        const TFigurePen f = Figures.PenOf(i);
         int layer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
         ++LayerCounts[static_cast<size_t>(layer)];
     }
@@ -82,7 +66,8 @@ void TFigureStore::CountColors(int32_t layer, int32_t kindMask)
 {
     ColorCounts.fill(0);
     const bool everyKind = kindMask == -1 || kindMask == 15;
-    for (const TFigure& f : Figures) {
+    for (std::size_t i = 0; i < Figures.size(); ++i) {
+        const TFigurePen f = Figures.PenOf(i);
         int figLayer = (f.Layer >= 0 && f.Layer < kFigLayerCount) ? f.Layer : 0;
         if (layer != -1 && layer != figLayer) continue;
         if (!everyKind) {

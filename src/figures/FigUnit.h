@@ -8,20 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "figures/FigureList.h"
+
 class TgraAttribute;
 
-enum : int32_t { fkLine = 1, fkTriangle = 11, fkQuad = 12 };
-
-struct TFigPoint {
-    double x = 0, y = 0, z = 0;
-};
-
-struct TFigure {
-    int32_t Kind = 0;
-    int32_t Layer = 0;
-    int32_t Color = 0;  // 1-based palette index
-    TFigPoint Points[4];
-};
 
 constexpr int kFigLayerCount = 256;
 constexpr int kPaletteSize = 5266;
@@ -39,13 +29,14 @@ bool IsCounterClockwise(double x1, double y1, double x2, double y2, double x3, d
 
 class TFigureStore {
 public:
-    // The most Figures one file may produce: about 560 MB of store and a COLLADA document of
-    // about 1.3 GB, written in a few seconds; a drawing of a million lines and a hundred
-    // thousand arcs makes 2.2 million.
+    // The most Figures one file may produce. The store then holds 200 MB of segments or
+    // 360 MB of triangles; the compact and glTF writers, which weld vertices, need about
+    // 850 MB for that many triangles of one colour, and a COLLADA document is about 1.2 GB.
+    // A drawing of a million lines and a hundred thousand arcs makes 2.2 million.
     static constexpr int32_t kMaxFigures = 5'000'000;
 
     // The Figures in the order they were added; FigureCount is their number.
-    std::vector<TFigure> Figures;
+    TFigureList Figures;
     int32_t FigureCount = 0;
     // The budget in force: kMaxFigures unless a test lowers it.
     size_t FigureBudget = kMaxFigures;
@@ -84,7 +75,7 @@ public:
     int32_t PaletteIndexOf(int32_t rgb) const;
 
 private:
-    TFigure& Append(int32_t kind, int32_t layer, int32_t color);
+    void Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points);
 
     // Colour -> first palette index holding it, so that a drawing's many fill colours are
     // found in constant time.

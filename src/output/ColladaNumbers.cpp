@@ -134,6 +134,10 @@ char* FormatFixed9(long double value, char* out)
         std::memcpy(out, text, length);
         return out + length;
     }
+    if (value == 0 && !std::signbit(value)) {  // every z coordinate: worth its own path
+        std::memcpy(out, "0.000000000", 11);
+        return out + 11;
+    }
 #ifdef TESSARO_X87_LONG_DOUBLE
     char* end = nullptr;
     if (FormatX87(value, out, &end)) return end;

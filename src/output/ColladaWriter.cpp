@@ -17,14 +17,18 @@ namespace {
 void WriteGeometry(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups,
                    const TFigureGroup& group)
 {
-    std::vector<const TFigure*> shapes, segments;
+    std::vector<uint32_t> shapes, segments;  // store indices
+    int64_t triangles = 0, vertices = 0;
     for (uint32_t m = group.First; m != group.Last; ++m) {
-        const TFigure& f = store.Figures[groups.Members[m]];
-        (IsFilledShape(f) ? shapes : segments).push_back(&f);
-    }
-    int64_t triangles = 0, vertices = 2 * static_cast<int64_t>(segments.size());
-    for (const TFigure* f : shapes) {
-        const bool quad = f->Kind == fkQuad;
+        const uint32_t index = groups.Members[m];
+        const TFigure f = store.Figures[index];
+        if (!IsFilledShape(f)) {
+            segments.push_back(index);
+            vertices += 2;
+            continue;
+        }
+        shapes.push_back(index);
+        const bool quad = f.Kind == fkQuad;
         triangles += quad ? 2 : 1;
         vertices += quad ? 4 : 3;
     }
@@ -32,19 +36,19 @@ void WriteGeometry(TColladaDocument& doc, const TFigureStore& store, const TFigu
     const std::string g = GeometryId(group.Layer, group.Color);
     BeginGeometry(doc, g);
     WriteSource(doc, g, kPositions, vertices, [&] {
-        for (const TFigure* f : shapes) doc.PositionLine(*f);
-        for (const TFigure* f : segments) doc.PositionLine(*f);
+        for (uint32_t i : shapes) doc.PositionLine(store.Figures[i]);
+        for (uint32_t i : segments) doc.PositionLine(store.Figures[i]);
     });
     if (triangles > 0)
         WriteSource(doc, g, kNormals, triangles, [&] {
-            for (const TFigure* f : shapes) doc.NormalLine(*f);
+            for (uint32_t i : shapes) doc.NormalLine(store.Figures[i]);
         });
     WriteVertices(doc, g);
     int64_t n = 0;  // running vertex number
     if (triangles > 0)
         WriteTriangles(doc, g, group.Color, triangles, [&] {
             int64_t t = 0;  // running triangle (normal) number
-            for (const TFigure* f : shapes) doc.TriangleIndexLine(*f, n, t);
+            for (uint32_t i : shapes) doc.TriangleIndexLine(store.Figures[i], n, t);
         });
     for (std::size_t k = 0; k < segments.size(); ++k, n += 2) WriteSegment(doc, g, group.Color, n);
     EndGeometry(doc);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "output/RoundHalfAway.h"
+
 namespace {
 
 // A coordinate as the weld compares it: output nanometres, or the raw bits of a value too
@@ -17,7 +19,7 @@ struct TWeldKey {
 int64_t KeyPart(double stored, double scale, uint8_t& raw, int axis)
 {
     const long double nanometres = static_cast<long double>(stored) * scale * 1e9L;
-    if (std::isfinite(nanometres) && std::fabs(nanometres) < 9e18L) return std::llround(nanometres);
+    if (std::isfinite(nanometres) && std::fabs(nanometres) < 9e18L) return RoundHalfAway(nanometres);
     raw |= static_cast<uint8_t>(1u << axis);
     return std::bit_cast<int64_t>(stored);
 }

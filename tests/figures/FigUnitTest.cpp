@@ -55,7 +55,7 @@ TEST(FigureStore, ClockwiseTriangleIsStoredTurned)
     store.AddTriangle(0, 1, 0, 0, 0, 1, 1, 0);  // clockwise
     store.AddTriangle(0, 1, 0, 0, 1, 0, 0, 1);  // counter-clockwise
     store.AddTriangle(0, 1, 0, 0, 1, 1, 2, 2);  // collinear
-    const TFigure* f = store.Figures.data();
+    const TFigure f[3] = {store.Figures[0], store.Figures[1], store.Figures[2]};
     EXPECT_EQ(f[0].Kind, fkTriangle);
     ExpectPoint(f[0].Points[1], 1, 0);
     ExpectPoint(f[0].Points[2], 0, 1);

@@ -25,7 +25,7 @@ struct JwsWalk : ::testing::Test {
         WalkJws(jws, ctx);
     }
     int Count() const { return ctx.Store.FigureCount; }
-    const TFigure& Fig(int i) const { return ctx.Store.Figures.at(static_cast<size_t>(i)); }
+    TFigure Fig(int i) const { return ctx.Store.Figures.at(static_cast<size_t>(i)); }
 };
 
 }  // namespace

@@ -37,7 +37,7 @@ struct JwwWalk : ::testing::Test {
 
     void Walk() { WalkJww(jww, ctx); }
     int Count() const { return ctx.Store.FigureCount; }
-    const TFigure& Fig(int i) const { return ctx.Store.Figures.at(static_cast<size_t>(i)); }
+    TFigure Fig(int i) const { return ctx.Store.Figures.at(static_cast<size_t>(i)); }
     int CountKind(int kind) const
     {
         int n = 0;
@@ -349,7 +349,8 @@ TEST_F(JwwWalk, SectorSolidModeIsTheIntegerPartOfY4)
     ASSERT_EQ(Count(), 12);
     double area = 0;
     for (int i = 0; i < Count(); ++i) {
-        const TFigPoint* p = Fig(i).Points;
+        const TFigure f = Fig(i);
+        const TFigPoint* p = f.Points;
         area += 0.5 * ((p[1].x - p[0].x) * (p[2].y - p[0].y) - (p[1].y - p[0].y) * (p[2].x - p[0].x));
     }
     EXPECT_NEAR(area, 0.5 * 12 * 100 * std::sin(2 * kPi / 12), 1e-9);

@@ -117,6 +117,16 @@ void Rebuild(const TParsedDocument& doc, TConversionContext& context)
     store.ClearFigures();
     for (const auto& [index, rgb] : doc.Colors) store.Palette[static_cast<std::size_t>(index)] = rgb;
     store.PaletteCount = kPaletteSize;
+    // Straight into the list: the points keep the document's order, turned or not.
+    auto add = [&store](const TParsedGeometry& g, int32_t kind, auto vertices) {
+        TPlanePoint points[4];
+        for (std::size_t i = 0; i < vertices.size(); ++i) {
+            const TFigPoint p = Vertex(g, vertices[i]);
+            points[i] = {p.x, p.y};
+        }
+        store.Figures.Add(kind, g.Layer, g.Color, points);
+        store.FigureCount = static_cast<int32_t>(store.Figures.size());
+    };
     std::vector<std::size_t> nextShape(doc.Geometries.size(), 0), nextSegment(doc.Geometries.size(), 0);
     for (bool added = true; added;) {
         added = false;
@@ -124,18 +134,12 @@ void Rebuild(const TParsedDocument& doc, TConversionContext& context)
             const TParsedGeometry& g = doc.Geometries[k];
             if (nextSegment[k] < g.Segments.size()) {
                 const auto [a, b] = g.Segments[nextSegment[k]++];
-                store.AddLine(g.Layer, g.Color, 0, 0, 0, 0);
-                TFigure& f = store.Figures[static_cast<std::size_t>(store.FigureCount - 1)];
-                f.Points[0] = Vertex(g, a);
-                f.Points[1] = Vertex(g, b);
+                add(g, fkLine, std::vector{a, b});
                 added = true;
             }
             if (nextShape[k] < g.Shapes.size()) {
                 const auto& shape = g.Shapes[nextShape[k]++];
-                if (shape.size() == 3) store.AddTriangle(g.Layer, g.Color, 0, 0, 0, 0, 0, 0);
-                else store.AddQuad(g.Layer, g.Color, 0, 0, 0, 0, 0, 0, 0, 0);
-                TFigure& f = store.Figures[static_cast<std::size_t>(store.FigureCount - 1)];
-                for (std::size_t i = 0; i < shape.size(); ++i) f.Points[i] = Vertex(g, shape[i]);
+                add(g, shape.size() == 3 ? fkTriangle : fkQuad, shape);
                 added = true;
             }
         }

@@ -1,0 +1,71 @@
+#include "figures/FigureList.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+uint64_t KindCode(int32_t kind) { return kind == fkQuad ? 3 : kind == fkTriangle ? 2 : 1; }
+bool Fits16(int32_t value) { return value >= 0 && value <= 0xFFFF; }
+
+}  // namespace
+
+// Makes room for `count` slots, allocating the chunks before anything is counted.
+template <typename T>
+void TFigureList::Reserve(std::vector<std::unique_ptr<T[]>>& chunks, std::size_t count)
+{
+    if (count <= chunks.size() * kChunkSize) return;
+    chunks.reserve(chunks.size() + 1);
+    chunks.push_back(std::make_unique_for_overwrite<T[]>(kChunkSize));
+}
+
+void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points)
+{
+    const bool shape = kind == fkTriangle || kind == fkQuad;
+    const bool exception = !Fits16(layer) || !Fits16(color);
+    // Every allocation first, so that a failure leaves the list as it was.
+    Reserve(heads_, size_ + 1);
+    if (shape) Reserve(tails_, tailCount_ + 1);
+    if (exception && exceptions_.size() == exceptions_.capacity())
+        exceptions_.reserve(std::max<std::size_t>(2 * exceptions_.size(), 16));
+
+    uint64_t bits = KindCode(kind) | (exception ? kExceptionBit : 0);
+    if (shape) {
+        TTail& tail = Slot(tails_, tailCount_);
+        tail.p[0] = points[2];
+        tail.p[1] = kind == fkQuad ? points[3] : TPlanePoint{};
+        bits |= static_cast<uint64_t>(tailCount_++) << kTailShift;
+    }
+    if (exception) {
+        exceptions_.push_back({static_cast<uint32_t>(size_), layer, color});
+    } else {
+        bits |= static_cast<uint64_t>(layer) << kLayerShift | static_cast<uint64_t>(color) << kColorShift;
+    }
+    THead& head = Slot(heads_, size_);
+    head.bits = bits;
+    head.p[0] = points[0];
+    head.p[1] = points[1];
+    ++size_;
+}
+
+TFigurePen TFigureList::ExceptionPen(std::size_t index, int32_t kind) const
+{
+    const auto hit = std::lower_bound(exceptions_.begin(), exceptions_.end(), index,
+                                      [](const TPenException& e, std::size_t i) { return e.index < i; });
+    return {kind, hit->layer, hit->color};
+}
+
+TFigure TFigureList::at(std::size_t index) const
+{
+    if (index >= size_) throw std::out_of_range("TFigureList::at");
+    return (*this)[index];
+}
+
+void TFigureList::clear()
+{
+    std::vector<std::unique_ptr<THead[]>>().swap(heads_);
+    std::vector<std::unique_ptr<TTail[]>>().swap(tails_);
+    std::vector<TPenException>().swap(exceptions_);
+    size_ = 0;
+    tailCount_ = 0;
+}

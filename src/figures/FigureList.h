@@ -1,0 +1,135 @@
+#pragma once
+// The figure store's list: Figures packed in fixed-size chunks. Every Figure is a plane
+// shape in z = 0, so a segment needs only its two 2D points and a header of 8 bytes (40 bytes
+// in all); the third and fourth points of triangles and quadrilaterals live in a second list.
+// Chunks are never moved, so growing never holds two copies of the list. Reading a Figure
+// decodes it into a TFigure.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+enum : int32_t { fkLine = 1, fkTriangle = 11, fkQuad = 12 };
+
+struct TFigPoint {
+    double x = 0, y = 0, z = 0;
+};
+
+// A Figure as the writers read it: kind, layer, 1-based palette index and up to four points.
+struct TFigure {
+    int32_t Kind = 0;
+    int32_t Layer = 0;
+    int32_t Color = 0;
+    TFigPoint Points[4];
+};
+
+// A Figure's kind, layer and colour, read without its points.
+struct TFigurePen {
+    int32_t Kind = 0;
+    int32_t Layer = 0;
+    int32_t Color = 0;
+};
+
+struct TPlanePoint {
+    double x = 0, y = 0;
+};
+
+class TFigureList {
+public:
+    static constexpr std::size_t kChunkSize = std::size_t{1} << 16;
+
+    // Appends a Figure of `kind` (fkLine, fkTriangle or fkQuad) with its 2, 3 or 4 points.
+    // Throws std::bad_alloc with the list unchanged when memory runs out.
+    void Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points);
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    // Figures that fit in the chunks allocated so far.
+    std::size_t capacity() const { return heads_.size() * kChunkSize; }
+    inline TFigure operator[](std::size_t index) const;
+    TFigure at(std::size_t index) const;  // throws std::out_of_range
+    inline TFigurePen PenOf(std::size_t index) const;
+    TFigure back() const { return (*this)[size_ - 1]; }
+    // Frees every chunk.
+    void clear();
+
+    // Walks the Figures in order, each decoded into a TFigure.
+    class const_iterator {
+    public:
+        const_iterator(const TFigureList& list, std::size_t index) : list_(&list), index_(index) {}
+        TFigure operator*() const { return (*list_)[index_]; }
+        const_iterator& operator++() { ++index_; return *this; }
+        bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
+    private:
+        const TFigureList* list_;
+        std::size_t index_;
+    };
+    const_iterator begin() const { return {*this, 0}; }
+    const_iterator end() const { return {*this, size_}; }
+
+private:
+    // bits 0-1 kind, bit 2 "layer or colour in the exceptions", bits 3-31 tail index,
+    // bits 32-47 layer, bits 48-63 colour.
+    struct THead {
+        uint64_t bits;
+        TPlanePoint p[2];
+    };
+    struct TTail {
+        TPlanePoint p[2];  // third and fourth points (the fourth unused by a triangle)
+    };
+    // The exact layer and colour of a Figure whose values do not fit in 16 bits each.
+    struct TPenException {
+        uint32_t index;
+        int32_t layer, color;
+    };
+
+    static constexpr uint64_t kKindBits = 0x3;
+    static constexpr uint64_t kExceptionBit = 0x4;
+    static constexpr int kTailShift = 3;
+    static constexpr int kLayerShift = 32;
+    static constexpr int kColorShift = 48;
+    static int32_t KindOf(uint64_t bits)
+    {
+        const uint64_t code = bits & kKindBits;
+        return code == 3 ? fkQuad : code == 2 ? fkTriangle : fkLine;
+    }
+
+    template <typename T>
+    static T& Slot(const std::vector<std::unique_ptr<T[]>>& chunks, std::size_t index)
+    {
+        return chunks[index / kChunkSize][index % kChunkSize];
+    }
+    TFigurePen ExceptionPen(std::size_t index, int32_t kind) const;
+    template <typename T>
+    static void Reserve(std::vector<std::unique_ptr<T[]>>& chunks, std::size_t count);
+
+    std::vector<std::unique_ptr<THead[]>> heads_;
+    std::vector<std::unique_ptr<TTail[]>> tails_;
+    std::vector<TPenException> exceptions_;  // ascending index
+    std::size_t size_ = 0;
+    std::size_t tailCount_ = 0;
+};
+
+// Inline: the writers read every Figure once or more.
+TFigurePen TFigureList::PenOf(std::size_t index) const
+{
+    const uint64_t bits = Slot(heads_, index).bits;
+    if (bits & kExceptionBit) return ExceptionPen(index, KindOf(bits));
+    return {KindOf(bits), static_cast<int32_t>((bits >> kLayerShift) & 0xFFFF), static_cast<int32_t>(bits >> kColorShift)};
+}
+
+TFigure TFigureList::operator[](std::size_t index) const
+{
+    const THead& head = Slot(heads_, index);
+    const TFigurePen pen = PenOf(index);
+    TFigure f{pen.Kind, pen.Layer, pen.Color, {}};
+    f.Points[0] = {head.p[0].x, head.p[0].y, 0};
+    f.Points[1] = {head.p[1].x, head.p[1].y, 0};
+    if (f.Kind != fkLine) {
+        const TTail& tail = Slot(tails_, static_cast<std::size_t>((head.bits & 0xFFFFFFFF) >> kTailShift));
+        f.Points[2] = {tail.p[0].x, tail.p[0].y, 0};
+        if (f.Kind == fkQuad) f.Points[3] = {tail.p[1].x, tail.p[1].y, 0};
+    }
+    return f;
+}
