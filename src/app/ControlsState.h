@@ -49,7 +49,7 @@ struct TControlsState {
     std::string Edit6 = "10";
     std::string Edit7 = "4";
 
-    // Output format group: COLLADA, compact COLLADA, glTF binary (the item of kFormatItems).
+    // Output format group: 0 COLLADA, 1 compact COLLADA, 2 glTF binary; -1 checks none.
     int32_t OutputFormat = 0;
 
     bool operator==(const TControlsState&) const = default;
