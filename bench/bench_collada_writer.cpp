@@ -110,7 +110,7 @@ private:
 
     void Geometry(TColladaDocument& doc, int32_t h, int32_t s) const
     {
-        auto filled = [](const TFigure& f) { return IsFilledShape(f); };
+        auto filled = [](const TFigure& f) { return IsFilledShape(f.Kind); };
         auto segment = [](const TFigure& f) { return f.Kind == fkLine; };
         int64_t vertices = 0, triangles = 0, segments = 0;
         Scan(h, s, [](const TFigure&) { return true; }, [&](const TFigure& f) {

@@ -49,4 +49,7 @@ struct TConversionContext {
     // The file's block placements ran past the expansion's bounds (or memory): the walk drew
     // what was expanded. Set by the walkers, cleared by the driver before every file.
     bool BlocksCut = false;
+    // Threads a writer may use for one document; a batch converting several files at once
+    // gives each file one.
+    unsigned WriterThreads = 1;
 };

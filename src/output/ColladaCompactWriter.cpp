@@ -5,6 +5,7 @@
 #include "output/ColladaElements.h"
 #include "output/ColladaWriter.h"
 #include "output/FigureGroups.h"
+#include "output/GeometriesInOrder.h"
 #include "output/WeldedGeometry.h"
 
 namespace {
@@ -54,10 +55,11 @@ bool WriteColladaCompact(TConversionContext& context, const std::filesystem::pat
 {
     const double scale = static_cast<double>(0.001L * static_cast<long double>(context.CoordinateScale));
     return WriteColladaDocument(context, path, [scale](TColladaDocument& doc, const TFigureStore& store,
-                                                       const TFigureGroups& groups) {
+                                                       const TFigureGroups& groups, unsigned threads) {
         doc.Line("<library_geometries>");
-        for (const TFigureGroup& group : groups.Groups)
-            WriteGeometry(doc, WeldGroup(store, groups, group, scale), group.Layer, group.Color);
+        WriteGeometriesInOrder(doc, groups, threads, [&](TColladaDocument& to, const TFigureGroup& group) {
+            WriteGeometry(to, WeldGroup(store, groups, group, scale), group.Layer, group.Color);
+        });
         doc.Line("</library_geometries>");
     });
 }

@@ -25,6 +25,8 @@ public:
     }
 
     void Put(std::string_view text) { file_.Write(text); }
+    TBufferedFile& File() { return file_; }
+    double Scale() const { return scale_; }
 
     template <std::integral Integer>
     void Put(Integer value)
@@ -55,7 +57,7 @@ private:
 };
 
 // A filled shape is a triangle or a quadrilateral; it adds triangles to its geometry.
-inline bool IsFilledShape(const TFigure& f) { return f.Kind == fkTriangle || f.Kind == fkQuad; }
+inline bool IsFilledShape(int32_t kind) { return kind == fkTriangle || kind == fkQuad; }
 
 // "layer<h>-C<s>": the id of the geometry of layer h and colour s.
 std::string GeometryId(int32_t layer, int32_t color);

@@ -8,6 +8,7 @@
 #include "output/ColladaElements.h"
 #include "output/ColladaStamp.h"
 #include "output/FigureGroups.h"
+#include "output/GeometriesInOrder.h"
 #include "util/BufferedFile.h"
 
 namespace {
@@ -19,25 +20,25 @@ void WriteGeometry(TColladaDocument& doc, const TFigureStore& store, const TFigu
 {
     std::vector<uint32_t> shapes, segments;  // store indices
     int64_t triangles = 0, vertices = 0;
-    for (uint32_t m = group.First; m != group.Last; ++m) {
-        const uint32_t index = groups.Members[m];
-        const TFigure f = store.Figures[index];
-        if (!IsFilledShape(f)) {
+    ForEachFigure(store, MembersOf(groups, group), [&](uint32_t index) {
+        const int32_t kind = store.Figures.PenOf(index).Kind;
+        if (!IsFilledShape(kind)) {
             segments.push_back(index);
             vertices += 2;
-            continue;
+            return;
         }
         shapes.push_back(index);
-        const bool quad = f.Kind == fkQuad;
+        const bool quad = kind == fkQuad;
         triangles += quad ? 2 : 1;
         vertices += quad ? 4 : 3;
-    }
+    });
 
     const std::string g = GeometryId(group.Layer, group.Color);
     BeginGeometry(doc, g);
     WriteSource(doc, g, kPositions, vertices, [&] {
-        for (uint32_t i : shapes) doc.PositionLine(store.Figures[i]);
-        for (uint32_t i : segments) doc.PositionLine(store.Figures[i]);
+        const auto line = [&](uint32_t i) { doc.PositionLine(store.Figures[i]); };
+        ForEachFigure(store, shapes, line);
+        ForEachFigure(store, segments, line);
     });
     if (triangles > 0)
         WriteSource(doc, g, kNormals, triangles, [&] {
@@ -54,10 +55,12 @@ void WriteGeometry(TColladaDocument& doc, const TFigureStore& store, const TFigu
     EndGeometry(doc);
 }
 
-void WriteGeometries(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups)
+void WriteGeometries(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups, unsigned threads)
 {
     doc.Line("<library_geometries>");
-    for (const TFigureGroup& group : groups.Groups) WriteGeometry(doc, store, groups, group);
+    WriteGeometriesInOrder(doc, groups, threads, [&](TColladaDocument& to, const TFigureGroup& group) {
+        WriteGeometry(to, store, groups, group);
+    });
     doc.Line("</library_geometries>");
 }
 
@@ -121,7 +124,7 @@ bool WriteColladaDocument(TConversionContext& context, const std::filesystem::pa
         WriteHeader(doc, creationStamp, now);
         WriteEffects(doc, store, colorTotals);
         WriteMaterials(doc, colorTotals);
-        geometries(doc, store, groups);
+        geometries(doc, store, groups, context.WriterThreads);
         WriteScene(doc, store, groups);
         if (file.Close()) return true;
     } catch (...) {

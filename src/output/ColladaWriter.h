@@ -14,8 +14,8 @@ struct TFigureGroups;
 bool WriteCollada(TConversionContext& context, const std::filesystem::path& path);
 
 // The same document with another library of geometries: asset, effects, materials and
-// scene as WriteCollada writes them, the geometries by `geometries`.
-using TColladaGeometriesWriter =
-    std::function<void(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups)>;
+// scene as WriteCollada writes them, the geometries by `geometries` (on up to `threads` threads).
+using TColladaGeometriesWriter = std::function<void(TColladaDocument& doc, const TFigureStore& store,
+                                                    const TFigureGroups& groups, unsigned threads)>;
 bool WriteColladaDocument(TConversionContext& context, const std::filesystem::path& path,
                           const TColladaGeometriesWriter& geometries);

@@ -2,6 +2,7 @@
 // Groups the Figures the COLLADA writer draws by (layer, colour) in one linear pass, so the
 // writer walks each geometry's own Figures instead of the whole store for every geometry.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "figures/FigUnit.h"
@@ -28,3 +29,22 @@ bool IsDrawnKind(int32_t kind);
 // members are only the Figures whose own layer and colour are exactly the pair's, so a Figure
 // out of range makes its pair appear but is drawn nowhere.
 TFigureGroups GroupFigures(const TFigureStore& store);
+
+// Calls visit(index) for the store indices in order, fetching each Figure a few indices ahead:
+// a geometry's Figures lie far apart in the store, and waiting for each in turn would cost
+// more than reading it.
+template <class Visit>
+void ForEachFigure(const TFigureStore& store, std::span<const uint32_t> indices, Visit&& visit)
+{
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t k = 0; k < indices.size(); ++k) {
+        if (k + kAhead < indices.size()) store.Figures.Prefetch(indices[k + kAhead]);
+        visit(indices[k]);
+    }
+}
+
+// The store indices of a group's members.
+inline std::span<const uint32_t> MembersOf(const TFigureGroups& groups, const TFigureGroup& group)
+{
+    return std::span<const uint32_t>(groups.Members).subspan(group.First, group.Last - group.First);
+}

@@ -12,6 +12,7 @@
 #include "output/GltfBinary.h"
 #include "output/LinearColor.h"
 #include "output/WeldedGeometry.h"
+#include "util/OrderedTasks.h"
 
 namespace {
 
@@ -43,7 +44,15 @@ public:
         FindCentre();
     }
 
-    void AddGroup(const TFigureGroup& group);
+    // A group's mesh, made on any thread; the meshes are added in the groups' order.
+    struct TMesh {
+        int32_t Layer = 0, Color = 0;
+        size_t Vertices = 0;
+        std::vector<float> Xyz;
+        std::vector<uint32_t> Segments, Triangles;
+    };
+    TMesh MakeMesh(const TFigureGroup& group) const;
+    void AddMesh(const TMesh& mesh);
     std::string Json() const;
     const TGltfBinary& Binary() const { return binary_; }
 
@@ -68,8 +77,8 @@ void TGltfBuilder::FindCentre()
 {
     long double low[3], high[3];
     bool any = false;
-    for (uint32_t m : groups_.Members) {
-        const TFigure& f = context_.Store.Figures[m];
+    ForEachFigure(context_.Store, groups_.Members, [&](uint32_t m) {
+        const TFigure f = context_.Store.Figures[m];
         for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
             const long double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
             if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) continue;
@@ -79,7 +88,7 @@ void TGltfBuilder::FindCentre()
             }
             any = true;
         }
-    }
+    });
     for (int axis = 0; axis < 3 && any; ++axis) centre_[axis] = (low[axis] + high[axis]) / 2 * scale_;
 }
 
@@ -100,17 +109,24 @@ bool TGltfBuilder::Fits(const TFigure& f) const
     return true;
 }
 
-void TGltfBuilder::AddGroup(const TFigureGroup& group)
+TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group) const
 {
-    const TWeldedGeometry mesh = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_),
-                                           [this](const TFigure& f) { return Fits(f); });
+    TWeldedGeometry welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_),
+                                       [this](const TFigure& f) { return Fits(f); });
+    TMesh mesh{group.Layer, group.Color, welded.Vertices.size(), {}, std::move(welded.Segments),
+               std::move(welded.Triangles)};
+    mesh.Xyz.reserve(3 * welded.Vertices.size());
+    for (const TFigPoint& p : welded.Vertices)
+        mesh.Xyz.insert(mesh.Xyz.end(), {Relative(p.x, 0), Relative(p.y, 1), Relative(p.z, 2)});
+    return mesh;
+}
+
+void TGltfBuilder::AddMesh(const TMesh& mesh)
+{
     if (mesh.Segments.empty() && mesh.Triangles.empty()) return;
-    std::vector<float> xyz;
-    xyz.reserve(3 * mesh.Vertices.size());
-    for (const TFigPoint& p : mesh.Vertices) xyz.insert(xyz.end(), {Relative(p.x, 0), Relative(p.y, 1), Relative(p.z, 2)});
-    TMeshEntry entry{group.Layer, group.Color, binary_.AddPositions(xyz)};
-    if (!mesh.Segments.empty()) entry.Lines = binary_.AddIndices(mesh.Segments, mesh.Vertices.size());
-    if (!mesh.Triangles.empty()) entry.Triangles = binary_.AddIndices(mesh.Triangles, mesh.Vertices.size());
+    TMeshEntry entry{mesh.Layer, mesh.Color, binary_.AddPositions(mesh.Xyz)};
+    if (!mesh.Segments.empty()) entry.Lines = binary_.AddIndices(mesh.Segments, mesh.Vertices);
+    if (!mesh.Triangles.empty()) entry.Triangles = binary_.AddIndices(mesh.Triangles, mesh.Vertices);
     meshes_.push_back(entry);
 }
 
@@ -231,7 +247,12 @@ bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
     try {
         const TFigureGroups groups = GroupFigures(context.Store);
         TGltfBuilder builder(context, groups);
-        for (const TFigureGroup& group : groups.Groups) builder.AddGroup(group);
+        using TMesh = TGltfBuilder::TMesh;
+        const unsigned threads = context.WriterThreads;
+        RunInOrder<TMesh>(
+            groups.Groups.size(), threads, 4 * static_cast<size_t>(threads),
+            [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },
+            [&](size_t, TMesh&& mesh) { builder.AddMesh(mesh); });
         return WriteGlbFile(path, builder.Json(), builder.Binary().Bytes());
     } catch (...) {
         return false;  // out of memory before the file was created

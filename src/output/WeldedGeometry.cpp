@@ -79,19 +79,18 @@ TWeldedGeometry WeldGroup(const TFigureStore& store, const TFigureGroups& groups
                           double scale, const TFigureFilter& keep)
 {
     TWeldedGeometry out;
-    const uint32_t* first = groups.Members.data() + group.First;
-    const uint32_t* last = groups.Members.data() + group.Last;
+    const std::span<const uint32_t> members = MembersOf(groups, group);
     size_t points = 0;
-    for (const uint32_t* m = first; m != last; ++m) points += FigurePointCount(store.Figures[*m].Kind);
+    ForEachFigure(store, members, [&](uint32_t m) { points += FigurePointCount(store.Figures.PenOf(m).Kind); });
     TWelder welder(out, scale, points);
-    for (const uint32_t* m = first; m != last; ++m) {
-        const TFigure& f = store.Figures[*m];
-        if (keep && !keep(f)) continue;
+    ForEachFigure(store, members, [&](uint32_t m) {
+        const TFigure f = store.Figures[m];
+        if (keep && !keep(f)) return;
         uint32_t v[4];
         for (int i = 0; i < FigurePointCount(f.Kind); ++i) v[i] = welder.Vertex(f.Points[i]);
         if (f.Kind == fkLine) out.Segments.insert(out.Segments.end(), {v[0], v[1]});
         else out.Triangles.insert(out.Triangles.end(), {v[0], v[1], v[2]});
         if (f.Kind == fkQuad) out.Triangles.insert(out.Triangles.end(), {v[0], v[2], v[3]});
-    }
+    });
     return out;
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode)
 {
@@ -44,6 +45,13 @@ bool TBufferedFile::Create(const std::filesystem::path& path)
 void TBufferedFile::Flush()
 {
     if (used_ == 0) return;
+    if (inMemory_) {
+        blocks_.push_back({std::make_unique_for_overwrite<char[]>(capacity_), 0});
+        std::swap(blocks_.back().Bytes, buffer_);
+        blocks_.back().Size = used_;
+        used_ = 0;
+        return;
+    }
     if (file_ == nullptr || failed_ || std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
     used_ = 0;
 }
@@ -56,6 +64,25 @@ void TBufferedFile::WriteSlow(std::string_view text)
         std::memcpy(buffer_.get() + used_, text.data(), part);
         used_ += part;
         text.remove_prefix(part);
+    }
+}
+
+TTextBlocks TBufferedFile::TakeBlocks()
+{
+    Flush();
+    return std::exchange(blocks_, {});
+}
+
+void TBufferedFile::WriteBlocks(const TTextBlocks& blocks)
+{
+    for (const TTextBlock& block : blocks) {
+        if (inMemory_ || block.Size < capacity_ - used_) {
+            Write({block.Bytes.get(), block.Size});
+            continue;
+        }
+        Flush();  // a large block goes to the file as it is, without a copy
+        if (file_ == nullptr || failed_ || std::fwrite(block.Bytes.get(), 1, block.Size, file_) != block.Size)
+            failed_ = true;
     }
 }
 

@@ -10,11 +10,19 @@
 #include <filesystem>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "util/SafeReplace.h"
 
 // std::fopen for a path; on Windows the wide-character name is used so any file name works.
 std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
+// Text kept in memory: filled buffers in order, each with the length used.
+struct TTextBlock {
+    std::unique_ptr<char[]> Bytes;
+    std::size_t Size = 0;
+};
+using TTextBlocks = std::vector<TTextBlock>;
 
 class TBufferedFile {
 public:
@@ -29,6 +37,12 @@ public:
     // temporary file beside it); false when that cannot be opened.
     bool Create(const std::filesystem::path& path);
     bool IsOpen() const { return file_ != nullptr; }
+    // Keeps what is written in memory instead of a file, to be taken with TakeBlocks and
+    // written to a file later: the pieces of a document made on other threads.
+    void CollectInMemory() { inMemory_ = true; }
+    TTextBlocks TakeBlocks();
+    // Writes collected text after what was written so far.
+    void WriteBlocks(const TTextBlocks& blocks);
 
     void Write(std::string_view text)
     {
@@ -67,4 +81,6 @@ private:
     std::size_t capacity_;
     std::size_t used_ = 0;
     bool failed_ = false;
+    bool inMemory_ = false;
+    TTextBlocks blocks_;  // what a buffer in memory has collected
 };

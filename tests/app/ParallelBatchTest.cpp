@@ -49,7 +49,7 @@ TEST(ParallelBatch, DocumentsAndPrintedLinesAreThoseOfTheRunInOrder)
     add(samples[0]);
     add(dir / "in" / "fake.jww");
 
-    for (const std::string format : {"dae", "glb"}) {
+    for (const std::string format : {"dae", "dae-compact", "glb"}) {
         SCOPED_TRACE(format);
         std::vector<TCommandResult> runs;
         for (const std::string jobs : {"1", "3"}) {
@@ -70,7 +70,8 @@ TEST(ParallelBatch, DocumentsAndPrintedLinesAreThoseOfTheRunInOrder)
         }
         EXPECT_EQ(documents, 2 * samples.size() + 1);
         // The fake drawing's document is named after it, not after the drawing before it.
-        EXPECT_EQ(ReadFileBytes(dir / (format + "3") / ("fake." + format)).find(samples[0].stem().string()),
+        const std::string extension = format == "glb" ? "glb" : "dae";
+        EXPECT_EQ(ReadFileBytes(dir / (format + "3") / ("fake." + extension)).find(samples[0].stem().string()),
                   std::string::npos);
     }
 }

@@ -170,9 +170,12 @@ TEST(ColladaGolden, RewritingEveryExpectedDocumentReproducesItLineByLine)
         const std::string expected = ReadFileBytes(golden);
         TConversionContext context;
         Rebuild(ParseDocument(expected), context);
-        const fs::path out = dir / "rewritten.dae";
-        WriteCollada(context, out);
-        EXPECT_EQ(CompareColladaDocuments(ReadFileBytes(out), expected), "");
+        for (unsigned threads : {1u, 3u}) {  // the geometries formatted on one thread and on several
+            context.WriterThreads = threads;
+            const fs::path out = dir / "rewritten.dae";
+            WriteCollada(context, out);
+            EXPECT_EQ(CompareColladaDocuments(ReadFileBytes(out), expected), "") << threads << " threads";
+        }
     }
 }
 

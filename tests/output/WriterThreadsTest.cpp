@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "output/ColladaCompactWriter.h"
+#include "output/ColladaWriter.h"
+#include "output/GeometriesInOrder.h"
+#include "output/GltfWriter.h"
+#include "support/SharedData.h"
+#include "support/TempDir.h"
+#include "util/OrderedTasks.h"
+
+// A document formatted on several threads is the one a single thread writes: small
+// geometries made in memory on workers, one larger than kLargeGroup written in its turn.
+TEST(WriterThreads, EveryFormatIsTheSameOnOneThreadAndOnSeveral)
+{
+    TConversionContext context;
+    TFigureStore& store = context.Store;
+    for (int32_t i = 0; i < 2 * static_cast<int32_t>(kLargeGroup); ++i) {
+        const double x = i * 0.25;
+        const int32_t layer = i % 3 == 0 ? 1 + i % 7 : 0;  // two thirds in one large geometry
+        store.AddLine(layer, layer == 0 ? 1 : 1 + i % 5, x, -x, x + 1, 2 * x);
+        if (i % 1000 == 0) store.AddQuad(2, 3, x, 0, x + 1, 0, x + 1, 1, x, 1);
+    }
+    TTempDir dir;
+    const std::vector<bool (*)(TConversionContext&, const std::filesystem::path&)> writers = {
+        WriteCollada, WriteColladaCompact, WriteGltf};
+    for (size_t w = 0; w < writers.size(); ++w) {
+        std::string documents[2];
+        for (int run = 0; run < 2; ++run) {
+            context.WriterThreads = run == 0 ? 1 : 3;
+            ASSERT_TRUE(writers[w](context, dir / "out"));
+            documents[run] = ReadFileBytes(dir / "out");
+            // The second run keeps the first's creation stamp; the time of writing may differ.
+            if (const size_t at = documents[run].find("<modified>"); at != std::string::npos)
+                documents[run].erase(at, documents[run].find("</modified>") - at);
+        }
+        EXPECT_TRUE(documents[0] == documents[1]) << "writer " << w;
+    }
+}
+
+// Results come in order; a failure stops the work and reaches the caller.
+TEST(WriterThreads, RunInOrderKeepsTheOrderAndPassesOnAFailure)
+{
+    for (unsigned threads : {1u, 4u}) {
+        std::vector<size_t> seen;
+        const auto square = [](size_t i) { return i * i; };
+        RunInOrder<size_t>(50, threads, 3, square, [&](size_t i, size_t r) { seen.push_back(r - i * i + i); });
+        std::vector<size_t> expected(50);
+        for (size_t i = 0; i < 50; ++i) expected[i] = i;
+        EXPECT_EQ(seen, expected);
+
+        seen.clear();
+        const auto failAt7 = [](size_t i) -> size_t { return i == 7 ? throw std::runtime_error("seven") : i; };
+        EXPECT_THROW(RunInOrder<size_t>(50, threads, 3, failAt7, [&](size_t i, size_t) { seen.push_back(i); }),
+                     std::runtime_error);
+        EXPECT_LE(seen.size(), 7u);  // what was made before the failure, in order
+        for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i);
+    }
+}
