@@ -52,4 +52,7 @@ struct TConversionContext {
     // Threads a writer may use for one document; a batch converting several files at once
     // gives each file one.
     unsigned WriterThreads = 1;
+    // A document of fewer Figures is written on one thread: it is formatted sooner than
+    // threads start. Tests lower it.
+    size_t MinFiguresForThreads = 10000;
 };

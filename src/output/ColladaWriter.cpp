@@ -124,7 +124,7 @@ bool WriteColladaDocument(TConversionContext& context, const std::filesystem::pa
         WriteHeader(doc, creationStamp, now);
         WriteEffects(doc, store, colorTotals);
         WriteMaterials(doc, colorTotals);
-        geometries(doc, store, groups, context.WriterThreads);
+        geometries(doc, store, groups, WriterThreadsFor(context));
         WriteScene(doc, store, groups);
         if (file.Close()) return true;
     } catch (...) {

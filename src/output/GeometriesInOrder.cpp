@@ -10,6 +10,11 @@ constexpr std::size_t kPieceBufferSize = std::size_t{1} << 18;
 
 }  // namespace
 
+unsigned WriterThreadsFor(const TConversionContext& context)
+{
+    return context.Store.Figures.size() < context.MinFiguresForThreads ? 1 : context.WriterThreads;
+}
+
 void WriteGeometriesInOrder(TColladaDocument& doc, const TFigureGroups& groups, unsigned threads,
                             const TGeometryWriter& write)
 {

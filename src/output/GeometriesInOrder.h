@@ -4,12 +4,16 @@
 // the one a single thread writes.
 #include <functional>
 
+#include "figures/ConversionContext.h"
 #include "output/ColladaElements.h"
 #include "output/FigureGroups.h"
 
 // A group of more Figures than this is formatted straight into the document when its turn
 // comes, so only small geometries wait in memory (a few MB each at most).
 constexpr uint32_t kLargeGroup = 16384;
+
+// The threads a writer uses for the context's document.
+unsigned WriterThreadsFor(const TConversionContext& context);
 
 // Writes the geometry of every group with write(doc, group), in order, using up to `threads`
 // threads. Exceptions of write reach the caller after every worker ended.

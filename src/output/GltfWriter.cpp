@@ -8,6 +8,7 @@
 
 #include "output/ColladaElements.h"
 #include "output/FigureGroups.h"
+#include "output/GeometriesInOrder.h"
 #include "output/GlbContainer.h"
 #include "output/GltfBinary.h"
 #include "output/LinearColor.h"
@@ -248,7 +249,7 @@ bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
         const TFigureGroups groups = GroupFigures(context.Store);
         TGltfBuilder builder(context, groups);
         using TMesh = TGltfBuilder::TMesh;
-        const unsigned threads = context.WriterThreads;
+        const unsigned threads = WriterThreadsFor(context);
         RunInOrder<TMesh>(
             groups.Groups.size(), threads, 4 * static_cast<size_t>(threads),
             [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },

@@ -172,6 +172,7 @@ TEST(ColladaGolden, RewritingEveryExpectedDocumentReproducesItLineByLine)
         Rebuild(ParseDocument(expected), context);
         for (unsigned threads : {1u, 3u}) {  // the geometries formatted on one thread and on several
             context.WriterThreads = threads;
+            context.MinFiguresForThreads = 0;
             const fs::path out = dir / "rewritten.dae";
             WriteCollada(context, out);
             EXPECT_EQ(CompareColladaDocuments(ReadFileBytes(out), expected), "") << threads << " threads";
