@@ -25,6 +25,8 @@ TPairKey KeyOf(const TFigurePen& pen)
 
 bool IsDrawnKind(int32_t kind) { return kind == fkLine || kind == fkTriangle || kind == fkQuad; }
 
+bool IsGroupMember(const TFigurePen& pen) { return IsDrawnKind(pen.Kind) && KeyOf(pen).exact; }
+
 // A counting sort by pair key straight into the member list: one pass counts every pair's
 // Figures (and notes the pairs that occur), one places the exact members in store order.
 TFigureGroups GroupFigures(const TFigureStore& store)

@@ -24,6 +24,10 @@ struct TFigureGroups {
 constexpr int32_t kDrawnKindMask = 13;
 bool IsDrawnKind(int32_t kind);
 
+// A Figure is a member of its group when it is of a drawn kind and its own layer and colour
+// are in range (0..255, 1..5266).
+bool IsGroupMember(const TFigurePen& pen);
+
 // A group exists for every (layer, colour) pair the census counts: lines, triangles and
 // quadrilaterals, a layer outside 0..255 counted as 0 and a colour outside 1..5266 as 1. Its
 // members are only the Figures whose own layer and colour are exactly the pair's, so a Figure

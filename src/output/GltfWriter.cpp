@@ -73,15 +73,18 @@ private:
     std::vector<TMeshEntry> meshes_;
 };
 
-// The middle of the bounding box of every finite point drawn.
+// The middle of the bounding box of every finite point drawn. The store is read in order
+// (its drawn Figures are the groups' members); the bounds are exact in double.
 void TGltfBuilder::FindCentre()
 {
-    long double low[3], high[3];
+    double low[3], high[3];
     bool any = false;
-    ForEachFigure(context_.Store, groups_.Members, [&](uint32_t m) {
-        const TFigure f = context_.Store.Figures[m];
+    const TFigureList& figures = context_.Store.Figures;
+    for (size_t m = 0; m < figures.size(); ++m) {
+        if (!IsGroupMember(figures.PenOf(m))) continue;
+        const TFigure f = figures[m];
         for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
-            const long double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
+            const double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
             if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) continue;
             for (int axis = 0; axis < 3; ++axis) {
                 low[axis] = any ? std::min(low[axis], c[axis]) : c[axis];
@@ -89,8 +92,9 @@ void TGltfBuilder::FindCentre()
             }
             any = true;
         }
-    });
-    for (int axis = 0; axis < 3 && any; ++axis) centre_[axis] = (low[axis] + high[axis]) / 2 * scale_;
+    }
+    for (int axis = 0; axis < 3 && any; ++axis)
+        centre_[axis] = (static_cast<long double>(low[axis]) + high[axis]) / 2 * scale_;
 }
 
 float TGltfBuilder::Relative(double stored, int axis) const
