@@ -14,15 +14,27 @@ size_t TJwwRecordLists::Count(EJwwKind kind) const
     return 0;
 }
 
+namespace {
+
+// Gives back a list's unused room when it is more than an eighth: a list that grew by
+// doubling just past its last step is not copied again for a few percent.
+template <typename T>
+void TrimIfLoose(std::vector<T>& list)
+{
+    if (list.capacity() - list.size() > list.capacity() / 8) list.shrink_to_fit();
+}
+
+}  // namespace
+
 void TJwwRecordLists::TrimToCounts()
 {
-    lines.shrink_to_fit();
-    arcs.shrink_to_fit();
-    points.shrink_to_fit();
-    texts.shrink_to_fit();
-    dimensions.shrink_to_fit();
-    solids.shrink_to_fit();
-    blockInserts.shrink_to_fit();
+    TrimIfLoose(lines);
+    TrimIfLoose(arcs);
+    TrimIfLoose(points);
+    TrimIfLoose(texts);
+    TrimIfLoose(dimensions);
+    TrimIfLoose(solids);
+    TrimIfLoose(blockInserts);
 }
 
 void TJwwRecordLists::ClearLists()
