@@ -1,0 +1,116 @@
+#include "geometry/ScaledCosSin.h"
+
+#include <array>
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+using Ext = long double;
+
+// The shortcut is sized for the 64-bit significand of the x87 format, and its bound for the
+// accuracy of the GNU C library's cosl and sinl, whose roundings it must reproduce. Anywhere
+// else every value comes from the library.
+#if defined(__GLIBC__) && LDBL_MANT_DIG == 64
+constexpr bool kShortcut = true;
+#else
+constexpr bool kShortcut = false;
+#endif
+
+// pi/2 in three parts. The first two have at most 44 significant bits, so n times either is
+// exact for |n| < 2^20; the third carries the next 64 bits. What is left is below 2^-155.
+constexpr Ext kHalfPi1 = 0x6487ed5110bp-42L;
+constexpr Ext kHalfPi2 = 0x4611a626331p-86L;
+constexpr Ext kHalfPi3 = 0x45c06e0e68948127p-150L;
+constexpr Ext kTwoOverPi = 0x517cc1b727220a95p-63L;
+// Arguments at least this large (and non-finite ones) go to the library.
+constexpr double kReductionLimit = 0x1p20;
+
+constexpr Ext InverseFactorial(int k)
+{
+    Ext f = 1;  // k! is exact in long double up to k = 22 (its factors of two need no bits)
+    for (int i = 2; i <= k; ++i) f *= i;
+    return 1 / f;
+}
+
+// Taylor coefficients of sin (odd powers from 3 to 21) and cos (even powers from 2 to 22).
+// On |r| <= pi/4 the first terms left out are below 2^-80 of the results.
+constexpr int kTerms = 10;
+constexpr auto kSinCoefficients = [] {
+    std::array<Ext, kTerms> c{};
+    for (int i = 0; i < kTerms; ++i) c[i] = (i % 2 ? 1 : -1) * InverseFactorial(2 * i + 3);
+    return c;
+}();
+constexpr auto kCosCoefficients = [] {
+    std::array<Ext, kTerms + 1> c{};
+    for (int i = 0; i <= kTerms; ++i) c[i] = (i % 2 ? 1 : -1) * InverseFactorial(2 * i + 2);
+    return c;
+}();
+
+struct TExtCosSin {
+    Ext cos, sin;
+};
+
+// cos and sin of |r| <= pi/4 (a hair beyond is as good), both within about 2^-62 relative.
+TExtCosSin CosSinNearZero(Ext r)
+{
+    const Ext z = r * r;
+    Ext s = kSinCoefficients[kTerms - 1];
+    for (int i = kTerms - 2; i >= 0; --i) s = s * z + kSinCoefficients[i];
+    Ext c = kCosCoefficients[kTerms];
+    for (int i = kTerms - 1; i >= 0; --i) c = c * z + kCosCoefficients[i];
+    return {1 + z * c, r + r * z * s};
+}
+
+// cos t and sin t for |t| < kReductionLimit: t = n pi/2 + r with n the nearest integer, the
+// first two products exact and r within 2^-64 relative plus 2^-131 absolute.
+TExtCosSin CosSinReduced(double t)
+{
+    const Ext q = t * kTwoOverPi;
+    const int64_t n = static_cast<int64_t>(q + (q < 0 ? -0.5L : 0.5L));
+    const Ext ext = static_cast<Ext>(n);
+    const Ext r = ((t - ext * kHalfPi1) - ext * kHalfPi2) - ext * kHalfPi3;
+    const TExtCosSin cs = CosSinNearZero(r);
+    switch (n & 3) {
+    case 0: return {cs.cos, cs.sin};
+    case 1: return {-cs.sin, cs.cos};
+    case 2: return {-cs.cos, -cs.sin};
+    default: return {cs.sin, -cs.cos};
+    }
+}
+
+// Stores (double) of the library's product into out when the product p (the scale times our
+// cosine or sine) pins it down. Our cosine and sine are within about 2^-62 relative plus
+// 2^-130 absolute of the true values, the library's within 2 ulp (2^-62 relative), and p adds
+// one rounding: the library's product lies well within p +- bound for bound = 2^-58 |p| +
+// 2^-120 |scale|. Rounding to double (also through long double first) is monotonic, so when
+// both ends round to the same double every product in between does too. A zero end pair or
+// a non-finite p never passes: its two ends differ in sign or it is no number.
+bool Certified(Ext p, Ext scale, double& out)
+{
+    if (!std::isfinite(p)) return false;
+    const Ext bound = std::fabs(p) * 0x1p-58L + std::fabs(scale) * 0x1p-120L;
+    const double lo = static_cast<double>(p - bound);
+    const double hi = static_cast<double>(p + bound);
+    if (std::bit_cast<uint64_t>(lo) != std::bit_cast<uint64_t>(hi) || bound == 0) return false;
+    out = lo;
+    return true;
+}
+
+}  // namespace
+
+TScaledCosSin ScaledCosSin(Ext a, Ext b, double t)
+{
+    TScaledCosSin out;
+    bool cosDone = false, sinDone = false;
+    if (kShortcut && std::fabs(t) < kReductionLimit) {
+        const TExtCosSin cs = CosSinReduced(t);
+        cosDone = Certified(a * cs.cos, a, out.cos);
+        sinDone = Certified(b * cs.sin, b, out.sin);
+    }
+    if (!cosDone) out.cos = static_cast<double>(a * std::cos(static_cast<Ext>(t)));
+    if (!sinDone) out.sin = static_cast<double>(b * std::sin(static_cast<Ext>(t)));
+    return out;
+}
