@@ -24,7 +24,6 @@ constexpr bool kShortcut = false;
 constexpr Ext kHalfPi1 = 0x6487ed5110bp-42L;
 constexpr Ext kHalfPi2 = 0x4611a626331p-86L;
 constexpr Ext kHalfPi3 = 0x45c06e0e68948127p-150L;
-constexpr Ext kTwoOverPi = 0x517cc1b727220a95p-63L;
 // Arguments at least this large (and non-finite ones) go to the library.
 constexpr double kReductionLimit = 0x1p20;
 
@@ -35,19 +34,31 @@ constexpr Ext InverseFactorial(int k)
     return 1 / f;
 }
 
-// Taylor coefficients of sin (odd powers from 3 to 21) and cos (even powers from 2 to 22).
-// On |r| <= pi/4 the first terms left out are below 2^-80 of the results.
+// Taylor coefficients of sin (odd powers from 3 to 21) and cos (even powers from 2 to 20),
+// as polynomials in z = r^2. On |r| <= pi/4 the first terms left out are below 2^-77 of the
+// results.
 constexpr int kTerms = 10;
-constexpr auto kSinCoefficients = [] {
+constexpr std::array<Ext, kTerms> Coefficients(int firstPower)
+{
     std::array<Ext, kTerms> c{};
-    for (int i = 0; i < kTerms; ++i) c[i] = (i % 2 ? 1 : -1) * InverseFactorial(2 * i + 3);
+    for (int i = 0; i < kTerms; ++i) c[i] = (i % 2 ? 1 : -1) * InverseFactorial(2 * i + firstPower);
     return c;
-}();
-constexpr auto kCosCoefficients = [] {
-    std::array<Ext, kTerms + 1> c{};
-    for (int i = 0; i <= kTerms; ++i) c[i] = (i % 2 ? 1 : -1) * InverseFactorial(2 * i + 2);
-    return c;
-}();
+}
+constexpr std::array<Ext, kTerms> kSinCoefficients = Coefficients(3);
+constexpr std::array<Ext, kTerms> kCosCoefficients = Coefficients(2);
+
+// c[0] + c[1] z + ... as its even and odd halves in w = z^2: the two short chains of
+// dependent steps overlap, where one long chain would wait on every step.
+Ext Polynomial(const std::array<Ext, kTerms>& c, Ext z, Ext w)
+{
+    Ext even = c[kTerms - 2], odd = c[kTerms - 1];
+#pragma GCC unroll 8
+    for (int i = kTerms - 4; i >= 0; i -= 2) {
+        even = even * w + c[i];
+        odd = odd * w + c[i + 1];
+    }
+    return even + z * odd;
+}
 
 struct TExtCosSin {
     Ext cos, sin;
@@ -56,20 +67,18 @@ struct TExtCosSin {
 // cos and sin of |r| <= pi/4 (a hair beyond is as good), both within about 2^-62 relative.
 TExtCosSin CosSinNearZero(Ext r)
 {
-    const Ext z = r * r;
-    Ext s = kSinCoefficients[kTerms - 1];
-    for (int i = kTerms - 2; i >= 0; --i) s = s * z + kSinCoefficients[i];
-    Ext c = kCosCoefficients[kTerms];
-    for (int i = kTerms - 1; i >= 0; --i) c = c * z + kCosCoefficients[i];
-    return {1 + z * c, r + r * z * s};
+    const Ext z = r * r, w = z * z;
+    return {1 + z * Polynomial(kCosCoefficients, z, w), r + r * z * Polynomial(kSinCoefficients, z, w)};
 }
 
 // cos t and sin t for |t| < kReductionLimit: t = n pi/2 + r with n the nearest integer, the
 // first two products exact and r within 2^-64 relative plus 2^-131 absolute.
 TExtCosSin CosSinReduced(double t)
 {
-    const Ext q = t * kTwoOverPi;
-    const int64_t n = static_cast<int64_t>(q + (q < 0 ? -0.5L : 0.5L));
+    // n only picks the quadrant, so double precision does; it also spares a long double to
+    // integer conversion, which on x87 switches the rounding mode twice.
+    const double q = t * 0.63661977236758134;
+    const int64_t n = static_cast<int64_t>(q + std::copysign(0.5, q));
     const Ext ext = static_cast<Ext>(n);
     const Ext r = ((t - ext * kHalfPi1) - ext * kHalfPi2) - ext * kHalfPi3;
     const TExtCosSin cs = CosSinNearZero(r);
