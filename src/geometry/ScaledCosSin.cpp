@@ -114,6 +114,9 @@ TScaledCosSin ScaledCosSin(Ext a, Ext b, double t)
 {
     TScaledCosSin out;
     bool cosDone = false, sinDone = false;
+    // Whole circles start at 0, where the sine's product would never pass the check; cosine
+    // and sine of +-0 are exactly 1 and +-0 in any conforming library.
+    if (kShortcut && t == 0) return {static_cast<double>(a * 1.0L), static_cast<double>(b * static_cast<Ext>(t))};
     if (kShortcut && std::fabs(t) < kReductionLimit) {
         const TExtCosSin cs = CosSinReduced(t);
         cosDone = Certified(a * cs.cos, a, out.cos);
