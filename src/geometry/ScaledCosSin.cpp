@@ -90,13 +90,13 @@ TExtCosSin CosSinReduced(double t)
     }
 }
 
-// Stores (double) of the library's product into out when the product p (the scale times our
-// cosine or sine) pins it down. Our cosine and sine are within about 2^-62 relative plus
-// 2^-130 absolute of the true values, the library's within 2 ulp (2^-62 relative), and p adds
-// one rounding: the library's product lies well within p +- bound for bound = 2^-58 |p| +
-// 2^-120 |scale|. Rounding to double (also through long double first) is monotonic, so when
-// both ends round to the same double every product in between does too. A zero end pair or
-// a non-finite p never passes: its two ends differ in sign or it is no number.
+// Stores in out what (double) of the library's product would be, when our product p (scale
+// times our cosine or sine) decides it. Our cosine and sine are within about 2^-62 relative
+// plus 2^-130 absolute of the true values, the library's within 2 ulp (2^-62 relative), and p
+// adds one rounding: so the library's product lies inside p +- bound, bound = 2^-58 |p| +
+// 2^-120 |scale|, with room to spare. Rounding to double (also through long double first) is
+// monotonic: when both ends round to the same double, so does every product in between. A p
+// near zero never passes (its ends differ in sign), nor does a non-finite one.
 bool Certified(Ext p, Ext scale, double& out)
 {
     if (!std::isfinite(p)) return false;
