@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "figures/PrimitivesEmit.h"
+#include "geometry/ScaledCosSin.h"
 #include "geometry/UnitGval.h"
 
 using primitives::EmitLine;
@@ -29,8 +30,8 @@ public:
     TOutPoint At(double t) const
     {
         const Ext r = radius_;
-        const double u = static_cast<double>(r * std::cos(static_cast<Ext>(t)));
-        const double v = static_cast<double>(r * flatness_ * std::sin(static_cast<Ext>(t)));
+        const TScaledCosSin axes = ScaledCosSin(r, r * flatness_, t);
+        const double u = axes.cos, v = axes.sin;
         const double tu = static_cast<double>(cosTilt_ * u - sinTilt_ * v);
         const double tv = static_cast<double>(sinTilt_ * u + cosTilt_ * v);
         return Scaled(static_cast<double>(static_cast<Ext>(cx_) + tu), static_cast<double>(static_cast<Ext>(cy_) + tv),
