@@ -20,28 +20,39 @@ void PutWord(TBufferedFile& file, uint32_t word)
     file.Write(std::string_view(reinterpret_cast<const char*>(&word), sizeof word));
 }
 
-void PutChunk(TBufferedFile& file, uint32_t type, std::string_view bytes, char padding)
+void PutChunkHead(TBufferedFile& file, uint32_t type, uint64_t size)
 {
-    PutWord(file, static_cast<uint32_t>(Padded(bytes.size())));
+    PutWord(file, static_cast<uint32_t>(Padded(size)));
     PutWord(file, type);
-    file.Write(bytes);
-    file.Write(std::string(Padded(bytes.size()) - bytes.size(), padding));
+}
+
+void PutPadding(TBufferedFile& file, uint64_t size, char padding)
+{
+    file.Write(std::string(Padded(size) - size, padding));
 }
 
 }  // namespace
 
-bool WriteGlbFile(const std::filesystem::path& path, std::string_view json, std::span<const uint8_t> binary)
+bool WriteGlbFile(const std::filesystem::path& path, std::string_view json,
+                  const std::vector<std::vector<uint8_t>>& binary)
 {
-    const uint64_t total = 12 + 8 + Padded(json.size()) + (binary.empty() ? 0 : 8 + Padded(binary.size()));
+    uint64_t binarySize = 0;
+    for (const std::vector<uint8_t>& piece : binary) binarySize += piece.size();
+    const uint64_t total = 12 + 8 + Padded(json.size()) + (binarySize == 0 ? 0 : 8 + Padded(binarySize));
     if (total > UINT32_MAX) return false;
     TBufferedFile file;
     if (!file.Create(path)) return false;
     PutWord(file, kMagic);
     PutWord(file, 2);
     PutWord(file, static_cast<uint32_t>(total));
-    PutChunk(file, kJsonChunk, json, ' ');
-    if (!binary.empty())
-        PutChunk(file, kBinaryChunk, std::string_view(reinterpret_cast<const char*>(binary.data()), binary.size()),
-                 '\0');
+    PutChunkHead(file, kJsonChunk, json.size());
+    file.Write(json);
+    PutPadding(file, json.size(), ' ');
+    if (binarySize != 0) {
+        PutChunkHead(file, kBinaryChunk, binarySize);
+        for (const std::vector<uint8_t>& piece : binary)
+            file.Write(std::string_view(reinterpret_cast<const char*>(piece.data()), piece.size()));
+        PutPadding(file, binarySize, '\0');
+    }
     return file.Close();  // on failure the old file at the path stays as it was
 }

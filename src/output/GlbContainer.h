@@ -3,9 +3,11 @@
 // bytes) and, when there is any, the binary chunk (padded with zeros).
 #include <cstdint>
 #include <filesystem>
-#include <span>
 #include <string_view>
+#include <vector>
 
-// Writes the file; false (and the old file at the path as it was) when it cannot be written or would pass
-// the container's 4 GiB limit.
-bool WriteGlbFile(const std::filesystem::path& path, std::string_view json, std::span<const uint8_t> binary);
+// Writes the file, the binary chunk being the pieces one after the other; false (and the old
+// file at the path as it was) when it cannot be written or would pass the container's 4 GiB
+// limit.
+bool WriteGlbFile(const std::filesystem::path& path, std::string_view json,
+                  const std::vector<std::vector<uint8_t>>& binary);

@@ -12,14 +12,34 @@ constexpr size_t kMaxShortVertices = 65535;
 
 }  // namespace
 
+std::vector<uint8_t>& TGltfBinary::Last()
+{
+    if (pieces_.empty()) pieces_.emplace_back();
+    return pieces_.back();
+}
+
 uint32_t TGltfBinary::AddView(const void* data, uint64_t length, uint32_t target)
 {
-    bytes_.resize((bytes_.size() + 3) / 4 * 4, 0);
-    views_.push_back({bytes_.size(), length, target});
+    std::vector<uint8_t>& bytes = Last();
+    views_.push_back({size_, length, target});
     const uint8_t* begin = static_cast<const uint8_t*>(data);
-    bytes_.insert(bytes_.end(), begin, begin + length);
-    bytes_.resize((bytes_.size() + 3) / 4 * 4, 0);
+    bytes.insert(bytes.end(), begin, begin + length);
+    bytes.resize((bytes.size() + 3) / 4 * 4, 0);
+    size_ += (length + 3) / 4 * 4;
     return static_cast<uint32_t>(views_.size() - 1);
+}
+
+uint32_t TGltfBinary::Append(TGltfBinary&& part)
+{
+    const auto first = static_cast<uint32_t>(accessors_.size());
+    for (const TView& view : part.views_) views_.push_back({size_ + view.Offset, view.Length, view.Target});
+    accessors_.insert(accessors_.end(), part.accessors_.begin(), part.accessors_.end());
+    for (std::vector<uint8_t>& piece : part.pieces_) {
+        size_ += piece.size();
+        pieces_.push_back(std::move(piece));
+    }
+    pieces_.emplace_back();  // what is added here next starts a piece of its own
+    return first;
 }
 
 uint32_t TGltfBinary::AddPositions(const std::vector<float>& xyz)
@@ -47,8 +67,8 @@ uint32_t TGltfBinary::AddIndices(const std::vector<uint32_t>& indices, size_t ve
 
 void TGltfBinary::WriteJson(TJsonWriter& json) const
 {
-    if (bytes_.empty()) return;
-    json.Key("buffers").Begin('[').Begin('{').Key("byteLength").Integer(static_cast<int64_t>(bytes_.size()));
+    if (size_ == 0) return;
+    json.Key("buffers").Begin('[').Begin('{').Key("byteLength").Integer(static_cast<int64_t>(size_));
     json.End().End();
     json.Key("bufferViews").Begin('[');
     for (const TView& view : views_) {

@@ -1,6 +1,8 @@
 #pragma once
 // The binary buffer of a glTF file with the buffer views and accessors that describe it:
-// float positions with their bounds, and vertex indices, 16-bit when every index fits.
+// float positions with their bounds, and vertex indices, 16-bit when every index fits. A
+// buffer is built from parts: each mesh's part is made on its own (on any thread) and
+// appended whole, its bytes moved, not copied.
 #include <cstdint>
 #include <vector>
 
@@ -12,9 +14,13 @@ public:
     uint32_t AddPositions(const std::vector<float>& xyz);
     // Indices below vertexCount; answers the accessor's number.
     uint32_t AddIndices(const std::vector<uint32_t>& indices, size_t vertexCount);
+    // Appends another buffer's views and accessors after this one's; answers the number its
+    // first accessor has here (its accessor k becomes that number + k).
+    uint32_t Append(TGltfBinary&& part);
 
-    bool Empty() const { return bytes_.empty(); }
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+    bool Empty() const { return size_ == 0; }
+    // The buffer's bytes: the pieces one after the other.
+    const std::vector<std::vector<uint8_t>>& Pieces() const { return pieces_; }
     // "buffers", "bufferViews" and "accessors", as keys of the open object.
     void WriteJson(TJsonWriter& json) const;
 
@@ -30,8 +36,10 @@ private:
         float Min[3], Max[3];
     };
     uint32_t AddView(const void* data, uint64_t length, uint32_t target);
+    std::vector<uint8_t>& Last();
 
-    std::vector<uint8_t> bytes_;
-    std::vector<TView> views_;         // view i belongs to accessor i
+    std::vector<std::vector<uint8_t>> pieces_;  // every piece's size a multiple of four
+    uint64_t size_ = 0;
+    std::vector<TView> views_;  // view i belongs to accessor i
     std::vector<TAccessor> accessors_;
 };

@@ -45,15 +45,14 @@ public:
         FindCentre();
     }
 
-    // A group's mesh, made on any thread; the meshes are added in the groups' order.
+    // A group's mesh, made on any thread with its part of the binary buffer (accessor 0 the
+    // positions, then the index lists); the meshes are added in the groups' order.
     struct TMesh {
-        int32_t Layer = 0, Color = 0;
-        size_t Vertices = 0;
-        std::vector<float> Xyz;
-        std::vector<uint32_t> Segments, Triangles;
+        TMeshEntry Entry;  // accessor numbers within Part
+        TGltfBinary Part;
     };
     TMesh MakeMesh(const TFigureGroup& group) const;
-    void AddMesh(const TMesh& mesh);
+    void AddMesh(TMesh&& mesh);
     std::string Json() const;
     const TGltfBinary& Binary() const { return binary_; }
 
@@ -116,22 +115,28 @@ bool TGltfBuilder::Fits(const TFigure& f) const
 
 TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group) const
 {
-    TWeldedGeometry welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_),
-                                       [this](const TFigure& f) { return Fits(f); });
-    TMesh mesh{group.Layer, group.Color, welded.Vertices.size(), {}, std::move(welded.Segments),
-               std::move(welded.Triangles)};
-    mesh.Xyz.reserve(3 * welded.Vertices.size());
-    for (const TFigPoint& p : welded.Vertices)
-        mesh.Xyz.insert(mesh.Xyz.end(), {Relative(p.x, 0), Relative(p.y, 1), Relative(p.z, 2)});
+    const TWeldedGeometry welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_),
+                                             [this](const TFigure& f) { return Fits(f); });
+    TMesh mesh{{group.Layer, group.Color}, {}};
+    if (welded.Segments.empty() && welded.Triangles.empty()) return mesh;
+    std::vector<float> xyz;
+    xyz.reserve(3 * welded.Vertices.size());
+    for (const TFigPoint& p : welded.Vertices) xyz.insert(xyz.end(), {Relative(p.x, 0), Relative(p.y, 1), Relative(p.z, 2)});
+    mesh.Entry.Positions = mesh.Part.AddPositions(xyz);
+    const size_t vertices = welded.Vertices.size();
+    if (!welded.Segments.empty()) mesh.Entry.Lines = mesh.Part.AddIndices(welded.Segments, vertices);
+    if (!welded.Triangles.empty()) mesh.Entry.Triangles = mesh.Part.AddIndices(welded.Triangles, vertices);
     return mesh;
 }
 
-void TGltfBuilder::AddMesh(const TMesh& mesh)
+void TGltfBuilder::AddMesh(TMesh&& mesh)
 {
-    if (mesh.Segments.empty() && mesh.Triangles.empty()) return;
-    TMeshEntry entry{mesh.Layer, mesh.Color, binary_.AddPositions(mesh.Xyz)};
-    if (!mesh.Segments.empty()) entry.Lines = binary_.AddIndices(mesh.Segments, mesh.Vertices);
-    if (!mesh.Triangles.empty()) entry.Triangles = binary_.AddIndices(mesh.Triangles, mesh.Vertices);
+    if (mesh.Part.Empty()) return;
+    TMeshEntry entry = mesh.Entry;
+    const uint32_t first = binary_.Append(std::move(mesh.Part));
+    entry.Positions += first;
+    if (entry.Lines >= 0) entry.Lines += first;
+    if (entry.Triangles >= 0) entry.Triangles += first;
     meshes_.push_back(entry);
 }
 
@@ -257,8 +262,8 @@ bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
         RunInOrder<TMesh>(
             groups.Groups.size(), threads, 4 * static_cast<size_t>(threads),
             [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },
-            [&](size_t, TMesh&& mesh) { builder.AddMesh(mesh); });
-        return WriteGlbFile(path, builder.Json(), builder.Binary().Bytes());
+            [&](size_t, TMesh&& mesh) { builder.AddMesh(std::move(mesh)); });
+        return WriteGlbFile(path, builder.Json(), builder.Binary().Pieces());
     } catch (...) {
         return false;  // out of memory before the file was created
     }
