@@ -21,6 +21,8 @@ constexpr uint32_t kLongClassIndexMask = 0x7FFFFFFF;
 // Smallest file size of one member object (a tag) and of one block definition (tag, fixed
 // part of the old form, empty name, count): used to bound what a count may reserve.
 constexpr size_t kMinObjectBytes = 2;
+// Of a line: its tag and four coordinates at least.
+constexpr size_t kMinLineBytes = 2 + 4 * 8;
 constexpr size_t kMinBlockDefBytes = 2 + 25 + 1 + 2;
 
 struct TKnownClass {
@@ -54,6 +56,9 @@ public:
     void ReadEntityList()
     {
         model_.entityCount = ReadCount();
+        // Lines are most of a drawing: room for them all up front spares the copies of a
+        // growing list (room left unused is never touched, and is given back by the trim).
+        model_.lines.reserve(Reservable(model_.entityCount, c_.Remaining(), kMinLineBytes));
         for (int32_t done = 0; done < model_.entityCount; ++done) {
             EJwwKind kind = ReadObjectTag();
             ReadObject(kind, model_, nullptr);
