@@ -11,6 +11,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "XorShift.h"
 #include "figures/Walkers.h"
@@ -97,6 +99,7 @@ void BM_ConvertLargeJww(benchmark::State& state)
     uintmax_t documentBytes = 0;
     for (auto _ : state) {
         TConversionContext context;
+        context.WriterThreads = std::max(1u, std::thread::hardware_concurrency());  // as the program does
         TJwwData data;
         auto t = std::chrono::steady_clock::now();
         data.LoadFile(kDrawing);

@@ -59,6 +59,8 @@ bool FormatX87(long double value, char* out, char** end)
     const bool negative = (signAndExponent & 0x8000) != 0;
     const int biased = signAndExponent & 0x7FFF;
     if (biased == 0x7FFF) return false;  // infinity or NaN, handled by the caller
+    // An unnormal (no integer bit) is no valid number to the x87: the caller's comparisons decide.
+    if (biased != 0 && (significand >> 63) == 0) return false;
 
     uint64_t integerPart = 0;
     uint32_t fraction = 0;
@@ -124,6 +126,12 @@ std::array<std::string, 256> MakeChannelTexts()
 
 char* FormatFixed9(long double value, char* out)
 {
+#ifdef TESSARO_X87_LONG_DOUBLE
+    // Every finite value is read from its bits first: comparing the value itself on the x87
+    // costs more than the whole conversion. What this cannot take goes the general way.
+    char* end = nullptr;
+    if (FormatX87(value, out, &end)) return end;
+#endif
     if (std::isnan(value)) {
         std::memcpy(out, "NaN", 3);
         return out + 3;
@@ -138,10 +146,6 @@ char* FormatFixed9(long double value, char* out)
         std::memcpy(out, "0.000000000", 11);
         return out + 11;
     }
-#ifdef TESSARO_X87_LONG_DOUBLE
-    char* end = nullptr;
-    if (FormatX87(value, out, &end)) return end;
-#endif
     return FormatWithToChars(value, out);
 }
 

@@ -10,11 +10,13 @@
 #include <thread>
 #include <vector>
 
-// Runs make(i) for i = 0 .. count-1 on up to `threads` worker threads and hands each result to
-// use(i, result) on the calling thread, in ascending i, as soon as it and those before it are
-// made. At most `window` results exist at once, which bounds the memory. With fewer than two
-// threads (or when no thread can be started) everything runs on the calling thread. The first
-// exception thrown by make or use stops the work and is rethrown here once every worker ended.
+// Runs make(i) for i = 0 .. count-1 on `threads` threads (the calling one and threads - 1
+// workers) and hands each result to use(i, result) on the calling thread, in ascending i, as
+// soon as it and those before it are made; while the next result is not ready, the calling
+// thread makes one itself. At most `window` results exist at once, which bounds the memory.
+// With fewer than two threads (or when no worker can be started) everything runs on the
+// calling thread. The first exception thrown by make or use stops the work and is rethrown
+// here once every worker has ended.
 template <class Result>
 void RunInOrder(std::size_t count, unsigned threads, std::size_t window, const std::function<Result(std::size_t)>& make,
                 const std::function<void(std::size_t, Result&&)>& use)
@@ -27,30 +29,38 @@ void RunInOrder(std::size_t count, unsigned threads, std::size_t window, const s
     bool stop = false;
     std::exception_ptr failure;
 
-    auto work = [&] {
+    const auto canStart = [&] { return !stop && next < count && next < used + window; };
+    // Makes the next result with the lock released; false when there is none to make.
+    const auto makeNext = [&](std::unique_lock<std::mutex>& lock) {
+        if (!canStart()) return false;
+        const std::size_t i = next++;
+        lock.unlock();
+        std::optional<Result> made;
+        std::exception_ptr error;
+        try {
+            made.emplace(make(i));
+        } catch (...) {
+            error = std::current_exception();
+        }
+        lock.lock();
+        if (error) {
+            if (!failure) failure = error;
+            stop = true;
+        } else {
+            slots[i % window] = std::move(made);
+        }
+        changed.notify_all();
+        return true;
+    };
+    const auto work = [&] {
         std::unique_lock lock(mutex);
-        for (;;) {
-            changed.wait(lock, [&] { return stop || next == count || next < used + window; });
-            if (stop || next == count) return;
-            const std::size_t i = next++;
-            lock.unlock();
-            std::optional<Result> made;
-            std::exception_ptr error;
-            try {
-                made.emplace(make(i));
-            } catch (...) {
-                error = std::current_exception();
-            }
-            lock.lock();
-            if (error && !failure) failure = error;
-            if (error) stop = true;
-            else slots[i % window] = std::move(made);
-            changed.notify_all();
+        while (!stop && next < count) {
+            if (!makeNext(lock)) changed.wait(lock, [&] { return stop || next == count || canStart(); });
         }
     };
 
     std::vector<std::thread> workers;
-    for (unsigned t = 0; threads > 1 && t < threads; ++t) {
+    for (unsigned t = 1; t < threads; ++t) {
         try {
             workers.emplace_back(work);
         } catch (const std::exception&) {
@@ -63,7 +73,9 @@ void RunInOrder(std::size_t count, unsigned threads, std::size_t window, const s
             result.emplace(make(i));
         } else {
             std::unique_lock lock(mutex);
-            changed.wait(lock, [&] { return stop || slots[i % window].has_value(); });
+            while (!stop && !slots[i % window]) {
+                if (!makeNext(lock)) changed.wait(lock);
+            }
             if (!slots[i % window]) break;  // stopped by a failure
             result = std::move(slots[i % window]);
             slots[i % window].reset();

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -98,5 +100,24 @@ TEST(ColorChannelText, IsTheQuotientCutToThousandthsWith153GivingPoint599)
             expected = "0." + expected;
         }
         EXPECT_EQ(ColorChannelText(c), expected) << c;
+    }
+}
+
+// Encodings the x87 format allows but arithmetic never makes: read from their bits, they
+// print as the x87's own comparisons classify them (unnormals and pseudo-infinities as NaN).
+TEST(FormatFixed9, OddX87EncodingsPrintAsTheHardwareSeesThem)
+{
+    if (std::numeric_limits<long double>::digits != 64) GTEST_SKIP() << "no x87 long double";
+    const struct {
+        uint64_t significand;
+        uint16_t signAndExponent;
+        const char* text;
+    } cases[] = {{0x4000000000000000ull, 0x3FFF, "NaN"}, {0, 0x3FFF, "NaN"},  {0, 0x7FFF, "NaN"},
+                 {0x8000000000000001ull, 0, "0.000000000"},                     {0, 0x8000, "-0.000000000"}};
+    for (const auto& c : cases) {
+        long double value = 0;
+        std::memcpy(&value, &c.significand, 8);
+        std::memcpy(reinterpret_cast<char*>(&value) + 8, &c.signAndExponent, 2);
+        EXPECT_EQ(Fixed9(value), c.text) << std::hex << c.signAndExponent << ' ' << c.significand;
     }
 }
