@@ -51,7 +51,7 @@ bool WriteGlbFile(const std::filesystem::path& path, std::string_view json,
     if (binarySize != 0) {
         PutChunkHead(file, kBinaryChunk, binarySize);
         for (const std::vector<uint8_t>& piece : binary)
-            file.Write(std::string_view(reinterpret_cast<const char*>(piece.data()), piece.size()));
+            if (!piece.empty()) file.Write(std::string_view(reinterpret_cast<const char*>(piece.data()), piece.size()));
         PutPadding(file, binarySize, '\0');
     }
     return file.Close();  // on failure the old file at the path stays as it was
