@@ -33,5 +33,5 @@ void WriteGeometriesInOrder(TColladaDocument& doc, const TFigureGroups& groups, 
         if (piece) doc.File().WriteBlocks(*piece);
         else write(doc, groups.Groups[i]);
     };
-    RunInOrder<TPiece>(groups.Groups.size(), threads, 4 * static_cast<std::size_t>(threads), make, use);
+    RunInOrder<TPiece>(groups.Groups.size(), threads, 2 * static_cast<std::size_t>(threads), make, use);
 }

@@ -260,7 +260,7 @@ bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
         using TMesh = TGltfBuilder::TMesh;
         const unsigned threads = WriterThreadsFor(context);
         RunInOrder<TMesh>(
-            groups.Groups.size(), threads, 4 * static_cast<size_t>(threads),
+            groups.Groups.size(), threads, 2 * static_cast<size_t>(threads),
             [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },
             [&](size_t, TMesh&& mesh) { builder.AddMesh(std::move(mesh)); });
         return WriteGlbFile(path, builder.Json(), builder.Binary().Pieces());
