@@ -32,8 +32,8 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     uint64_t bits = KindCode(kind) | (exception ? kExceptionBit : 0);
     if (shape) {
         TTail& tail = Slot(tails_, tailCount_);
-        tail.p[0] = points[2];
-        tail.p[1] = kind == fkQuad ? points[3] : TPlanePoint{};
+        tail.p[0] = {points[2].x, points[2].y};
+        tail.p[1] = kind == fkQuad ? TRawPoint{points[3].x, points[3].y} : TRawPoint{0, 0};
         bits |= static_cast<uint64_t>(tailCount_++) << kTailShift;
     }
     if (exception) {
@@ -43,8 +43,8 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     }
     THead& head = Slot(heads_, size_);
     head.bits = bits;
-    head.p[0] = points[0];
-    head.p[1] = points[1];
+    head.p[0] = {points[0].x, points[0].y};
+    head.p[1] = {points[1].x, points[1].y};
     ++size_;
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 enum : int32_t { fkLine = 1, fkTriangle = 11, fkQuad = 12 };
@@ -74,13 +75,19 @@ public:
 private:
     // bits 0-1 kind, bit 2 "layer or colour in the exceptions", bits 3-31 tail index,
     // bits 32-47 layer, bits 48-63 colour.
+    // Without default values, so that a new chunk is not written over before it is used: a
+    // small drawing touches only the part of its first chunk it fills.
+    struct TRawPoint {
+        double x, y;
+    };
     struct THead {
         uint64_t bits;
-        TPlanePoint p[2];
+        TRawPoint p[2];
     };
     struct TTail {
-        TPlanePoint p[2];  // third and fourth points (the fourth unused by a triangle)
+        TRawPoint p[2];  // third and fourth points (the fourth unused by a triangle)
     };
+    static_assert(std::is_trivially_default_constructible_v<THead> && std::is_trivially_default_constructible_v<TTail>);
     // The exact layer and colour of a Figure whose values do not fit in 16 bits each.
     struct TPenException {
         uint32_t index;
