@@ -38,12 +38,13 @@ struct TNode {
 
 class TGltfBuilder {
 public:
+    // `groups` may be filled while FindCentre runs; both must be done before MakeMesh.
     TGltfBuilder(const TConversionContext& context, const TFigureGroups& groups)
         : context_(context), groups_(groups),
           scale_(0.001L * static_cast<long double>(context.CoordinateScale))
     {
-        FindCentre();
     }
+    void FindCentre();
 
     // A group's mesh, made on any thread with its part of the binary buffer (accessor 0 the
     // positions, then the index lists); the meshes are added in the groups' order.
@@ -57,7 +58,6 @@ public:
     const TGltfBinary& Binary() const { return binary_; }
 
 private:
-    void FindCentre();
     float Relative(double stored, int axis) const;
     bool Fits(const TFigure& f) const;
     std::vector<TNode> Nodes() const;
@@ -68,6 +68,7 @@ private:
     const TFigureGroups& groups_;
     long double scale_;
     long double centre_[3] = {0, 0, 0};  // output units
+    bool everyPointFits_ = false;        // no Figure needs the Fits test
     TGltfBinary binary_;
     std::vector<TMeshEntry> meshes_;
 };
@@ -77,14 +78,17 @@ private:
 void TGltfBuilder::FindCentre()
 {
     double low[3], high[3];
-    bool any = false;
+    bool any = false, everyPointFinite = true;
     const TFigureList& figures = context_.Store.Figures;
     for (size_t m = 0; m < figures.size(); ++m) {
         if (!IsGroupMember(figures.PenOf(m))) continue;
         const TFigure f = figures[m];
         for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
             const double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
-            if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) continue;
+            if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) {
+                everyPointFinite = false;
+                continue;
+            }
             for (int axis = 0; axis < 3; ++axis) {
                 low[axis] = any ? std::min(low[axis], c[axis]) : c[axis];
                 high[axis] = any ? std::max(high[axis], c[axis]) : c[axis];
@@ -94,6 +98,11 @@ void TGltfBuilder::FindCentre()
     }
     for (int axis = 0; axis < 3 && any; ++axis)
         centre_[axis] = (static_cast<long double>(low[axis]) + high[axis]) / 2 * scale_;
+    // Relative grows with its argument: when the bounds fit in a float, every point between them does.
+    everyPointFits_ = everyPointFinite;
+    for (int axis = 0; axis < 3 && any; ++axis)
+        everyPointFits_ = everyPointFits_ && std::isfinite(Relative(low[axis], axis)) &&
+                          std::isfinite(Relative(high[axis], axis));
 }
 
 float TGltfBuilder::Relative(double stored, int axis) const
@@ -115,8 +124,9 @@ bool TGltfBuilder::Fits(const TFigure& f) const
 
 TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group) const
 {
-    const TWeldedGeometry welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_),
-                                             [this](const TFigure& f) { return Fits(f); });
+    TFigureFilter fits;
+    if (!everyPointFits_) fits = [this](const TFigure& f) { return Fits(f); };
+    const TWeldedGeometry welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_), fits);
     TMesh mesh{{group.Layer, group.Color}, {}};
     if (welded.Segments.empty() && welded.Triangles.empty()) return mesh;
     std::vector<float> xyz;
@@ -255,10 +265,19 @@ std::string TGltfBuilder::Json() const
 bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
 {
     try {
-        const TFigureGroups groups = GroupFigures(context.Store);
+        TFigureGroups groups;
         TGltfBuilder builder(context, groups);
-        using TMesh = TGltfBuilder::TMesh;
         const unsigned threads = WriterThreadsFor(context);
+        // The grouping and the centre each read the whole store: they run side by side.
+        RunInOrder<int>(
+            2, threads, 2,
+            [&](size_t i) {
+                if (i == 0) groups = GroupFigures(context.Store);
+                else builder.FindCentre();
+                return 0;
+            },
+            [](size_t, int&&) {});
+        using TMesh = TGltfBuilder::TMesh;
         RunInOrder<TMesh>(
             groups.Groups.size(), threads, 2 * static_cast<size_t>(threads),
             [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },

@@ -51,7 +51,7 @@ public:
         TWeldKey key{{0, 0, 0}, 0};
         key.Parts[0] = KeyPart(p.x, scale_, key.Raw, 0);
         key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
-        key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);
+        if (p.z != 0) key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);  // a zero's part is 0 (every plane point's)
         const size_t mask = slots_.size() - 1;
         for (size_t at = Hash(key) & mask;; at = (at + 1) & mask) {
             if (slots_[at] == 0) {

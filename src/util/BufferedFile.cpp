@@ -42,6 +42,11 @@ bool TBufferedFile::Create(const std::filesystem::path& path)
     return true;
 }
 
+void TBufferedFile::WriteThrough(const char* data, std::size_t size)
+{
+    if (file_ == nullptr || failed_ || std::fwrite(data, 1, size, file_) != size) failed_ = true;
+}
+
 void TBufferedFile::Flush()
 {
     if (used_ == 0) return;
@@ -52,12 +57,17 @@ void TBufferedFile::Flush()
         used_ = 0;
         return;
     }
-    if (file_ == nullptr || failed_ || std::fwrite(buffer_.get(), 1, used_, file_) != used_) failed_ = true;
+    WriteThrough(buffer_.get(), used_);
     used_ = 0;
 }
 
 void TBufferedFile::WriteSlow(std::string_view text)
 {
+    if (!inMemory_ && text.size() >= capacity_) {  // a large piece goes to the file as it is
+        Flush();
+        WriteThrough(text.data(), text.size());
+        return;
+    }
     while (!text.empty()) {
         if (used_ == capacity_) Flush();
         const std::size_t part = std::min(text.size(), capacity_ - used_);
@@ -81,8 +91,7 @@ void TBufferedFile::WriteBlocks(const TTextBlocks& blocks)
             continue;
         }
         Flush();  // a large block goes to the file as it is, without a copy
-        if (file_ == nullptr || failed_ || std::fwrite(block.Bytes.get(), 1, block.Size, file_) != block.Size)
-            failed_ = true;
+        WriteThrough(block.Bytes.get(), block.Size);
     }
 }
 

@@ -74,6 +74,8 @@ public:
 private:
     void Flush();
     void WriteSlow(std::string_view text);
+    // Straight to the file, past the buffer; a failure is remembered.
+    void WriteThrough(const char* data, std::size_t size);
 
     std::FILE* file_ = nullptr;
     std::unique_ptr<TReplacement> replacement_;
