@@ -13,6 +13,9 @@
 
 enum : int32_t { fkLine = 1, fkTriangle = 11, fkQuad = 12 };
 
+// The number of points a drawn figure kind uses: 2, 3 or 4.
+constexpr int FigurePointCount(int32_t kind) { return kind == fkLine ? 2 : kind == fkTriangle ? 3 : 4; }
+
 struct TFigPoint {
     double x = 0, y = 0, z = 0;
 };

@@ -29,8 +29,8 @@ bool IsGroupMember(const TFigurePen& pen) { return IsDrawnKind(pen.Kind) && KeyO
 // A counting sort by pair straight into the member list. The colours that occur are numbered
 // first, in ascending order, so the counts span the layers times the colours in use (a few
 // thousand) rather than every pair of the palette (1.3 million), which would cost a small
-// drawing more than the rest of its conversion. Then one pass counts every pair's Figures (and
-// notes the pairs that occur), and one places the exact members in store order.
+// drawing more than the rest of its conversion. Then one pass counts every pair's Figures and
+// their points (and notes the pairs that occur), and one places the exact members in store order.
 TFigureGroups GroupFigures(const TFigureStore& store)
 {
     const std::size_t count = store.Figures.size();
@@ -46,14 +46,17 @@ TFigureGroups GroupFigures(const TFigureStore& store)
     const std::size_t colors = colorOf.size(), keys = kFigLayerCount * colors;
     const auto keyOf = [&](const TPairKey& k) { return k.layer * colors + rank[k.color] - 1; };
 
-    std::vector<uint32_t> start(keys + 1, 0);
+    std::vector<uint32_t> start(keys + 1, 0), points(keys, 0);
     std::vector<bool> occurs(keys, false);
     for (std::size_t i = 0; i < count; ++i) {
         const TFigurePen pen = store.Figures.PenOf(i);
         if (!IsDrawnKind(pen.Kind)) continue;
         const TPairKey k = KeyOf(pen);
         occurs[keyOf(k)] = true;
-        if (k.exact) ++start[keyOf(k) + 1];
+        if (k.exact) {
+            ++start[keyOf(k) + 1];
+            points[keyOf(k)] += static_cast<uint32_t>(FigurePointCount(pen.Kind));
+        }
     }
     for (std::size_t b = 1; b <= keys; ++b) start[b] += start[b - 1];
 
@@ -61,7 +64,8 @@ TFigureGroups GroupFigures(const TFigureStore& store)
     result.Members.resize(start[keys]);
     for (std::size_t key = 0; key < keys; ++key) {
         if (!occurs[key]) continue;
-        result.Groups.push_back({static_cast<int32_t>(key / colors), colorOf[key % colors], start[key], start[key + 1]});
+        result.Groups.push_back({static_cast<int32_t>(key / colors), colorOf[key % colors], start[key], start[key + 1],
+                                 points[key]});
     }
     for (std::size_t i = 0; i < count; ++i) {
         const TFigurePen pen = store.Figures.PenOf(i);

@@ -13,6 +13,7 @@ struct TFigureGroup {
     int32_t Color = 0;         // palette index 1..5266
     uint32_t First = 0;        // the group's Figures are Members[First .. Last-1]
     uint32_t Last = 0;
+    uint32_t Points = 0;       // the members' points, 2, 3 or 4 each
 };
 
 struct TFigureGroups {

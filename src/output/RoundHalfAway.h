@@ -1,8 +1,10 @@
 #pragma once
 // std::llround for long double without the library call, which costs more than the rest of
 // welding a vertex: the nearest integer, halves away from zero, for |x| < 2^63.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 inline int64_t RoundHalfAway(long double x)
 {
@@ -26,4 +28,19 @@ inline int64_t RoundHalfAway(long double x)
     if (fraction >= 0.5L) return whole + 1;
     if (fraction <= -0.5L) return whole - 1;
     return whole;
+}
+
+// RoundHalfAway(long double(stored) * scale * 1e9L), worked out in double when that is certain
+// to give the same integer; nothing when it is not (the value lies within its error bound of a
+// half, is too large, or is not finite), and the caller takes the extended path. The double
+// product is within 2^-51 of the extended one, relative; the bound kept is 2^-49, plus 2^-30
+// for products too small for a normal double.
+inline std::optional<int64_t> QuickRoundedNanometres(double stored, double scale)
+{
+    const double value = stored * scale * 1e9;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 0x1p48)) return std::nullopt;
+    const double nearest = (value + 0x1.8p52) - 0x1.8p52;  // to nearest for |value| < 2^51
+    if (!(std::fabs(value - nearest) < 0.5 - (magnitude * 0x1p-49 + 0x1p-30))) return std::nullopt;
+    return static_cast<int64_t>(nearest);
 }

@@ -18,6 +18,7 @@ struct TWeldKey {
 
 int64_t KeyPart(double stored, double scale, uint8_t& raw, int axis)
 {
+    if (const std::optional<int64_t> quick = QuickRoundedNanometres(stored, scale)) return *quick;
     const long double nanometres = static_cast<long double>(stored) * scale * 1e9L;
     if (std::isfinite(nanometres) && std::fabs(nanometres) < 9e18L) return RoundHalfAway(nanometres);
     raw |= static_cast<uint8_t>(1u << axis);
@@ -73,16 +74,12 @@ private:
 
 }  // namespace
 
-int FigurePointCount(int32_t kind) { return kind == fkLine ? 2 : kind == fkTriangle ? 3 : 4; }
-
 TWeldedGeometry WeldGroup(const TFigureStore& store, const TFigureGroups& groups, const TFigureGroup& group,
                           double scale, const TFigureFilter& keep)
 {
     TWeldedGeometry out;
     const std::span<const uint32_t> members = MembersOf(groups, group);
-    size_t points = 0;
-    ForEachFigure(store, members, [&](uint32_t m) { points += FigurePointCount(store.Figures.PenOf(m).Kind); });
-    TWelder welder(out, scale, points);
+    TWelder welder(out, scale, group.Points);
     ForEachFigure(store, members, [&](uint32_t m) {
         const TFigure f = store.Figures[m];
         if (keep && !keep(f)) return;

@@ -15,9 +15,6 @@ struct TWeldedGeometry {
     std::vector<uint32_t> Triangles;   // three per triangle; a quadrilateral as 0 1 2 and 0 2 3
 };
 
-// The number of points a drawn figure kind uses: 2, 3 or 4.
-int FigurePointCount(int32_t kind);
-
 // Welds the group's members; `scale` turns stored coordinates into output units. A figure
 // for which `keep` (when given) answers false is left out.
 using TFigureFilter = std::function<bool(const TFigure&)>;
