@@ -99,7 +99,7 @@ void BM_ConvertLargeJww(benchmark::State& state)
     uintmax_t documentBytes = 0;
     for (auto _ : state) {
         TConversionContext context;
-        context.WriterThreads = std::max(1u, std::thread::hardware_concurrency());  // as the program does
+        context.Threads = std::max(1u, std::thread::hardware_concurrency());  // as the program does
         TJwwData data;
         auto t = std::chrono::steady_clock::now();
         data.LoadFile(kDrawing);

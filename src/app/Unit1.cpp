@@ -45,7 +45,7 @@ void TForm1::FormShow(const std::vector<fs::path>& arguments)
     context_->Attributes.SetBackground(1);  // black background, white default pen
     context_->Attributes.ResetPenColors();
     // One file at a time: its document may be formatted on every core.
-    context_->WriterThreads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    context_->Threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 
     // Command-line intake: the paths exactly as passed.
     fileList_.clear();

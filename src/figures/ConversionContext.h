@@ -49,10 +49,10 @@ struct TConversionContext {
     // The file's block placements ran past the expansion's bounds (or memory): the walk drew
     // what was expanded. Set by the walkers, cleared by the driver before every file.
     bool BlocksCut = false;
-    // Threads a writer may use for one document; a batch converting several files at once
-    // gives each file one.
-    unsigned WriterThreads = 1;
-    // A document of fewer Figures is written on one thread: it is formatted sooner than
-    // threads start. Tests lower it.
+    // Threads one file's conversion may use (the arcs' walk and the writers); a batch
+    // converting several files at once gives each file one.
+    unsigned Threads = 1;
+    // A document of fewer Figures is written on one thread, and arcs of fewer points are walked
+    // on one: the work is done sooner than threads start. Tests lower it.
     size_t MinFiguresForThreads = 10000;
 };

@@ -103,6 +103,19 @@ void AddArcLines(TConversionContext& ctx, TPen pen, double scale, const TEllipti
     WalkEllipse(e, n, n, arc.start, arc.sweep, [&](TOutPoint a, TOutPoint b) { EmitLine(ctx.Store, pen, a, b); });
 }
 
+void AppendArcPoints(const TConversionOptions& options, double scale, const TEllipticArc& arc,
+                     std::vector<TOutPoint>& points)
+{
+    const int32_t n = ArcDivisionCount(options, arc.radius, arc.sweep);
+    const TEllipse e(arc, scale);
+    WalkArc(n, n, arc.start, arc.sweep, [&](int32_t, double t) { points.push_back(e.At(t)); });
+}
+
+void AddPolyline(TConversionContext& ctx, TPen pen, std::span<const TOutPoint> points)
+{
+    for (size_t k = 1; k < points.size(); ++k) EmitLine(ctx.Store, pen, points[k - 1], points[k]);
+}
+
 void AddSectorFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc)
 {
     const int32_t n = ArcDivisionCount(ctx.Options, arc.radius, arc.sweep);

@@ -7,9 +7,12 @@
 // A Figure with a coordinate that is not finite (not-a-number input, or an overflow from a
 // huge value times scale) is not stored: it would corrupt the output document.
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "figures/ConversionContext.h"
 #include "figures/Pen.h"
+#include "figures/PrimitivesEmit.h"
 #include "geometry/EllipticArc.h"
 
 // Most segments one arc is ever broken into: the largest count the options allow by count,
@@ -27,6 +30,12 @@ int32_t ArcDivisionCount(const TConversionOptions& options, double radius, doubl
 
 // N line segments along the arc.
 void AddArcLines(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc);
+// The same in two steps: the N + 1 points AddArcLines joins, appended to `points` (no store is
+// touched, so arcs can be worked out on any thread), and the segments between consecutive
+// points, stored as AddArcLines stores them.
+void AppendArcPoints(const TConversionOptions& options, double scale, const TEllipticArc& arc,
+                     std::vector<primitives::TOutPoint>& points);
+void AddPolyline(TConversionContext& ctx, TPen pen, std::span<const primitives::TOutPoint> points);
 // N triangles from the centre: a filled sector, or a filled ellipse for a full sweep.
 void AddSectorFan(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc);
 // N - 1 triangles from the arc's end point: the region between the arc and its chord.

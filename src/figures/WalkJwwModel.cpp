@@ -9,6 +9,7 @@
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/JwwSolidArc.h"
 #include "util/DrawingFacts.h"
+#include "util/OrderedTasks.h"
 
 namespace {
 
@@ -61,16 +62,22 @@ public:
         }
     }
 
+    // The arcs' points (their sines and cosines, most of the walk's work) are worked out in
+    // batches, on several threads when there are many, and stored in order on this thread.
     void Arcs(const std::vector<TEntJwwEnko>& arcs)
     {
-        for (const TEntJwwEnko& a : arcs) {
-            const TEntJwwCommon& c = a.common;
-            if (Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
-                Flag(o_.IncludeHatching, c, kHatchBit))
-                continue;
-            const TEllipticArc arc = ArcOf(a, kArcRecordFields);
-            AddArcLines(ctx_, PenOf(c), s_, a.fullCircle == 1 ? WholeEllipse(arc) : arc);
-        }
+        const std::vector<TArcBatchStart> starts = ArcBatchStarts(arcs);
+        const unsigned threads = starts.back().points < ctx_.MinFiguresForThreads ? 1 : ctx_.Threads;
+        RunInOrder<TArcBatch>(
+            starts.size() - 1, threads, 2 * static_cast<size_t>(threads),
+            [&](size_t b) { return ArcBatch(arcs, starts[b].arc, starts[b + 1].arc); },
+            [&](size_t, TArcBatch&& batch) {
+                size_t first = 0;
+                for (const auto& [pen, count] : batch.runs) {
+                    AddPolyline(ctx_, pen, std::span(batch.points).subspan(first, count));
+                    first += count;
+                }
+            });
     }
 
     // Every point becomes a marker of the chosen shape; code, rotation and scale play no part.
@@ -100,6 +107,62 @@ public:
     }
 
 private:
+    // A batch of arcs' points, and the pen and number of points of each arc in it.
+    struct TArcBatch {
+        std::vector<primitives::TOutPoint> points;
+        std::vector<std::pair<TPen, size_t>> runs;
+    };
+    static constexpr size_t kArcBatchPoints = 16384;
+
+    bool Drawn(const TEntJwwEnko& a) const
+    {
+        const TEntJwwCommon& c = a.common;
+        return !(Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
+                 Flag(o_.IncludeHatching, c, kHatchBit));
+    }
+    static TEllipticArc DrawnArc(const TEntJwwEnko& a)
+    {
+        const TEllipticArc arc = ArcOf(a, kArcRecordFields);
+        return a.fullCircle == 1 ? WholeEllipse(arc) : arc;
+    }
+
+    struct TArcBatchStart {
+        size_t arc;     // the batch's first arc
+        size_t points;  // drawn before it
+    };
+    // Splits the arcs into batches of about kArcBatchPoints points; the last start is
+    // (arcs.size(), every point).
+    std::vector<TArcBatchStart> ArcBatchStarts(const std::vector<TEntJwwEnko>& arcs) const
+    {
+        std::vector<TArcBatchStart> starts{{0, 0}};
+        size_t points = 0, inBatch = 0;
+        for (size_t i = 0; i < arcs.size(); ++i) {
+            if (!Drawn(arcs[i])) continue;
+            const TEllipticArc arc = DrawnArc(arcs[i]);
+            const size_t n = static_cast<size_t>(ArcDivisionCount(o_, arc.radius, arc.sweep)) + 1;
+            if (inBatch > 0 && inBatch + n > kArcBatchPoints) {
+                starts.push_back({i, points});
+                inBatch = 0;
+            }
+            points += n;
+            inBatch += n;
+        }
+        starts.push_back({arcs.size(), points});
+        return starts;
+    }
+
+    TArcBatch ArcBatch(const std::vector<TEntJwwEnko>& arcs, size_t first, size_t last) const
+    {
+        TArcBatch batch;
+        for (size_t i = first; i < last; ++i) {
+            if (!Drawn(arcs[i])) continue;
+            const size_t before = batch.points.size();
+            AppendArcPoints(o_, s_, DrawnArc(arcs[i]), batch.points);
+            batch.runs.emplace_back(PenOf(arcs[i].common), batch.points.size() - before);
+        }
+        return batch;
+    }
+
     bool Hidden(const TEntJwwCommon& c) const { return skip_rules::HiddenLayer(ctx_, LayerOf(c)); }
     bool AuxType(const TEntJwwCommon& c) const { return skip_rules::AuxiliaryLineType(o_, c.lineType); }
     bool AuxColor(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.color == kAuxiliaryPen; }

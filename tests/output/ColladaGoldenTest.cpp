@@ -171,7 +171,7 @@ TEST(ColladaGolden, RewritingEveryExpectedDocumentReproducesItLineByLine)
         TConversionContext context;
         Rebuild(ParseDocument(expected), context);
         for (unsigned threads : {1u, 3u}) {  // the geometries formatted on one thread and on several
-            context.WriterThreads = threads;
+            context.Threads = threads;
             context.MinFiguresForThreads = 0;
             const fs::path out = dir / "rewritten.dae";
             WriteCollada(context, out);

@@ -1,20 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "figures/Walkers.h"
+#include "formats/jww/jwwunit.h"
 #include "output/ColladaCompactWriter.h"
 #include "output/ColladaWriter.h"
 #include "output/GeometriesInOrder.h"
 #include "output/GltfWriter.h"
+#include "support/JwwWriter.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
 #include "util/OrderedTasks.h"
 
 // A document formatted on several threads is the one a single thread writes: small
 // geometries made in memory on workers, one larger than kLargeGroup written in its turn.
-TEST(WriterThreads, EveryFormatIsTheSameOnOneThreadAndOnSeveral)
+TEST(ConversionThreads, EveryFormatIsTheSameOnOneThreadAndOnSeveral)
 {
     TConversionContext context;
     TFigureStore& store = context.Store;
@@ -30,7 +34,7 @@ TEST(WriterThreads, EveryFormatIsTheSameOnOneThreadAndOnSeveral)
     for (size_t w = 0; w < writers.size(); ++w) {
         std::string documents[2];
         for (int run = 0; run < 2; ++run) {
-            context.WriterThreads = run == 0 ? 1 : 3;
+            context.Threads = run == 0 ? 1 : 3;
             ASSERT_TRUE(writers[w](context, dir / "out"));
             documents[run] = ReadFileBytes(dir / "out");
             // The second run keeps the first's creation stamp; the time of writing may differ.
@@ -42,7 +46,7 @@ TEST(WriterThreads, EveryFormatIsTheSameOnOneThreadAndOnSeveral)
 }
 
 // Results come in order; a failure stops the work and reaches the caller.
-TEST(WriterThreads, RunInOrderKeepsTheOrderAndPassesOnAFailure)
+TEST(ConversionThreads, RunInOrderKeepsTheOrderAndPassesOnAFailure)
 {
     for (unsigned threads : {1u, 4u}) {
         std::vector<size_t> seen;
@@ -59,4 +63,37 @@ TEST(WriterThreads, RunInOrderKeepsTheOrderAndPassesOnAFailure)
         EXPECT_LE(seen.size(), 7u);  // what was made before the failure, in order
         for (size_t i = 0; i < seen.size(); ++i) EXPECT_EQ(seen[i], i);
     }
+}
+
+// The arcs' points worked out in batches on several threads are stored as one thread stores
+// them: same Figures in the same order, skipped arcs (a hidden layer's, auxiliary pen 9)
+// skipped, whole circles and many batches included.
+TEST(ConversionThreads, ArcsWalkTheSameOnOneThreadAndOnSeveral)
+{
+    TJwwData jww;
+    for (int i = 0; i < 3000; ++i) {
+        const auto common = jwwfixture::Common(static_cast<uint16_t>(i % 16), 0, static_cast<uint16_t>(i % 11));
+        TEntJwwEnko arc = jwwfixture::MakeArc(i * 0.7, -i * 0.3, 1 + i % 50, i * 0.01, 0.1 + (i % 60) * 0.1, common);
+        arc.fullCircle = i % 4 == 0;
+        jww.arcs.push_back(arc);
+    }
+    std::vector<TFigure> stored[2];
+    for (int run = 0; run < 2; ++run) {
+        TConversionContext context;
+        context.Attributes.SetLayerState(3, TgraAttribute::kHiddenState);
+        context.Options.IncludeHiddenLayers = false;
+        context.Options.ArcMode = 1;  // by angle: from 3 points to 64 an arc
+        context.Threads = run == 0 ? 1 : 3;
+        context.MinFiguresForThreads = run == 0 ? SIZE_MAX : 0;
+        TJwwData copy = jww;
+        WalkJww(copy, context);
+        for (const TFigure& f : context.Store.Figures) stored[run].push_back(f);
+    }
+    ASSERT_GT(stored[0].size(), 3 * 16384u);
+    ASSERT_EQ(stored[0].size(), stored[1].size());
+    const auto same = [](const TFigure& a, const TFigure& b) {
+        return a.Kind == b.Kind && a.Layer == b.Layer && a.Color == b.Color &&
+               std::memcmp(a.Points, b.Points, sizeof a.Points) == 0;
+    };
+    for (size_t i = 0; i < stored[0].size(); ++i) ASSERT_TRUE(same(stored[0][i], stored[1][i])) << i;
 }
