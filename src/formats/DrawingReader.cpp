@@ -5,13 +5,14 @@
 
 #include "util/DrawingFacts.h"
 
-TReadResult ReadGuarded(std::span<const std::byte> bytes, std::string_view signature,
+TReadResult ReadGuarded(TByteCursor& cursor, std::string_view signature,
                         const std::function<TReadStatus(TByteCursor&)>& read)
 {
-    const auto head = std::as_bytes(std::span(signature));
-    if (bytes.size() < head.size() || !std::equal(head.begin(), head.end(), bytes.begin()))
-        return {TReadStatus::NotThisFormat, 0};
-    TByteCursor cursor(bytes);
+    try {
+        if (!cursor.StartsWith(signature)) return {TReadStatus::NotThisFormat, 0};
+    } catch (const std::bad_alloc&) {
+        return {TReadStatus::TooLarge, 0};
+    }
     try {
         const TReadStatus status = read(cursor);
         return {status, cursor.Position()};

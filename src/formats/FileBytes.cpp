@@ -1,6 +1,8 @@
 #include "formats/FileBytes.h"
 
+#include <cstdint>
 #include <fstream>
+#include <memory>
 #include <new>
 #include <system_error>
 
@@ -20,29 +22,55 @@ bool ReadFileHead(const std::filesystem::path& path, size_t count, std::vector<u
     return true;
 }
 
+constexpr TReadResult kUnreadable{TReadStatus::Unreadable, 0};
+
+// Opens a plain file and measures it; a folder opens as a stream of unbounded size.
+TReadResult OpenPlainFile(const std::filesystem::path& path, std::ifstream& in, size_t& size)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return kUnreadable;
+    in.open(path, std::ios::binary);
+    if (!in) return kUnreadable;
+    in.seekg(0, std::ios::end);
+    const std::streamoff end = in.tellg();
+    if (end < 0) return kUnreadable;
+    // Where size_t is narrower than the file offset, a cast would silently read a part.
+    if (static_cast<uintmax_t>(end) > SIZE_MAX) return {TReadStatus::TooLarge, 0};
+    in.seekg(0, std::ios::beg);
+    size = static_cast<size_t>(end);
+    return {TReadStatus::Complete, size};
+}
+
 }  // namespace
+
+TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByteCursor>& cursor)
+{
+    cursor.reset();
+    auto in = std::make_shared<std::ifstream>();
+    size_t size = 0;
+    const TReadResult opened = OpenPlainFile(path, *in, size);
+    if (!opened) return opened;
+    cursor.emplace(
+        [in](uint8_t* into, size_t count) {
+            in->read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
+            return static_cast<size_t>(in->gcount());
+        },
+        size);
+    return opened;
+}
 
 TReadResult ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes)
 {
-    constexpr TReadResult kUnreadable{TReadStatus::Unreadable, 0};
     bytes.clear();
-    // A folder opens as a stream of unbounded size: only plain files are read.
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return kUnreadable;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return kUnreadable;
-    in.seekg(0, std::ios::end);
-    std::streamoff size = in.tellg();
-    if (size < 0) return kUnreadable;
-    // Where size_t is narrower than the file offset, a cast would silently read a part.
-    if (static_cast<uintmax_t>(size) > bytes.max_size()) return {TReadStatus::TooLarge, 0};
-    in.seekg(0, std::ios::beg);
+    std::ifstream in;
+    size_t size = 0;
+    if (const TReadResult opened = OpenPlainFile(path, in, size); !opened) return opened;
     try {
-        bytes.resize(static_cast<size_t>(size));
+        bytes.resize(size);
     } catch (const std::bad_alloc&) {
         return {TReadStatus::TooLarge, 0};
     }
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
         bytes.clear();
         return kUnreadable;
     }

@@ -3,10 +3,17 @@
 // the signature check needs.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "formats/ReadResult.h"
+#include "util/ByteCursor.h"
+
+// Opens a file to be read through a cursor, a window at a time: Complete (offset = the file's
+// size) with `cursor` set; or Unreadable (a folder, a missing or unreadable file) or TooLarge,
+// with `cursor` empty.
+TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByteCursor>& cursor);
 
 // Reads a whole file into `bytes`: Complete (offset = the file's size); or Unreadable (a
 // folder, a missing or unreadable file) or TooLarge, each with an empty vector.

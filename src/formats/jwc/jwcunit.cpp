@@ -57,12 +57,12 @@ std::string FieldText(std::string_view field) { return std::string(HeaderBlockTe
 
 }  // namespace
 
-TReadResult TJwcData::LoadBytes(std::span<const std::byte> bytes)
+TReadResult TJwcData::LoadFrom(TByteCursor& cursor)
 {
     Clear();
-    return ReadGuarded(bytes, kSignature, [&](TByteCursor& cursor) {
+    return ReadGuarded(cursor, kSignature, [&](TByteCursor& cursor) {
         ReadHeader(cursor);
-        SizeLists(Header, bytes.size(), RecordsStart(FloatScales));
+        SizeLists(Header, cursor.Size(), RecordsStart(FloatScales));
         ReadFixedTables(cursor);
         ReadLines(cursor, Header, UnitFactor);
         ReadArcs(cursor, Header, UnitFactor);

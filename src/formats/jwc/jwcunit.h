@@ -1,7 +1,7 @@
 #pragma once
 // Reader of the older drawing format (.JWC): four text header blocks, the fixed tables (layer
 // groups and layers), then the lines, arcs, texts, text block and points. It has the shape
-// every reader has (TDrawingReader); LoadBytes answers Damaged when the file ends early, and
+// every reader has (TDrawingReader); LoadFrom answers Damaged when the file ends early, and
 // what was read stays.
 #include <array>
 #include <cstddef>
@@ -19,7 +19,7 @@ class TJwcData : public TDrawingReader<TJwcData>, public TJwcRecordLists {
 public:
     static constexpr std::string_view kSignature = "jw_cad(c)data.......";
 
-    TReadResult LoadBytes(std::span<const std::byte> bytes);
+    TReadResult LoadFrom(TByteCursor& cursor);
     void LoadLayers(TgraAttribute& attributes) const;
 
     // Millimetres per stored unit for a paper-size code and a unit count (0 meaning 518).

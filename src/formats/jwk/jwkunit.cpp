@@ -17,12 +17,12 @@ constexpr double kNoUnitFactor = 1.0;
 
 }  // namespace
 
-TReadResult TJwkData::LoadBytes(std::span<const std::byte> bytes)
+TReadResult TJwkData::LoadFrom(TByteCursor& cursor)
 {
     Clear();
-    return ReadGuarded(bytes, kSignature, [&](TByteCursor& cursor) {
+    return ReadGuarded(cursor, kSignature, [&](TByteCursor& cursor) {
         ReadHeader(cursor);
-        SizeLists(Header, bytes.size(), kHeaderSize);
+        SizeLists(Header, cursor.Size(), kHeaderSize);
         ReadLines(cursor, Header, kNoUnitFactor);
         ReadArcs(cursor, Header, kNoUnitFactor);
         ReadPoints(cursor, Header, kNoUnitFactor);

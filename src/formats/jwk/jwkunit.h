@@ -2,7 +2,7 @@
 // Reader of the symbol format (.JWK): two text header blocks, then the lines, arcs, points,
 // texts and text block, in the record layouts of the older drawing format. No unit factor and
 // no layer tables. It has the shape every reader has (TDrawingReader), every layer shown;
-// LoadBytes answers Damaged when the file ends early, and what was read stays.
+// LoadFrom answers Damaged when the file ends early, and what was read stays.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -27,7 +27,7 @@ class TJwkData : public TDrawingReader<TJwkData>, public TJwcRecordLists {
 public:
     static constexpr std::string_view kSignature = "jw_cad(c)sym........";
 
-    TReadResult LoadBytes(std::span<const std::byte> bytes);
+    TReadResult LoadFrom(TByteCursor& cursor);
 
     TEntJwkHeader Header;
 

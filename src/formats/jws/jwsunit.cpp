@@ -23,11 +23,11 @@ static_assert(kGroupScalesOffset + jw::kLayerGroupCount * 8 + kUnusedInts + kUnu
 
 }  // namespace
 
-TReadResult TJwsData::LoadBytes(std::span<const std::byte> bytes)
+TReadResult TJwsData::LoadFrom(TByteCursor& cursor)
 {
     Clear();
     layerGroups.assign(jw::kLayerGroupCount, {});
-    return LoadStream(bytes, kSignature, [this](TByteCursor& c) -> std::optional<int32_t> {
+    return LoadStream(cursor, kSignature, [this](TByteCursor& c) -> std::optional<int32_t> {
         ReadHeader(c);
         return version;
     });

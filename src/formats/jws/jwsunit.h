@@ -22,14 +22,14 @@ class TJwsData : public TJwwEntityModel, public TDrawingReader<TJwsData> {
 public:
     static constexpr std::string_view kSignature = "JwsData";
 
-    TReadResult LoadBytes(std::span<const std::byte> bytes);
+    TReadResult LoadFrom(TByteCursor& cursor);
 
     // The scale of layer group 0; 1 before any file was loaded.
     double DrawingScale() const { return layerGroups.empty() ? 1.0 : layerGroups[0].scale; }
 
     std::string signature;  // up to 7 bytes, as read
     int32_t version = 0;
-    // 16 entries once LoadBytes has run, even when the file ends before the scales: then the
+    // 16 entries once LoadFrom has run, even when the file ends before the scales: then the
     // entries not reached keep every field 0. Only the scale comes from the file.
     std::vector<TEntJwwLayerGroup> layerGroups;
 

@@ -63,12 +63,12 @@ public:
     // std::bad_alloc) is passed on to the caller. Anything after the definitions is left.
     void ReadEntities(TByteCursor& cursor, int32_t version);
 
-    // The load both readers share, over a file in memory: its signature, then `readHeader`
+    // The load both readers share, through the cursor: its signature, then `readHeader`
     // reads the reader's own header and answers the stream's version, or nothing when that
     // version is not supported (Unsupported); then ReadEntities and, whatever happened,
     // BuildBlockTrees. Complete when the stream was read to its end; a file that ends early or
     // is damaged keeps what was read completely.
-    TReadResult LoadStream(std::span<const std::byte> bytes, std::string_view signature,
+    TReadResult LoadStream(TByteCursor& cursor, std::string_view signature,
                            const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader);
 
     // One entry per placement: the drawing's block inserts, then, breadth first, the

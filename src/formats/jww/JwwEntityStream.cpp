@@ -203,10 +203,10 @@ void TJwwEntityModel::ReadEntities(TByteCursor& cursor, int32_t version)
     streamEnd = cursor.Position();
 }
 
-TReadResult TJwwEntityModel::LoadStream(std::span<const std::byte> bytes, std::string_view signature,
+TReadResult TJwwEntityModel::LoadStream(TByteCursor& cursor, std::string_view signature,
                                         const std::function<std::optional<int32_t>(TByteCursor&)>& readHeader)
 {
-    const TReadResult result = ReadGuarded(bytes, signature, [&](TByteCursor& cursor) {
+    const TReadResult result = ReadGuarded(cursor, signature, [&](TByteCursor& cursor) {
         const std::optional<int32_t> version = readHeader(cursor);
         if (!version) return TReadStatus::Unsupported;
         ReadEntities(cursor, *version);

@@ -14,10 +14,10 @@ constexpr int kSxfPenBase = 100;  // extended colour i is pen 100 + i
 
 }  // namespace
 
-TReadResult TJwwData::LoadBytes(std::span<const std::byte> bytes)
+TReadResult TJwwData::LoadFrom(TByteCursor& cursor)
 {
     Clear();
-    return LoadStream(bytes, kSignature, [this](TByteCursor& c) -> std::optional<int32_t> {
+    return LoadStream(cursor, kSignature, [this](TByteCursor& c) -> std::optional<int32_t> {
         ReadHeader(c);
         if (header.version < kLowestVersion) return std::nullopt;  // unsupported: no stream
         return header.version;

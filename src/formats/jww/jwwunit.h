@@ -1,6 +1,6 @@
 #pragma once
 // The JWW drawing reader, in the shape every reader has (TDrawingReader). Its signature is
-// "JwwData."; LoadBytes reads the header and its tables, then (TJwwEntityModel) the entity
+// "JwwData."; LoadFrom reads the header and its tables, then (TJwwEntityModel) the entity
 // stream, the block definitions and the block trees. Below version 220 it reads no further
 // (Unsupported). The drawing's own pens and layer states are handed on by ImportPens and
 // LoadLayers; ExpandBlocks (TJwwEntityModel) flattens every placement into plain entities.
@@ -31,7 +31,7 @@ public:
     static constexpr int kColorExCount = 257;
     static constexpr int kLineTypeExCount = 33;
 
-    TReadResult LoadBytes(std::span<const std::byte> bytes);
+    TReadResult LoadFrom(TByteCursor& cursor);
     // The layer states by group and layer; every layer shown when the tables were not reached.
     void LoadLayers(TgraAttribute& attributes) const;
     // Pens 1..9 from the screen pens when they were read (pen 0, the background, decides
