@@ -79,18 +79,20 @@ void WriteScene(TColladaDocument& doc, const TFigureStore& store, const TFigureG
 }
 
 // The census the document is built from: layers, and colours over all layers. Afterwards the
-// colour counts are those of the last used layer, as a layer-by-layer census leaves them.
-std::vector<int32_t> TakeCensus(TFigureStore& store)
+// store's colour counts are those of the last used layer, as a layer-by-layer census leaves
+// them. The groups have counted every pair already, so the store is not read again.
+std::vector<int32_t> TakeCensus(TFigureStore& store, const TFigureGroups& groups)
 {
-    store.CountLayers();
-    store.CountColors(-1, kDrawnKindMask);
-    std::vector<int32_t> totals(store.ColorCounts.begin(), store.ColorCounts.end());
-    for (int32_t h = kFigLayerCount - 1; h >= 0; --h) {
-        if (store.LayerCounts[static_cast<size_t>(h)] != 0) {
-            store.CountColors(h, kDrawnKindMask);
-            break;
-        }
+    std::vector<int32_t> totals(store.ColorCounts.size(), 0);
+    store.LayerCounts.fill(0);
+    for (const TFigureGroup& g : groups.Groups) {
+        store.LayerCounts[static_cast<size_t>(g.Layer)] += static_cast<int32_t>(g.Counted);
+        totals[static_cast<size_t>(g.Color)] += static_cast<int32_t>(g.Counted);
     }
+    store.ColorCounts.fill(0);
+    const int32_t lastLayer = groups.Groups.empty() ? -1 : groups.Groups.back().Layer;
+    for (const TFigureGroup& g : groups.Groups)
+        if (g.Layer == lastLayer) store.ColorCounts[static_cast<size_t>(g.Color)] = static_cast<int32_t>(g.Counted);
     return totals;
 }
 
@@ -109,8 +111,8 @@ bool WriteColladaDocument(TConversionContext& context, const std::filesystem::pa
     TBufferedFile file;
     try {
         TFigureStore& store = context.Store;
-        const std::vector<int32_t> colorTotals = TakeCensus(store);
         const TFigureGroups groups = GroupFigures(store);
+        const std::vector<int32_t> colorTotals = TakeCensus(store, groups);
         const double scale = static_cast<double>(0.001L * static_cast<long double>(context.CoordinateScale));
 
         const std::string now = FormatUtcStamp(std::chrono::system_clock::now());

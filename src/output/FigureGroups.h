@@ -14,6 +14,9 @@ struct TFigureGroup {
     uint32_t First = 0;        // the group's Figures are Members[First .. Last-1]
     uint32_t Last = 0;
     uint32_t Points = 0;       // the members' points, 2, 3 or 4 each
+    // The Figures the census counts for the pair: the members and those whose layer or colour
+    // is out of range and counted as this pair's.
+    uint32_t Counted = 0;
 };
 
 struct TFigureGroups {
