@@ -132,7 +132,7 @@ private:
         if (triangles > 0)
             WriteTriangles(doc, g, s, triangles,
                            [&] { Scan(h, s, filled, [&](const TFigure& f) { doc.TriangleIndexLine(f, n, t); }); });
-        Scan(h, s, segment, [&](const TFigure&) { WriteSegment(doc, g, s, n), n += 2; });
+        Scan(h, s, segment, [&](const TFigure&) { WriteSegments(doc, g, s, n, 1), n += 2; });
         EndGeometry(doc);
     }
 

@@ -185,12 +185,13 @@ void WriteTriangles(TColladaDocument& doc, const std::string& id, int32_t color,
     doc.Line("      </triangles>");
 }
 
-void WriteSegment(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex)
+void WriteSegments(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex, std::size_t count)
 {
-    doc.Line("      <lines count=\"1\" material=\"Color", color, "\">");
-    doc.Line("        <input offset=\"0\" semantic=\"VERTEX\" source=\"#", id, "-Vtx\" />");
-    doc.Line("        <p>", vertex, " ", vertex + 1, "</p>");
-    doc.Line("      </lines>");
+    // Everything up to the first vertex number is the same for every segment of the geometry.
+    const std::string head = "      <lines count=\"1\" material=\"Color" + std::to_string(color) +
+                             "\">\r\n        <input offset=\"0\" semantic=\"VERTEX\" source=\"#" + id +
+                             "-Vtx\" />\r\n        <p>";
+    for (std::size_t k = 0; k < count; ++k, vertex += 2) doc.Line(head, vertex, " ", vertex + 1, "</p>\r\n      </lines>");
 }
 
 void WriteLines(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,

@@ -84,8 +84,9 @@ void WriteVertices(TColladaDocument& doc, const std::string& id);
 // The <triangles> element of count triangles: indices writes the index list's lines.
 void WriteTriangles(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
                     const std::function<void()>& indices);
-// The <lines> element of one segment whose first vertex is number vertex.
-void WriteSegment(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex);
+// One <lines> element per segment for `count` segments whose vertices are numbered from
+// vertex on, two each.
+void WriteSegments(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex, std::size_t count);
 // The <lines> element of count segments: indices writes the index list's lines.
 void WriteLines(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
                 const std::function<void()>& indices);

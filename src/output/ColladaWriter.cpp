@@ -51,7 +51,7 @@ void WriteGeometry(TColladaDocument& doc, const TFigureStore& store, const TFigu
             int64_t t = 0;  // running triangle (normal) number
             for (uint32_t i : shapes) doc.TriangleIndexLine(store.Figures[i], n, t);
         });
-    for (std::size_t k = 0; k < segments.size(); ++k, n += 2) WriteSegment(doc, g, group.Color, n);
+    WriteSegments(doc, g, group.Color, n, segments.size());
     EndGeometry(doc);
 }
 
