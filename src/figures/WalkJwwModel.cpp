@@ -1,6 +1,7 @@
 #include "figures/WalkJwwModel.h"
 
 #include <cmath>
+#include <functional>
 
 #include "figures/Primitives.h"
 #include "figures/PrimitivesEmit.h"
@@ -64,14 +65,18 @@ public:
 
     // The arcs' points (their sines and cosines, most of the walk's work) are worked out in
     // batches, on several threads when there are many, and stored in order on this thread.
-    void Arcs(const std::vector<TEntJwwEnko>& arcs)
+    // `before` (the walk of what precedes the arcs) runs first on this thread, while the
+    // workers start on the points: up to kArcBatchesAhead batches may wait for it.
+    void Arcs(const std::vector<TEntJwwEnko>& arcs, const std::function<void()>& before)
     {
         const std::vector<TArcBatchStart> starts = ArcBatchStarts(arcs);
         const unsigned threads = starts.back().points < ctx_.MinFiguresForThreads ? 1 : ctx_.Threads;
+        // Step 0 is `before`; step b + 1 stores batch b.
         RunInOrder<TArcBatch>(
-            starts.size() - 1, threads, 2 * static_cast<size_t>(threads),
-            [&](size_t b) { return ArcBatch(arcs, starts[b].arc, starts[b + 1].arc); },
-            [&](size_t, TArcBatch&& batch) {
+            starts.size(), threads, kArcBatchesAhead,
+            [&](size_t step) { return step == 0 ? TArcBatch{} : ArcBatch(arcs, starts[step - 1].arc, starts[step].arc); },
+            [&](size_t step, TArcBatch&& batch) {
+                if (step == 0) before();
                 size_t first = 0;
                 for (const auto& [pen, count] : batch.runs) {
                     AddPolyline(ctx_, pen, std::span(batch.points).subspan(first, count));
@@ -113,6 +118,7 @@ private:
         std::vector<std::pair<TPen, size_t>> runs;
     };
     static constexpr size_t kArcBatchPoints = 16384;
+    static constexpr size_t kArcBatchesAhead = 32;  // about 9 MB
 
     bool Drawn(const TEntJwwEnko& a) const
     {
@@ -252,9 +258,10 @@ void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& cont
     context.Store.ClearFigures();
 
     TJwwWalk walk(context, scale);
-    walk.Lines(model.lines);
-    walk.Dimensions(model.dimensions);
-    walk.Arcs(model.arcs);
+    walk.Arcs(model.arcs, [&] {
+        walk.Lines(model.lines);
+        walk.Dimensions(model.dimensions);
+    });
     walk.Points(model.points);
     walk.Solids(model.solids);
 }
