@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "figures/FigUnit.h"
+#include "output/ColladaNumbers.h"
 #include "util/BufferedFile.h"
 
 // Writes the document's lines (every Line ends with CR LF) and its numbers.
@@ -36,7 +37,11 @@ public:
 
     void Fixed9(long double value);
     // A stored coordinate in output units; the product is formed in extended precision.
-    void Coordinate(double stored) { Fixed9(static_cast<long double>(stored) * static_cast<long double>(scale_)); }
+    void Coordinate(double stored)
+    {
+        char* p = file_.Reserve(kFixed9MaxChars);
+        file_.Commit(FormatScaledFixed9(stored, scale_, p));
+    }
 
     // One line of the position array: the Figure's points, blank separated.
     void PositionLine(const TFigure& figure);

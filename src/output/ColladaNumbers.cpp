@@ -1,6 +1,7 @@
 #include "output/ColladaNumbers.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -32,22 +33,73 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// fraction < 10^9, written with its leading zeros.
-char* WriteNineDigits(uint32_t fraction, char* out)
+// Eight decimal digits of v < 10^8, most significant first, as eight characters in one
+// little-endian word: the halves, quarters and single digits are split in parallel lanes.
+uint64_t EightDigits(uint32_t v)
 {
-    for (int i = 7; i >= 1; i -= 2) {
-        const uint32_t pair = fraction % 100;
-        fraction /= 100;
-        out[i] = kDigitPairs[2 * pair];
-        out[i + 1] = kDigitPairs[2 * pair + 1];
-    }
-    out[0] = static_cast<char>('0' + fraction);
-    return out + 9;
+    const uint64_t t = (v / 10000) | static_cast<uint64_t>(v % 10000) << 32;
+    const uint64_t hundreds = ((t * 10486) >> 20) & 0x0000007F0000007FULL;  // t / 100 per lane
+    const uint64_t u = hundreds | (t - hundreds * 100) << 16;
+    const uint64_t tens = ((u * 103) >> 10) & 0x000F000F000F000FULL;  // u / 10 per lane
+    return (tens | (u - tens * 10) << 8) + 0x3030303030303030ULL;
 }
 
-// Exact conversion of the binary value: value = significand * 2^exponent. The integer part is
-// a shift; the nine decimals are fraction * 10^9 / 2^k rounded half to even, which needs at
-// most 94 bits, so no long division is involved. Values of 2^63 and more go to std::to_chars.
+char* WriteInteger(uint64_t v, char* out)
+{
+    if (v < 10) {
+        *out = static_cast<char>('0' + v);
+        return out + 1;
+    }
+    if (v < 100) {
+        std::memcpy(out, kDigitPairs + 2 * v, 2);
+        return out + 2;
+    }
+    if (v < 1000) {
+        *out = static_cast<char>('0' + v / 100);
+        std::memcpy(out + 1, kDigitPairs + 2 * (v % 100), 2);
+        return out + 3;
+    }
+    return std::to_chars(out, out + 20, v).ptr;
+}
+
+// Exact conversion of the binary value significand / 2^shift, shift > 0. The integer part is
+// a shift; the nine decimals are fraction * 10^9 / 2^shift rounded half to even, which needs
+// at most 94 bits, so no long division is involved.
+char* FormatBinary(bool negative, uint64_t significand, int shift, char* out)
+{
+    uint64_t integerPart = 0, quotient = 0;
+    if (shift < 64) {  // 1 or more: the fraction's product fits in 94 bits, its quotient in 64
+        integerPart = significand >> shift;
+        const uint64_t mask = (uint64_t{1} << shift) - 1;
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(significand & mask) * kFractionScale;
+        const uint64_t low = static_cast<uint64_t>(scaled), high = static_cast<uint64_t>(scaled >> 64);
+        quotient = (low >> shift) | (high << (63 - shift) << 1);
+        const uint64_t remainder = low & mask, half = uint64_t{1} << (shift - 1);
+        if (remainder > half || (remainder == half && (quotient & 1) != 0)) ++quotient;
+    } else if (shift < 95) {  // below 1; smaller values are far below half a unit of 10^-9
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(significand) * kFractionScale;
+        const unsigned __int128 one = static_cast<unsigned __int128>(1) << shift, half = one >> 1;
+        quotient = static_cast<uint64_t>(scaled >> shift);
+        const unsigned __int128 remainder = scaled & (one - 1);
+        if (remainder > half || (remainder == half && (quotient & 1) != 0)) ++quotient;
+    }
+    if (quotient == kFractionScale) {
+        quotient = 0;
+        ++integerPart;
+    }
+    char* p = out;
+    if (negative) *p++ = '-';
+    p = WriteInteger(integerPart, p);
+    *p++ = '.';
+    const uint32_t fraction = static_cast<uint32_t>(quotient), first = fraction / 100000000;
+    *p = static_cast<char>('0' + first);
+    const uint64_t rest = EightDigits(fraction - first * 100000000);
+    std::memcpy(p + 1, &rest, 8);
+    return p + 9;
+}
+
+// The x87 value from its bits: significand * 2^(biased exponent - 16383 - 63). Values of 2^63
+// and more, and what the x87 would not take as a finite number, are left to the caller (false).
 bool FormatX87(long double value, char* out, char** end)
 {
     unsigned char bytes[sizeof(long double)];
@@ -61,36 +113,53 @@ bool FormatX87(long double value, char* out, char** end)
     if (biased == 0x7FFF) return false;  // infinity or NaN, handled by the caller
     // An unnormal (no integer bit) is no valid number to the x87: the caller's comparisons decide.
     if (biased != 0 && (significand >> 63) == 0) return false;
+    if (biased == 0) significand = 0;  // subnormals are far below half a unit of 10^-9
+    const int shift = (16383 + 63) - biased;
+    if (shift <= 0) return false;  // 2^63 or more
+    *end = FormatBinary(negative, significand, shift, out);
+    return true;
+}
 
-    uint64_t integerPart = 0;
-    uint32_t fraction = 0;
-    if (biased != 0 && significand != 0) {  // subnormals are far below half a unit of 10^-9
-        const int shift = (16383 + 63) - biased;  // value = significand / 2^shift
-        if (shift <= 0) return false;             // 2^63 or more
-        if (shift < 95) {
-            unsigned __int128 fractionBits = significand;
-            if (shift < 64) {
-                integerPart = significand >> shift;
-                fractionBits = significand & ((uint64_t{1} << shift) - 1);
-            }
-            const unsigned __int128 scaled = fractionBits * kFractionScale;
-            const unsigned __int128 one = static_cast<unsigned __int128>(1) << shift;
-            uint64_t quotient = static_cast<uint64_t>(scaled >> shift);
-            const unsigned __int128 remainder = scaled & (one - 1);
-            const unsigned __int128 half = one >> 1;
-            if (remainder > half || (remainder == half && (quotient & 1) != 0)) ++quotient;
-            if (quotient == kFractionScale) {
-                quotient = 0;
-                ++integerPart;
-            }
-            fraction = static_cast<uint32_t>(quotient);
-        }
+// A normal double's sign, 53-bit significand (integer bit set) and exponent: value =
+// significand * 2^exponent. False for zeros, subnormals, infinities and NaN.
+bool SplitNormal(double value, bool& negative, uint64_t& significand, int& exponent)
+{
+    const uint64_t bits = std::bit_cast<uint64_t>(value);
+    const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+    if (biased == 0 || biased == 0x7FF) return false;
+    negative = (bits >> 63) != 0;
+    significand = (bits & ((uint64_t{1} << 52) - 1)) | uint64_t{1} << 52;
+    exponent = biased - 1075;
+    return true;
+}
+
+// The x87 product of a normal or zero double and a normal one, without the x87: the exact
+// product (105 or 106 bits) rounded to a 64-bit significand, ties to even, as its multiply
+// rounds it. Handing a long double to a function goes through memory, and reading its bits
+// right after the x87 stored them stalls the processor.
+bool FormatProduct(double a, double b, char* out, char** end)
+{
+    bool negativeA = false, negativeB = false;
+    uint64_t significandA = 0, significandB = 0;
+    int exponentA = 0, exponentB = 0;
+    if (!SplitNormal(b, negativeB, significandB, exponentB)) return false;
+    if (a == 0) {  // every z coordinate: a zero of the product's sign
+        *end = FormatBinary(std::signbit(a) != negativeB, 0, 1, out);
+        return true;
     }
-    char* p = out;
-    if (negative) *p++ = '-';
-    p = std::to_chars(p, p + 20, integerPart).ptr;
-    *p++ = '.';
-    *end = WriteNineDigits(fraction, p);
+    if (!SplitNormal(a, negativeA, significandA, exponentA)) return false;
+    const unsigned __int128 product = static_cast<unsigned __int128>(significandA) * significandB;
+    const int dropped = (product >> 105) != 0 ? 42 : 41;  // the bits below the 64 kept
+    uint64_t significand = static_cast<uint64_t>(product >> dropped);
+    const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << dropped) - 1);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (dropped - 1);
+    int exponent = exponentA + exponentB + dropped;
+    if ((rest > half || (rest == half && (significand & 1) != 0)) && ++significand == 0) {
+        significand = uint64_t{1} << 63;  // carried out of 64 bits
+        ++exponent;
+    }
+    if (exponent >= 0) return false;  // 2^63 or more
+    *end = FormatBinary(negativeA != negativeB, significand, -exponent, out);
     return true;
 }
 
@@ -147,6 +216,15 @@ char* FormatFixed9(long double value, char* out)
         return out + 11;
     }
     return FormatWithToChars(value, out);
+}
+
+char* FormatScaledFixed9(double stored, double scale, char* out)
+{
+#ifdef TESSARO_X87_LONG_DOUBLE
+    char* end = nullptr;
+    if (FormatProduct(stored, scale, out, &end)) return end;
+#endif
+    return FormatFixed9(static_cast<long double>(stored) * static_cast<long double>(scale), out);
 }
 
 std::string_view ColorChannelText(unsigned channel)

@@ -121,3 +121,27 @@ TEST(FormatFixed9, OddX87EncodingsPrintAsTheHardwareSeesThem)
         EXPECT_EQ(Fixed9(value), c.text) << std::hex << c.signAndExponent << ' ' << c.significand;
     }
 }
+
+// The product worked out with integers prints as the x87 product does: scaled coordinates,
+// products that fall exactly halfway between two 64-bit significands (a factor with only 12
+// significant bits makes half of them ties), zeros of both signs, subnormals, huge and
+// non-finite values.
+TEST(FormatScaledFixed9, PrintsTheExtendedProductOfTwoDoubles)
+{
+    std::mt19937_64 random(99);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    std::uniform_int_distribution<int> exponent(-60, 70);
+    const auto check = [](double a, double b) {
+        std::string text(kFixed9MaxChars, '\0');
+        text.resize(static_cast<std::size_t>(FormatScaledFixed9(a, b, text.data()) - text.data()));
+        ASSERT_EQ(text, Fixed9(static_cast<long double>(a) * static_cast<long double>(b))) << a << " * " << b;
+    };
+    for (int i = 0; i < 300000; ++i) {
+        const double a = std::ldexp(unit(random), exponent(random));
+        const double sparse = std::ldexp(static_cast<double>((random() % 4096) | 1), exponent(random) / 4 - 11);
+        for (double b : {0.001, 0.01, 0.1, 1.0, sparse, std::ldexp(unit(random), exponent(random) / 4)}) check(a, b);
+    }
+    const double odd[] = {0.0, -0.0, 5e-324, -1e-310, 1e300, -1e19, INFINITY, -INFINITY, NAN};
+    for (double a : odd)
+        for (double b : odd) check(a, b);
+}
