@@ -46,18 +46,16 @@ uint64_t EightDigits(uint32_t v)
 
 char* WriteInteger(uint64_t v, char* out)
 {
-    if (v < 10) {
-        *out = static_cast<char>('0' + v);
-        return out + 1;
-    }
-    if (v < 100) {
-        std::memcpy(out, kDigitPairs + 2 * v, 2);
-        return out + 2;
-    }
     if (v < 1000) {
-        *out = static_cast<char>('0' + v / 100);
-        std::memcpy(out + 1, kDigitPairs + 2 * (v % 100), 2);
-        return out + 3;
+        // The three digits in one word, the leading zeros shifted out: no branch on the length.
+        const uint32_t low = static_cast<uint32_t>(v % 100);
+        const uint32_t word = static_cast<uint32_t>('0' + v / 100) |
+                              static_cast<uint32_t>(static_cast<unsigned char>(kDigitPairs[2 * low])) << 8 |
+                              static_cast<uint32_t>(static_cast<unsigned char>(kDigitPairs[2 * low + 1])) << 16;
+        const int digits = 1 + (v >= 10) + (v >= 100);
+        const uint32_t shifted = word >> (8 * (3 - digits));
+        std::memcpy(out, &shifted, 4);  // one byte past the digits, which the caller overwrites
+        return out + digits;
     }
     return std::to_chars(out, out + 20, v).ptr;
 }
@@ -75,7 +73,7 @@ char* FormatBinary(bool negative, uint64_t significand, int shift, char* out)
         const uint64_t low = static_cast<uint64_t>(scaled), high = static_cast<uint64_t>(scaled >> 64);
         quotient = (low >> shift) | (high << (63 - shift) << 1);
         const uint64_t remainder = low & mask, half = uint64_t{1} << (shift - 1);
-        if (remainder > half || (remainder == half && (quotient & 1) != 0)) ++quotient;
+        quotient += static_cast<uint64_t>(remainder > half) | (static_cast<uint64_t>(remainder == half) & quotient);
     } else if (shift < 95) {  // below 1; smaller values are far below half a unit of 10^-9
         const unsigned __int128 scaled = static_cast<unsigned __int128>(significand) * kFractionScale;
         const unsigned __int128 one = static_cast<unsigned __int128>(1) << shift, half = one >> 1;
@@ -144,7 +142,9 @@ bool FormatProduct(double a, double b, char* out, char** end)
     int exponentA = 0, exponentB = 0;
     if (!SplitNormal(b, negativeB, significandB, exponentB)) return false;
     if (a == 0) {  // every z coordinate: a zero of the product's sign
-        *end = FormatBinary(std::signbit(a) != negativeB, 0, 1, out);
+        const std::string_view zero = std::string_view("-0.000000000").substr(std::signbit(a) != negativeB ? 0 : 1);
+        std::memcpy(out, zero.data(), zero.size());
+        *end = out + zero.size();
         return true;
     }
     if (!SplitNormal(a, negativeA, significandA, exponentA)) return false;
