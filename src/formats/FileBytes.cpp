@@ -43,7 +43,7 @@ TReadResult OpenPlainFile(const std::filesystem::path& path, std::ifstream& in, 
 
 }  // namespace
 
-TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByteCursor>& cursor)
+TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByteCursor>& cursor, size_t window)
 {
     cursor.reset();
     auto in = std::make_shared<std::ifstream>();
@@ -55,7 +55,7 @@ TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByt
             in->read(reinterpret_cast<char*>(into), static_cast<std::streamsize>(count));
             return static_cast<size_t>(in->gcount());
         },
-        size);
+        size, window);
     return opened;
 }
 

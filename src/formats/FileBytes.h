@@ -10,10 +10,11 @@
 #include "formats/ReadResult.h"
 #include "util/ByteCursor.h"
 
-// Opens a file to be read through a cursor, a window at a time: Complete (offset = the file's
-// size) with `cursor` set; or Unreadable (a folder, a missing or unreadable file) or TooLarge,
-// with `cursor` empty.
-TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByteCursor>& cursor);
+// Opens a file to be read through a cursor, `window` bytes at a time: Complete (offset = the
+// file's size) with `cursor` set; or Unreadable (a folder, a missing or unreadable file) or
+// TooLarge, with `cursor` empty.
+TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByteCursor>& cursor,
+                           size_t window = TByteCursor::kWindow);
 
 // Reads a whole file into `bytes`: Complete (offset = the file's size); or Unreadable (a
 // folder, a missing or unreadable file) or TooLarge, each with an empty vector.

@@ -24,6 +24,15 @@ TReadResult TJwwData::LoadFrom(TByteCursor& cursor)
     });
 }
 
+TReadResult TJwwData::LoadHeaderFrom(TByteCursor& cursor)
+{
+    Clear();
+    return ReadGuarded(cursor, kSignature, [this](TByteCursor& c) {
+        ReadHeader(c);
+        return header.version < kLowestVersion ? TReadStatus::Unsupported : TReadStatus::Complete;
+    });
+}
+
 void TJwwData::LoadLayers(TgraAttribute& attributes) const
 {
     using jw::TLayerState;

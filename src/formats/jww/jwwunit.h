@@ -32,6 +32,9 @@ public:
     static constexpr int kLineTypeExCount = 33;
 
     TReadResult LoadFrom(TByteCursor& cursor);
+    // The header and its tables alone (what ImportPens needs), without the entity stream:
+    // Complete when they were read whole, Unsupported below kLowestVersion.
+    TReadResult LoadHeaderFrom(TByteCursor& cursor);
     // The layer states by group and layer; every layer shown when the tables were not reached.
     void LoadLayers(TgraAttribute& attributes) const;
     // Pens 1..9 from the screen pens when they were read (pen 0, the background, decides
