@@ -1,6 +1,7 @@
 #include "output/ColladaWriter.h"
 
 #include <chrono>
+#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -18,20 +19,26 @@ namespace {
 void WriteGeometry(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups,
                    const TFigureGroup& group)
 {
-    std::vector<uint32_t> shapes, segments;  // store indices
-    int64_t triangles = 0, vertices = 0;
-    ForEachFigure(store, MembersOf(groups, group), [&](uint32_t index) {
-        const int32_t kind = store.Figures.PenOf(index).Kind;
-        if (!IsFilledShape(kind)) {
-            segments.push_back(index);
-            vertices += 2;
-            return;
-        }
-        shapes.push_back(index);
-        const bool quad = kind == fkQuad;
-        triangles += quad ? 2 : 1;
-        vertices += quad ? 4 : 3;
-    });
+    const std::span<const uint32_t> members = MembersOf(groups, group);
+    std::vector<uint32_t> shapes, segmentList;  // store indices
+    std::span<const uint32_t> segments = members;  // a group of segments alone: all its members
+    int64_t triangles = 0, vertices = 2 * static_cast<int64_t>(members.size());
+    if (group.Points != 2 * members.size()) {
+        vertices = 0;
+        ForEachFigure(store, members, [&](uint32_t index) {
+            const int32_t kind = store.Figures.PenOf(index).Kind;
+            if (!IsFilledShape(kind)) {
+                segmentList.push_back(index);
+                vertices += 2;
+                return;
+            }
+            shapes.push_back(index);
+            const bool quad = kind == fkQuad;
+            triangles += quad ? 2 : 1;
+            vertices += quad ? 4 : 3;
+        });
+        segments = segmentList;
+    }
 
     const std::string g = GeometryId(group.Layer, group.Color);
     BeginGeometry(doc, g);
