@@ -20,11 +20,7 @@ void WriteGeometry(TColladaDocument& doc, const TWeldedGeometry& mesh, int32_t l
     const auto triangles = static_cast<int64_t>(corners.size() / 3);
     BeginGeometry(doc, g);
     WriteSource(doc, g, kPositions, static_cast<int64_t>(mesh.Vertices.size()), [&] {
-        for (const TFigPoint& p : mesh.Vertices) {
-            doc.Put(kArrayIndent);
-            doc.Point(p);
-            doc.Put("\r\n");
-        }
+        for (const TFigPoint& p : mesh.Vertices) doc.PointsLine(&p, 1);
     });
     if (triangles > 0)
         WriteSource(doc, g, kNormals, triangles, [&] {

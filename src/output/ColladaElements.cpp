@@ -1,5 +1,6 @@
 #include "output/ColladaElements.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "output/ColladaNumbers.h"
@@ -16,15 +17,6 @@ void TColladaDocument::Fixed9(long double value)
 {
     char* p = file_.Reserve(kFixed9MaxChars);
     file_.Commit(FormatFixed9(value, p));
-}
-
-void TColladaDocument::Point(const TFigPoint& p)
-{
-    Coordinate(p.x);
-    Put(" ");
-    Coordinate(p.y);
-    Put(" ");
-    Coordinate(p.z);
 }
 
 // The unit normal of the triangle (p1, a, b); a degenerate one (length up to 1e-7) as it is.
@@ -48,16 +40,23 @@ void TColladaDocument::Normal(const TFigPoint& p1, const TFigPoint& a, const TFi
     Fixed9(nz);
 }
 
-void TColladaDocument::PositionLine(const TFigure& figure)
+void TColladaDocument::PointsLine(const TFigPoint* points, int count)
 {
-    Put(kArrayIndent);
-    const int count = PointCount(figure.Kind);
+    // One reservation for the whole line: the buffer's room is not checked for every number.
+    char* p = file_.Reserve(kArrayIndent.size() + static_cast<std::size_t>(count) * 3 * (kFixed9MaxChars + 1) + 1);
+    p = std::copy(kArrayIndent.begin(), kArrayIndent.end(), p);
     for (int i = 0; i < count; ++i) {
-        if (i > 0) Put(" ");
-        Point(figure.Points[i]);
+        for (const double value : {points[i].x, points[i].y, points[i].z}) {
+            p = FormatScaledFixed9(value, scale_, p);
+            *p++ = ' ';
+        }
     }
-    Put("\r\n");
+    p[-1] = '\r';  // in place of the last blank
+    *p++ = '\n';
+    file_.Commit(p);
 }
+
+void TColladaDocument::PositionLine(const TFigure& figure) { PointsLine(figure.Points, PointCount(figure.Kind)); }
 
 void TColladaDocument::NormalLine(const TFigure& filled)
 {

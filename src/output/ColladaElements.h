@@ -36,23 +36,19 @@ public:
     }
 
     void Fixed9(long double value);
-    // A stored coordinate in output units; the product is formed in extended precision.
-    void Coordinate(double stored)
-    {
-        char* p = file_.Reserve(kFixed9MaxChars);
-        file_.Commit(FormatScaledFixed9(stored, scale_, p));
-    }
 
     // One line of the position array: the Figure's points, blank separated.
     void PositionLine(const TFigure& figure);
+    // One line of a position array: the indent, then the `count` points' stored coordinates
+    // in output units (the extended-precision product with the scale), blank separated.
+    void PointsLine(const TFigPoint* points, int count);
     // One line of the normal array: one unit normal per triangle of a filled shape.
     void NormalLine(const TFigure& filled);
     // One line of the triangles' index list for a filled shape whose first vertex is number
     // vertex and first triangle number triangle; both are advanced past the shape.
     void TriangleIndexLine(const TFigure& filled, int64_t& vertex, int64_t& triangle);
 
-    // A point's three coordinates; the unit normal of the triangle (p1, a, b), blank separated.
-    void Point(const TFigPoint& p);
+    // The unit normal of the triangle (p1, a, b), blank separated.
     void Normal(const TFigPoint& p1, const TFigPoint& a, const TFigPoint& b);
 
 private:
