@@ -4,6 +4,7 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <stdexcept>
 #include <system_error>
 
 namespace {
@@ -68,6 +69,8 @@ TReadResult ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t
     try {
         bytes.resize(size);
     } catch (const std::bad_alloc&) {
+        return {TReadStatus::TooLarge, 0};
+    } catch (const std::length_error&) {  // more than a vector can hold
         return {TReadStatus::TooLarge, 0};
     }
     if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size))) {
