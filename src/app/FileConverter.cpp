@@ -25,9 +25,11 @@ template <class Data>
 void ConvertWith(Data& data, void (*walk)(Data&, TConversionContext&), const fs::path& path,
                  TConversionContext& context, TFileOutcome& outcome)
 {
-    outcome.Read = {TReadStatus::NotThisFormat, 0};
-    if (!data.CheckSignature(path)) return;
-    outcome.Read = data.LoadFile(path);
+    outcome.Read = data.LoadFile(path);  // checks the signature first, in the same opening
+    if (outcome.Read.status == TReadStatus::NotThisFormat || outcome.Read.status == TReadStatus::Unreadable) {
+        outcome.Read = {TReadStatus::NotThisFormat, 0};  // a file that cannot be read has no signature either
+        return;
+    }
     outcome.SignatureMatched = true;
     context.Attributes.ResetPenColors();
     data.ImportPens(context.Attributes);

@@ -44,7 +44,7 @@ private:
         return size_ > 0;
     }
 
-    static constexpr std::size_t kChunk = 64 * 1024;
+    static constexpr std::size_t kChunk = 4096;  // the stamp stands in the document's first lines
     // A document line is short; the rest of an absurdly long line is read past, not kept.
     static constexpr std::size_t kMaxLine = 1024 * 1024;
     std::FILE* file_;
