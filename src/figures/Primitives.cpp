@@ -98,9 +98,9 @@ int32_t ArcDivisionCount(const TConversionOptions& options, double radius, doubl
 
 void AddArcLines(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc)
 {
-    const int32_t n = ArcDivisionCount(ctx.Options, arc.radius, arc.sweep);
-    const TEllipse e(arc, scale);
-    WalkEllipse(e, n, n, arc.start, arc.sweep, [&](TOutPoint a, TOutPoint b) { EmitLine(ctx.Store, pen, a, b); });
+    std::vector<TOutPoint> points;
+    AppendArcPoints(ctx.Options, scale, arc, points);
+    AddPolyline(ctx, pen, points);
 }
 
 void AppendArcPoints(const TConversionOptions& options, double scale, const TEllipticArc& arc,

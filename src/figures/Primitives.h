@@ -28,11 +28,10 @@ constexpr int32_t kMinArcDivisions = 3;
 // [kMinArcDivisions, kMaxArcDivisions].
 int32_t ArcDivisionCount(const TConversionOptions& options, double radius, double sweep);
 
-// N line segments along the arc.
+// N line segments along the arc: AppendArcPoints, then AddPolyline.
 void AddArcLines(TConversionContext& ctx, TPen pen, double scale, const TEllipticArc& arc);
-// The same in two steps: the N + 1 points AddArcLines joins, appended to `points` (no store is
-// touched, so arcs can be worked out on any thread), and the segments between consecutive
-// points, stored as AddArcLines stores them.
+// The arc's N + 1 points (no store is touched, so arcs can be worked out on any thread),
+// appended to `points`, and the segments between consecutive points.
 void AppendArcPoints(const TConversionOptions& options, double scale, const TEllipticArc& arc,
                      std::vector<primitives::TOutPoint>& points);
 void AddPolyline(TConversionContext& ctx, TPen pen, std::span<const primitives::TOutPoint> points);

@@ -9,20 +9,6 @@
 
 namespace {
 
-// Reads at most `count` leading bytes.
-bool ReadFileHead(const std::filesystem::path& path, size_t count, std::vector<uint8_t>& bytes)
-{
-    bytes.assign(count, 0);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        bytes.clear();
-        return false;
-    }
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return true;
-}
-
 constexpr TReadResult kUnreadable{TReadStatus::Unreadable, 0};
 
 // Opens a plain file and measures it; a folder opens as a stream of unbounded size.
@@ -82,7 +68,6 @@ TReadResult ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t
 
 bool FileStartsWith(const std::filesystem::path& path, std::string_view signature)
 {
-    std::vector<uint8_t> head;
-    if (!ReadFileHead(path, signature.size(), head) || head.size() < signature.size()) return false;
-    return std::string_view(reinterpret_cast<const char*>(head.data()), head.size()) == signature;
+    std::optional<TByteCursor> cursor;
+    return OpenFileCursor(path, cursor, signature.size()) && cursor->StartsWith(signature);
 }

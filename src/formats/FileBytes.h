@@ -20,5 +20,5 @@ TReadResult OpenFileCursor(const std::filesystem::path& path, std::optional<TByt
 // folder, a missing or unreadable file) or TooLarge, each with an empty vector.
 TReadResult ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes);
 // True when the file's first bytes are exactly `signature` (letter case matters); false also
-// when the file cannot be read.
+// when the file cannot be read or is not a plain file.
 bool FileStartsWith(const std::filesystem::path& path, std::string_view signature);
