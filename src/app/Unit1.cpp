@@ -44,7 +44,7 @@ void TForm1::FormShow(const std::vector<fs::path>& arguments)
     context_ = std::make_unique<TConversionContext>();
     context_->Attributes.SetBackground(1);  // black background, white default pen
     context_->Attributes.ResetPenColors();
-    // One file at a time: its document may be formatted on every core.
+    // One file at a time: its arcs and document may be worked out on every core.
     context_->Threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 
     // Command-line intake: the paths exactly as passed.

@@ -55,4 +55,7 @@ struct TConversionContext {
     // A document of fewer Figures is written on one thread, and arcs of fewer points are walked
     // on one: the work is done sooner than threads start. Tests lower it.
     size_t MinFiguresForThreads = 10000;
+
+    // The threads for a piece of work of `size` Figures or points.
+    unsigned ThreadsFor(size_t size) const { return size < MinFiguresForThreads ? 1 : Threads; }
 };

@@ -70,7 +70,7 @@ public:
     void Arcs(const std::vector<TEntJwwEnko>& arcs, const std::function<void()>& before)
     {
         const std::vector<TArcBatchStart> starts = ArcBatchStarts(arcs);
-        const unsigned threads = starts.back().points < ctx_.MinFiguresForThreads ? 1 : ctx_.Threads;
+        const unsigned threads = ctx_.ThreadsFor(starts.back().points);
         // Step 0 is `before`; step b + 1 stores batch b.
         RunInOrder<TArcBatch>(
             starts.size(), threads, kArcBatchesAhead,

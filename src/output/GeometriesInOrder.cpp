@@ -12,7 +12,7 @@ constexpr std::size_t kPieceBufferSize = std::size_t{1} << 18;
 
 unsigned WriterThreadsFor(const TConversionContext& context)
 {
-    return context.Store.Figures.size() < context.MinFiguresForThreads ? 1 : context.Threads;
+    return context.ThreadsFor(context.Store.Figures.size());
 }
 
 void WriteGeometriesInOrder(TColladaDocument& doc, const TFigureGroups& groups, unsigned threads,
