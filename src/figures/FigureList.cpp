@@ -10,13 +10,15 @@ bool Fits16(int32_t value) { return value >= 0 && value <= 0xFFFF; }
 
 }  // namespace
 
-// Makes room for `count` slots, allocating the chunks before anything is counted.
+// Makes room for `count` slots, allocating the chunks before anything is counted. Chunks
+// after the first are on large pages: the drawing is then a large one, and a small drawing
+// would pay for clearing a whole large page it hardly uses.
 template <typename T>
-void TFigureList::Reserve(std::vector<std::unique_ptr<T[]>>& chunks, std::size_t count)
+void TFigureList::Reserve(std::vector<TLargeArray<T>>& chunks, std::size_t count)
 {
     if (count <= chunks.size() * kChunkSize) return;
     chunks.reserve(chunks.size() + 1);
-    chunks.push_back(std::make_unique_for_overwrite<T[]>(kChunkSize));
+    chunks.push_back(MakeLargeArray<T>(kChunkSize, !chunks.empty()));
 }
 
 void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points)
@@ -63,8 +65,8 @@ TFigure TFigureList::at(std::size_t index) const
 
 void TFigureList::clear()
 {
-    std::vector<std::unique_ptr<THead[]>>().swap(heads_);
-    std::vector<std::unique_ptr<TTail[]>>().swap(tails_);
+    std::vector<TLargeArray<THead>>().swap(heads_);
+    std::vector<TLargeArray<TTail>>().swap(tails_);
     std::vector<TPenException>().swap(exceptions_);
     size_ = 0;
     tailCount_ = 0;

@@ -7,9 +7,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <type_traits>
 #include <vector>
+
+#include "util/LargePages.h"
 
 enum : int32_t { fkLine = 1, fkTriangle = 11, fkQuad = 12 };
 
@@ -109,16 +110,16 @@ private:
     }
 
     template <typename T>
-    static T& Slot(const std::vector<std::unique_ptr<T[]>>& chunks, std::size_t index)
+    static T& Slot(const std::vector<TLargeArray<T>>& chunks, std::size_t index)
     {
         return chunks[index / kChunkSize][index % kChunkSize];
     }
     TFigurePen ExceptionPen(std::size_t index, int32_t kind) const;
     template <typename T>
-    static void Reserve(std::vector<std::unique_ptr<T[]>>& chunks, std::size_t count);
+    static void Reserve(std::vector<TLargeArray<T>>& chunks, std::size_t count);
 
-    std::vector<std::unique_ptr<THead[]>> heads_;
-    std::vector<std::unique_ptr<TTail[]>> tails_;
+    std::vector<TLargeArray<THead>> heads_;
+    std::vector<TLargeArray<TTail>> tails_;
     std::vector<TPenException> exceptions_;  // ascending index
     std::size_t size_ = 0;
     std::size_t tailCount_ = 0;

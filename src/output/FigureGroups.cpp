@@ -1,5 +1,7 @@
 #include "output/FigureGroups.h"
 
+#include "util/LargePages.h"
+
 namespace {
 
 // A Figure's (layer, colour) pair as the census counts it: a layer outside 0..255 as 0 and a
@@ -41,7 +43,9 @@ bool IsGroupMember(const TFigurePen& pen) { return IsDrawnKind(pen.Kind) && KeyO
 TFigureGroups GroupFigures(const TFigureStore& store)
 {
     const std::size_t count = store.Figures.size();
-    std::vector<uint32_t> pairs(count);
+    std::vector<uint32_t> pairs;
+    ReserveLarge(pairs, count);
+    pairs.resize(count);
     std::vector<uint32_t> rank(kColorKeys, 0);  // colour -> its number among those in use + 1
     for (std::size_t i = 0; i < count; ++i) {
         const TFigurePen pen = store.Figures.PenOf(i);
@@ -78,6 +82,7 @@ TFigureGroups GroupFigures(const TFigureStore& store)
     for (std::size_t b = 1; b <= keys; ++b) start[b] += start[b - 1];
 
     TFigureGroups result;
+    ReserveLarge(result.Members, start[keys]);
     result.Members.resize(start[keys]);
     for (std::size_t key = 0; key < keys; ++key) {
         if (counted[key] == 0) continue;

@@ -9,6 +9,7 @@
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/JwwRecords.h"
 #include "formats/jww/JwwString.h"
+#include "util/LargePages.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ public:
         model_.entityCount = ReadCount();
         // Lines are most of a drawing: room for them all up front spares the copies of a
         // growing list (room left unused is never touched, and is given back by the trim).
-        model_.lines.reserve(Reservable(model_.entityCount, c_.Remaining(), kMinLineBytes));
+        ReserveLarge(model_.lines, Reservable(model_.entityCount, c_.Remaining(), kMinLineBytes));
         for (int32_t done = 0; done < model_.entityCount; ++done) {
             EJwwKind kind = ReadObjectTag();
             ReadObject(kind, model_, nullptr);
