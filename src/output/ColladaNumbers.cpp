@@ -60,40 +60,47 @@ char* WriteInteger(uint64_t v, char* out)
     return std::to_chars(out, out + 20, v).ptr;
 }
 
-// Exact conversion of the binary value significand / 2^shift, shift > 0. The integer part is
-// a shift; the nine decimals are fraction * 10^9 / 2^shift rounded half to even, which needs
-// at most 94 bits, so no long division is involved.
-char* FormatBinary(bool negative, uint64_t significand, int shift, char* out)
+// The text of a sign, an integer part and nine decimals (fraction < 10^9).
+char* WriteFixed9(bool negative, uint64_t integerPart, uint32_t fraction, char* out)
 {
-    uint64_t integerPart = 0, quotient = 0;
-    if (shift < 64) {  // 1 or more: the fraction's product fits in 94 bits, its quotient in 64
-        integerPart = significand >> shift;
-        const uint64_t mask = (uint64_t{1} << shift) - 1;
-        const unsigned __int128 scaled = static_cast<unsigned __int128>(significand & mask) * kFractionScale;
-        const uint64_t low = static_cast<uint64_t>(scaled), high = static_cast<uint64_t>(scaled >> 64);
-        quotient = (low >> shift) | (high << (63 - shift) << 1);
-        const uint64_t remainder = low & mask, half = uint64_t{1} << (shift - 1);
-        quotient += static_cast<uint64_t>(remainder > half) | (static_cast<uint64_t>(remainder == half) & quotient);
-    } else if (shift < 95) {  // below 1; smaller values are far below half a unit of 10^-9
-        const unsigned __int128 scaled = static_cast<unsigned __int128>(significand) * kFractionScale;
-        const unsigned __int128 one = static_cast<unsigned __int128>(1) << shift, half = one >> 1;
-        quotient = static_cast<uint64_t>(scaled >> shift);
-        const unsigned __int128 remainder = scaled & (one - 1);
-        if (remainder > half || (remainder == half && (quotient & 1) != 0)) ++quotient;
-    }
-    if (quotient == kFractionScale) {
-        quotient = 0;
-        ++integerPart;
-    }
-    char* p = out;
-    if (negative) *p++ = '-';
-    p = WriteInteger(integerPart, p);
+    *out = '-';
+    char* p = WriteInteger(integerPart, out + negative);
     *p++ = '.';
-    const uint32_t fraction = static_cast<uint32_t>(quotient), first = fraction / 100000000;
+    const uint32_t first = fraction / 100000000;
     *p = static_cast<char>('0' + first);
     const uint64_t rest = EightDigits(fraction - first * 100000000);
     std::memcpy(p + 1, &rest, 8);
     return p + 9;
+}
+
+// Exact conversion of the binary value significand / 2^shift, shift > 0: the value in units
+// of 10^-9 is significand * 10^9 / 2^shift rounded half to even, which needs at most 94 bits,
+// so no long division is involved.
+char* FormatBinary(bool negative, uint64_t significand, int shift, char* out)
+{
+    if (shift >= 30) {
+        // Below 2^34: the value in units fits in 64 bits, and one rounding serves the integer
+        // part and the decimals alike. Half to even is adding half - 1 and the quotient's
+        // lowest bit, then shifting; no branch on which side of one the value lies.
+        if (shift > 94) return WriteFixed9(negative, 0, 0, out);  // below half a unit
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(significand) * kFractionScale;
+        const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+        const unsigned __int128 odd = (scaled >> shift) & 1;
+        const uint64_t units = static_cast<uint64_t>((scaled + (half - 1) + odd) >> shift);
+        const uint64_t integerPart = units / kFractionScale;
+        return WriteFixed9(negative, integerPart, static_cast<uint32_t>(units - integerPart * kFractionScale), out);
+    }
+    // Larger values: the integer part is a shift, the decimals are rounded on their own.
+    const uint64_t mask = (uint64_t{1} << shift) - 1, fraction = significand & mask;
+    const uint64_t product = fraction * kFractionScale;  // below 2^60
+    uint64_t quotient = product >> shift, integerPart = significand >> shift;
+    const uint64_t remainder = product & mask, half = uint64_t{1} << (shift - 1);
+    quotient += static_cast<uint64_t>(remainder > half) | (static_cast<uint64_t>(remainder == half) & quotient);
+    if (quotient == kFractionScale) {
+        quotient = 0;
+        ++integerPart;
+    }
+    return WriteFixed9(negative, integerPart, static_cast<uint32_t>(quotient), out);
 }
 
 // The x87 value from its bits: significand * 2^(biased exponent - 16383 - 63). Values of 2^63
@@ -149,12 +156,15 @@ bool FormatProduct(double a, double b, char* out, char** end)
     }
     if (!SplitNormal(a, negativeA, significandA, exponentA)) return false;
     const unsigned __int128 product = static_cast<unsigned __int128>(significandA) * significandB;
-    const int dropped = (product >> 105) != 0 ? 42 : 41;  // the bits below the 64 kept
+    const int dropped = 41 + static_cast<int>(product >> 105);  // the bits below the 64 kept
     uint64_t significand = static_cast<uint64_t>(product >> dropped);
-    const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << dropped) - 1);
-    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (dropped - 1);
+    // Half to even without a branch on the dropped bits: they and half - 1 and the kept
+    // lowest bit carry into bit `dropped` exactly when the kept part is to be raised.
+    const uint64_t rest = static_cast<uint64_t>(product) & ((uint64_t{1} << dropped) - 1);
+    const uint64_t half = uint64_t{1} << (dropped - 1);
+    significand += (rest + (half - 1) + (significand & 1)) >> dropped;
     int exponent = exponentA + exponentB + dropped;
-    if ((rest > half || (rest == half && (significand & 1) != 0)) && ++significand == 0) {
+    if (significand == 0) {
         significand = uint64_t{1} << 63;  // carried out of 64 bits
         ++exponent;
     }
