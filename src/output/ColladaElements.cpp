@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "output/ColladaNumbers.h"
 
@@ -41,23 +42,44 @@ void TColladaDocument::Normal(const TFigPoint& p1, const TFigPoint& a, const TFi
     Fixed9(nz);
 }
 
-void TColladaDocument::PointsLine(const TFigPoint* points, int count)
+void TColladaDocument::PointsLine(const TFigPoint* points, int count) { ArrayLine(points, count, false); }
+
+void TColladaDocument::PositionLine(const TFigure& figure) { ArrayLine(figure.Points, PointCount(figure.Kind), true); }
+
+void TColladaDocument::ArrayLine(const TFigPoint* points, int count, bool reuseLast)
 {
     // One reservation for the whole line: the buffer's room is not checked for every number.
     char* p = file_.Reserve(kArrayIndent.size() + static_cast<std::size_t>(count) * 3 * (kFixed9MaxChars + 1) + 1);
     p = std::copy(kArrayIndent.begin(), kArrayIndent.end(), p);
-    for (int i = 0; i < count; ++i) {
-        for (const double value : {points[i].x, points[i].y, points[i].z}) {
-            p = FormatScaledFixed9(value, scale_, p);
-            *p++ = ' ';
-        }
-    }
+    for (int i = 0; i < count; ++i) p = reuseLast ? PointTextReusingLast(points[i], p) : PointText(points[i], p);
     p[-1] = '\r';  // in place of the last blank
     *p++ = '\n';
     file_.Commit(p);
 }
 
-void TColladaDocument::PositionLine(const TFigure& figure) { PointsLine(figure.Points, PointCount(figure.Kind)); }
+char* TColladaDocument::PointText(const TFigPoint& point, char* p) const
+{
+    for (const double value : {point.x, point.y, point.z}) {
+        p = FormatScaledFixed9(value, scale_, p);
+        *p++ = ' ';
+    }
+    return p;
+}
+
+char* TColladaDocument::PointTextReusingLast(const TFigPoint& point, char* p)
+{
+    // The same bits give the same text: a segment of a polyline starts where the one before
+    // it ended, so about half the points of arcs need no formatting.
+    if (lastTextSize_ > 0 && std::memcmp(&point, &lastPoint_, sizeof point) == 0)
+        return std::copy_n(lastText_.data(), lastTextSize_, p);
+    char* const start = p;
+    p = PointText(point, p);
+    const auto size = static_cast<std::size_t>(p - start);
+    lastPoint_ = point;
+    lastTextSize_ = size <= lastText_.size() ? size : 0;
+    std::memcpy(lastText_.data(), start, lastTextSize_);
+    return p;
+}
 
 void TColladaDocument::NormalLine(const TFigure& filled)
 {

@@ -2,6 +2,7 @@
 // The elements of the COLLADA document, each written by one helper, so that every writer that
 // produces the document (the grouped writer, and the benchmark's store-rescanning reference)
 // spells each element the same way and differs only in how it finds a geometry's Figures.
+#include <array>
 #include <concepts>
 #include <cstdint>
 #include <functional>
@@ -52,9 +53,18 @@ public:
     void Normal(const TFigPoint& p1, const TFigPoint& a, const TFigPoint& b);
 
 private:
+    // The indent, the points and the line end; with reuseLast, a point equal to the one
+    // before it copies that one's text.
+    void ArrayLine(const TFigPoint* points, int count, bool reuseLast);
+    // A point's three coordinates, each followed by a blank.
+    char* PointText(const TFigPoint& point, char* out) const;
+    char* PointTextReusingLast(const TFigPoint& point, char* out);
 
     TBufferedFile& file_;
     double scale_;
+    TFigPoint lastPoint_;
+    std::array<char, 96> lastText_;
+    std::size_t lastTextSize_ = 0;  // 0: no text kept
 };
 
 // A filled shape is a triangle or a quadrilateral; it adds triangles to its geometry.
