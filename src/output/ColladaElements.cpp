@@ -13,6 +13,34 @@ constexpr std::string_view kColladaNamespace = "http://www.collada.org/2005/11/C
 
 int PointCount(int32_t kind) { return kind == fkQuad ? 4 : kind == fkTriangle ? 3 : 2; }
 
+// A non-negative number's decimal digits, counted up in place: adding to the last digits is
+// cheaper than converting the whole number again.
+class TDecimalCounter {
+public:
+    explicit TDecimalCounter(int64_t value)
+    {
+        char text[kMaxDigits];
+        char* const end = std::to_chars(text, text + kMaxDigits, value).ptr;
+        first_ = digits_.size() - static_cast<std::size_t>(end - text);
+        std::copy(text, end, digits_.begin() + static_cast<std::ptrdiff_t>(first_));
+    }
+    std::string_view Text() const { return {digits_.data() + first_, digits_.size() - first_}; }
+    void Add(int amount)  // 0 .. 9
+    {
+        for (std::size_t i = digits_.size(); amount > 0;) {
+            if (i == first_) digits_[--first_] = '0';  // a new leading digit takes the carry
+            const int digit = digits_[--i] - '0' + amount;
+            digits_[i] = static_cast<char>('0' + digit % 10);
+            amount = digit / 10;
+        }
+    }
+
+private:
+    static constexpr std::size_t kMaxDigits = 20;
+    std::array<char, kMaxDigits + 1> digits_{};
+    std::size_t first_;
+};
+
 }  // namespace
 
 void TColladaDocument::Fixed9(long double value)
@@ -214,16 +242,19 @@ void WriteSegments(TColladaDocument& doc, const std::string& id, int32_t color, 
                              "\">\r\n        <input offset=\"0\" semantic=\"VERTEX\" source=\"#" + id +
                              "-Vtx\" />\r\n        <p>";
     constexpr std::string_view tail = "</p>\r\n      </lines>\r\n";
-    constexpr std::size_t kNumberChars = 20;
+    TDecimalCounter start(vertex), end(vertex + 1);
     TBufferedFile& file = doc.File();
-    for (std::size_t k = 0; k < count; ++k, vertex += 2) {
+    for (std::size_t k = 0; k < count; ++k) {
         // One reservation for the element: most of a document's bytes are these.
-        char* p = file.Reserve(head.size() + 2 * kNumberChars + 1 + tail.size());
+        const std::string_view first = start.Text(), second = end.Text();
+        char* p = file.Reserve(head.size() + first.size() + 1 + second.size() + tail.size());
         p = std::copy(head.begin(), head.end(), p);
-        p = std::to_chars(p, p + kNumberChars, vertex).ptr;
+        p = std::copy(first.begin(), first.end(), p);
         *p++ = ' ';
-        p = std::to_chars(p, p + kNumberChars, vertex + 1).ptr;
+        p = std::copy(second.begin(), second.end(), p);
         file.Commit(std::copy(tail.begin(), tail.end(), p));
+        start.Add(2);
+        end.Add(2);
     }
 }
 
