@@ -85,12 +85,15 @@ TTextBlocks TBufferedFile::TakeBlocks()
 
 void TBufferedFile::WriteBlocks(const TTextBlocks& blocks)
 {
+    // Copying a block costs about what the system's write of it costs: from this size on, a
+    // block goes to the file as it is, and only small ones are gathered in the buffer.
+    constexpr std::size_t kWriteAsItIs = std::size_t{1} << 16;
     for (const TTextBlock& block : blocks) {
-        if (inMemory_ || block.Size < capacity_ - used_) {
+        if (inMemory_ || block.Size < kWriteAsItIs) {
             Write({block.Bytes.get(), block.Size});
             continue;
         }
-        Flush();  // a large block goes to the file as it is, without a copy
+        Flush();
         WriteThrough(block.Bytes.get(), block.Size);
     }
 }
