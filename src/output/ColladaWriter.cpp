@@ -118,7 +118,8 @@ bool WriteColladaDocument(TConversionContext& context, const std::filesystem::pa
     TBufferedFile file;
     try {
         TFigureStore& store = context.Store;
-        const TFigureGroups groups = GroupFigures(store);
+        const unsigned threads = WriterThreadsFor(context);
+        const TFigureGroups groups = GroupFigures(store, threads);
         const std::vector<int32_t> colorTotals = TakeCensus(store, groups);
         const double scale = static_cast<double>(0.001L * static_cast<long double>(context.CoordinateScale));
 
@@ -133,7 +134,7 @@ bool WriteColladaDocument(TConversionContext& context, const std::filesystem::pa
         WriteHeader(doc, creationStamp, now);
         WriteEffects(doc, store, colorTotals);
         WriteMaterials(doc, colorTotals);
-        geometries(doc, store, groups, WriterThreadsFor(context));
+        geometries(doc, store, groups, threads);
         WriteScene(doc, store, groups);
         if (file.Close()) return true;
     } catch (...) {

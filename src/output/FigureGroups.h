@@ -17,6 +17,7 @@ struct TFigureGroup {
     // The Figures the census counts for the pair: the members and those whose layer or colour
     // is out of range and counted as this pair's.
     uint32_t Counted = 0;
+    bool operator==(const TFigureGroup&) const = default;
 };
 
 struct TFigureGroups {
@@ -35,8 +36,9 @@ bool IsGroupMember(const TFigurePen& pen);
 // A group exists for every (layer, colour) pair the census counts: lines, triangles and
 // quadrilaterals, a layer outside 0..255 counted as 0 and a colour outside 1..5266 as 1. Its
 // members are only the Figures whose own layer and colour are exactly the pair's, so a Figure
-// out of range makes its pair appear but is drawn nowhere.
-TFigureGroups GroupFigures(const TFigureStore& store);
+// out of range makes its pair appear but is drawn nowhere. A large store is read by up to
+// `threads` threads; the result is the same for any number.
+TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads = 1);
 
 // Calls visit(index) for the store indices in order, fetching each Figure a few indices ahead:
 // a geometry's Figures lie far apart in the store, and waiting for each in turn would cost

@@ -11,7 +11,7 @@ TEST(FigureGroups, AgreeWithTheStoreCensusAndHoldTheirOwnFigures)
 {
     std::mt19937 random(3);
     TFigureStore store;
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         const int32_t layer = static_cast<int32_t>(random() % 40) - 2 + (i % 97 == 0 ? 230 : 0);
         const int32_t color = i % 51 == 0 ? static_cast<int32_t>(random() % 3) * 5267 - 1 : 1 + static_cast<int32_t>(random() % 9);
         switch (random() % 3) {
@@ -21,6 +21,11 @@ TEST(FigureGroups, AgreeWithTheStoreCensusAndHoldTheirOwnFigures)
         }
     }
     const TFigureGroups groups = GroupFigures(store);
+    for (const unsigned threads : {2u, 3u}) {  // parts of the store read on several threads
+        const TFigureGroups parted = GroupFigures(store, threads);
+        EXPECT_EQ(parted.Groups, groups.Groups);
+        EXPECT_EQ(parted.Members, groups.Members);
+    }
     store.CountLayers();
     std::array<int32_t, kFigLayerCount> layerCounts{};
     for (const TFigureGroup& g : groups.Groups) layerCounts[static_cast<size_t>(g.Layer)] += static_cast<int32_t>(g.Counted);
