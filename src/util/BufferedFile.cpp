@@ -85,8 +85,9 @@ TTextBlocks TBufferedFile::TakeBlocks()
 
 void TBufferedFile::WriteBlocks(const TTextBlocks& blocks)
 {
-    // Copying a block costs about what the system's write of it costs: from this size on, a
-    // block goes to the file as it is, and only small ones are gathered in the buffer.
+    // A block from this size on goes to the file as it is: copying it into the buffer would
+    // cost about as much as the system's write of it. Small ones are gathered, which saves
+    // a system call each.
     constexpr std::size_t kWriteAsItIs = std::size_t{1} << 16;
     for (const TTextBlock& block : blocks) {
         if (inMemory_ || block.Size < kWriteAsItIs) {
