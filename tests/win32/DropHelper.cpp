@@ -1,6 +1,6 @@
 // Test helper: drives a running tessaro.exe from another process, the way the shell and the
 // user would. Steps run in order, separated by "--":
-//   wait-window SECONDS              the main window exists and is visible
+//   wait-window SECONDS              the main window is visible and takes drops
 //   drop FILE...                     drops the files on the main window
 //   wait-status TEXT SECONDS         the status bar reads TEXT exactly
 //   wait-status-prefix TEXT SECONDS  the status bar starts with TEXT
@@ -152,10 +152,12 @@ void HoldEscape(DWORD milliseconds)
     SendInput(1, &key, sizeof(key));
 }
 
+// Visible and ready: the window takes drops once it has filled its controls from the settings
+// file, which it does after it is shown. Typing into it before then would be overwritten.
 bool WindowShown(const std::wstring&)
 {
     HWND window = FindMain();
-    return window && IsWindowVisible(window);
+    return window && IsWindowVisible(window) && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0;
 }
 
 bool StatusIs(const std::wstring& expected)
