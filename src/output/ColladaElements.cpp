@@ -11,8 +11,6 @@ namespace {
 
 constexpr std::string_view kColladaNamespace = "http://www.collada.org/2005/11/COLLADASchema";
 
-int PointCount(int32_t kind) { return kind == fkQuad ? 4 : kind == fkTriangle ? 3 : 2; }
-
 // A non-negative number's decimal digits, counted up in place: adding to the last digits is
 // cheaper than converting the whole number again.
 class TDecimalCounter {
@@ -72,7 +70,7 @@ void TColladaDocument::Normal(const TFigPoint& p1, const TFigPoint& a, const TFi
 
 void TColladaDocument::PointsLine(const TFigPoint* points, int count) { ArrayLine(points, count, false); }
 
-void TColladaDocument::PositionLine(const TFigure& figure) { ArrayLine(figure.Points, PointCount(figure.Kind), true); }
+void TColladaDocument::PositionLine(const TFigure& figure) { ArrayLine(figure.Points, FigurePointCount(figure.Kind), true); }
 
 void TColladaDocument::ArrayLine(const TFigPoint* points, int count, bool reuseLast)
 {

@@ -17,20 +17,22 @@ constexpr int kSxfPenBase = 100;  // extended colour i is pen 100 + i
 TReadResult TJwwData::LoadFrom(TByteCursor& cursor)
 {
     Clear();
-    return LoadStream(cursor, kSignature, [this](TByteCursor& c) -> std::optional<int32_t> {
-        ReadHeader(c);
-        if (header.version < kLowestVersion) return std::nullopt;  // unsupported: no stream
-        return header.version;
-    });
+    return LoadStream(cursor, kSignature, [this](TByteCursor& c) { return ReadSupportedHeader(c); });
 }
 
 TReadResult TJwwData::LoadHeaderFrom(TByteCursor& cursor)
 {
     Clear();
     return ReadGuarded(cursor, kSignature, [this](TByteCursor& c) {
-        ReadHeader(c);
-        return header.version < kLowestVersion ? TReadStatus::Unsupported : TReadStatus::Complete;
+        return ReadSupportedHeader(c) ? TReadStatus::Complete : TReadStatus::Unsupported;
     });
+}
+
+std::optional<int32_t> TJwwData::ReadSupportedHeader(TByteCursor& c)
+{
+    ReadHeader(c);
+    if (header.version < kLowestVersion) return std::nullopt;
+    return header.version;
 }
 
 void TJwwData::LoadLayers(TgraAttribute& attributes) const

@@ -12,6 +12,7 @@
 //   layerGroups, layers, header.version
 // An entity's layer number is common.layerGroup * 16 + common.layer, as read (not checked).
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -62,6 +63,8 @@ public:
 
 private:
     void ReadHeader(TByteCursor& c);
+    // ReadHeader, then the stream's version; nothing below kLowestVersion (no stream is read).
+    std::optional<int32_t> ReadSupportedHeader(TByteCursor& c);
     void ReadSheet(TByteCursor& c);
     void ReadLayerGroups(TByteCursor& c);
     void ReadDimensionSettings(TByteCursor& c);
