@@ -53,6 +53,7 @@ bool WriteColladaCompact(TConversionContext& context, const std::filesystem::pat
     return WriteColladaDocument(context, path, [scale](TColladaDocument& doc, const TFigureStore& store,
                                                        const TFigureGroups& groups, unsigned threads) {
         doc.Line("<library_geometries>");
+        const TWeldMemoryScope weldMemory;
         WriteGeometriesInOrder(doc, groups, threads, [&](TColladaDocument& to, const TFigureGroup& group) {
             WriteGeometry(to, WeldGroup(store, groups, group, scale), group.Layer, group.Color);
         });

@@ -46,7 +46,7 @@ TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads = 1);
 template <class Visit>
 void ForEachFigure(const TFigureStore& store, std::span<const uint32_t> indices, Visit&& visit)
 {
-    constexpr std::size_t kAhead = 8;
+    constexpr std::size_t kAhead = 16;
     for (std::size_t k = 0; k < indices.size(); ++k) {
         if (k + kAhead < indices.size()) store.Figures.Prefetch(indices[k + kAhead]);
         visit(indices[k]);

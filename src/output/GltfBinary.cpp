@@ -10,6 +10,9 @@ constexpr uint32_t kUnsignedShort = 5123, kUnsignedInt = 5125, kFloat = 5126;
 // 65535 is the primitive restart value, which a 16-bit index must not take.
 constexpr size_t kMaxShortVertices = 65535;
 
+size_t PaddedToFour(size_t bytes) { return (bytes + 3) / 4 * 4; }
+size_t IndexBytes(size_t vertexCount) { return vertexCount <= kMaxShortVertices ? sizeof(uint16_t) : sizeof(uint32_t); }
+
 }  // namespace
 
 std::vector<uint8_t>& TGltfBinary::Last()
@@ -18,14 +21,22 @@ std::vector<uint8_t>& TGltfBinary::Last()
     return pieces_.back();
 }
 
+void TGltfBinary::ReserveMesh(size_t vertices, std::initializer_list<size_t> indexCounts)
+{
+    size_t bytes = vertices * 3 * sizeof(float);
+    for (const size_t count : indexCounts) bytes += PaddedToFour(count * IndexBytes(vertices));
+    std::vector<uint8_t>& piece = Last();
+    piece.reserve(piece.size() + bytes);
+}
+
 uint32_t TGltfBinary::AddView(const void* data, uint64_t length, uint32_t target)
 {
     std::vector<uint8_t>& bytes = Last();
     views_.push_back({size_, length, target});
     const uint8_t* begin = static_cast<const uint8_t*>(data);
     bytes.insert(bytes.end(), begin, begin + length);
-    bytes.resize((bytes.size() + 3) / 4 * 4, 0);
-    size_ += (length + 3) / 4 * 4;
+    bytes.resize(PaddedToFour(bytes.size()), 0);
+    size_ += PaddedToFour(length);
     return static_cast<uint32_t>(views_.size() - 1);
 }
 
@@ -58,7 +69,7 @@ uint32_t TGltfBinary::AddPositions(const std::vector<float>& xyz)
 
 uint32_t TGltfBinary::AddIndices(const std::vector<uint32_t>& indices, size_t vertexCount)
 {
-    const bool narrow = vertexCount <= kMaxShortVertices;
+    const bool narrow = IndexBytes(vertexCount) == sizeof(uint16_t);
     accessors_.push_back({narrow ? kUnsignedShort : kUnsignedInt, indices.size(), false, {}, {}});
     if (!narrow) return AddView(indices.data(), indices.size() * sizeof(uint32_t), kElementArrayBuffer);
     const std::vector<uint16_t> shorts(indices.begin(), indices.end());

@@ -3,7 +3,9 @@
 // float positions with their bounds, and vertex indices, 16-bit when every index fits. A
 // buffer is built from parts: each mesh's part is made on its own (on any thread) and
 // appended whole, its bytes moved, not copied.
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "output/JsonWriter.h"
@@ -14,6 +16,9 @@ public:
     uint32_t AddPositions(const std::vector<float>& xyz);
     // Indices below vertexCount; answers the accessor's number.
     uint32_t AddIndices(const std::vector<uint32_t>& indices, size_t vertexCount);
+    // Room in the current piece for a mesh of `vertices` positions and the index lists of
+    // the given lengths, so that adding them neither copies the piece nor leaves it loose.
+    void ReserveMesh(size_t vertices, std::initializer_list<size_t> indexCounts);
     // Appends another buffer's views and accessors after this one's; answers the number its
     // first accessor has here (its accessor k becomes that number + k).
     uint32_t Append(TGltfBinary&& part);

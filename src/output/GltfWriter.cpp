@@ -126,9 +126,10 @@ TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group) const
 {
     TFigureFilter fits;
     if (!everyPointFits_) fits = [this](const TFigure& f) { return Fits(f); };
-    const TWeldedGeometry welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_), fits);
+    const TWeldedGeometry& welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_), fits);
     TMesh mesh{{group.Layer, group.Color}, {}};
     if (welded.Segments.empty() && welded.Triangles.empty()) return mesh;
+    mesh.Part.ReserveMesh(welded.Vertices.size(), {welded.Segments.size(), welded.Triangles.size()});
     std::vector<float> xyz;
     xyz.reserve(3 * welded.Vertices.size());
     for (const TFigPoint& p : welded.Vertices) xyz.insert(xyz.end(), {Relative(p.x, 0), Relative(p.y, 1), Relative(p.z, 2)});
@@ -278,6 +279,7 @@ bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
             },
             [](size_t, int&&) {});
         using TMesh = TGltfBuilder::TMesh;
+        const TWeldMemoryScope weldMemory;
         RunInOrder<TMesh>(
             groups.Groups.size(), threads, 2 * static_cast<size_t>(threads),
             [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },

@@ -35,16 +35,22 @@ uint64_t Hash(const TWeldKey& k)
     return h;
 }
 
-// Open addressing over vertex numbers; sized once for every point of the group.
+// Open addressing over vertex numbers, sized for every point of the group; the tables and
+// the result keep their room from one group to the next.
 class TWelder {
 public:
-    TWelder(TWeldedGeometry& out, double scale, size_t points) : out_(out), scale_(scale)
+    void Start(double scale, size_t points)
     {
+        scale_ = scale;
         size_t capacity = 16;
         while (capacity < 2 * points) capacity *= 2;
         slots_.assign(capacity, 0);
+        keys_.clear();
         keys_.reserve(points);
+        out_.Vertices.clear();
         out_.Vertices.reserve(points);
+        out_.Segments.clear();
+        out_.Triangles.clear();
     }
 
     uint32_t Vertex(const TFigPoint& p)
@@ -65,21 +71,25 @@ public:
         }
     }
 
+    TWeldedGeometry& Out() { return out_; }
+
 private:
-    TWeldedGeometry& out_;
-    double scale_;
+    TWeldedGeometry out_;
+    double scale_ = 1;
     std::vector<uint32_t> slots_;  // vertex number + 1, 0 free
     std::vector<TWeldKey> keys_;
 };
 
+thread_local TWelder welder;
+
 }  // namespace
 
-TWeldedGeometry WeldGroup(const TFigureStore& store, const TFigureGroups& groups, const TFigureGroup& group,
-                          double scale, const TFigureFilter& keep)
+const TWeldedGeometry& WeldGroup(const TFigureStore& store, const TFigureGroups& groups, const TFigureGroup& group,
+                                 double scale, const TFigureFilter& keep)
 {
-    TWeldedGeometry out;
     const std::span<const uint32_t> members = MembersOf(groups, group);
-    TWelder welder(out, scale, group.Points);
+    welder.Start(scale, group.Points);
+    TWeldedGeometry& out = welder.Out();
     ForEachFigure(store, members, [&](uint32_t m) {
         const TFigure f = store.Figures[m];
         if (keep && !keep(f)) return;
@@ -91,3 +101,5 @@ TWeldedGeometry WeldGroup(const TFigureStore& store, const TFigureGroups& groups
     });
     return out;
 }
+
+TWeldMemoryScope::~TWeldMemoryScope() { welder = TWelder{}; }
