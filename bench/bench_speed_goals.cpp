@@ -3,7 +3,8 @@
 //   1. each format's whole conversion (the tessaro program) against `cat` of its document;
 //   2. the conversion's peak memory against the drawing's size;
 //   3. segments per second of the compact and glTF forms against `assimp export` writing
-//      COLLADA from an OBJ file of 1,000,000 segments (skipped when assimp is not installed).
+//      COLLADA from an OBJ file of 1,000,000 segments (skipped when assimp is not installed);
+//   4. a batch with --jobs 2 against --jobs 1: bench_batch_jobs, run from here.
 // Every time is the best of a few runs (`bench_speed_goals [RUNS]`, default 3), which keeps
 // the machine's other load out of the ratios as far as it can; the load averages are printed.
 #include <fcntl.h>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "XorShift.h"
+#include "support/RunCommand.h"
 
 namespace {
 
@@ -170,5 +172,7 @@ int main(int argc, char** argv)
         std::printf("segments per second against assimp: skipped (assimp export is not available)\n");
     }
     fs::remove_all(work, error);
-    return 0;
+    std::printf("batch with --jobs 2 against --jobs 1 (bench_batch_jobs):\n");
+    std::fflush(stdout);
+    return std::system(ShellQuote((bin / "bench_batch_jobs").string()).c_str()) == 0 ? 0 : 1;
 }
