@@ -16,23 +16,29 @@ struct TWeldKey {
     bool operator==(const TWeldKey&) const = default;
 };
 
-int64_t KeyPart(double stored, double scale, uint8_t& raw, int axis)
+// The values QuickRoundedNanometres cannot settle (rare), kept out of the welding loop.
+[[gnu::noinline]] int64_t ExtendedKeyPart(double stored, double scale, uint8_t& raw, int axis)
 {
-    if (const std::optional<int64_t> quick = QuickRoundedNanometres(stored, scale)) return *quick;
     const long double nanometres = static_cast<long double>(stored) * scale * 1e9L;
     if (std::isfinite(nanometres) && std::fabs(nanometres) < 9e18L) return RoundHalfAway(nanometres);
     raw |= static_cast<uint8_t>(1u << axis);
     return std::bit_cast<int64_t>(stored);
 }
 
+inline int64_t KeyPart(double stored, double scale, uint8_t& raw, int axis)
+{
+    if (const std::optional<int64_t> quick = QuickRoundedNanometres(stored, scale)) return *quick;
+    return ExtendedKeyPart(stored, scale, raw, axis);
+}
+
+// One multiply per part, the high half folded onto the low one (whose bits pick the slot):
+// points on a grid share the low bits of their nanometres, which a product carries upwards only.
 uint64_t Hash(const TWeldKey& k)
 {
-    uint64_t h = k.Raw;
-    for (int64_t part : k.Parts) {
-        h = (h ^ static_cast<uint64_t>(part)) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 29;
-    }
-    return h;
+    uint64_t h = k.Raw ^ static_cast<uint64_t>(k.Parts[0]) * 0x9E3779B97F4A7C15ull;
+    h ^= static_cast<uint64_t>(k.Parts[1]) * 0xC2B2AE3D27D4EB4Full;
+    h ^= static_cast<uint64_t>(k.Parts[2]) * 0x165667B19E3779F9ull;
+    return h ^ (h >> 32);
 }
 
 // Open addressing over vertex numbers, sized for every point of the group; the tables and
@@ -44,7 +50,7 @@ public:
         scale_ = scale;
         size_t capacity = 16;
         while (capacity < 2 * points) capacity *= 2;
-        slots_.assign(capacity, 0);
+        slots_.assign(capacity, TSlot{});
         keys_.clear();
         keys_.reserve(points);
         out_.Vertices.clear();
@@ -59,15 +65,18 @@ public:
         key.Parts[0] = KeyPart(p.x, scale_, key.Raw, 0);
         key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
         if (p.z != 0) key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);  // a zero's part is 0 (every plane point's)
+        const uint64_t hash = Hash(key);
+        const auto tag = static_cast<uint32_t>(hash >> 32);
         const size_t mask = slots_.size() - 1;
-        for (size_t at = Hash(key) & mask;; at = (at + 1) & mask) {
-            if (slots_[at] == 0) {
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            TSlot& slot = slots_[at];
+            if (slot.Vertex == 0) {
                 keys_.push_back(key);
                 out_.Vertices.push_back(p);
-                slots_[at] = static_cast<uint32_t>(keys_.size());
-                return slots_[at] - 1;
+                slot = {static_cast<uint32_t>(keys_.size()), tag};
+                return slot.Vertex - 1;
             }
-            if (keys_[slots_[at] - 1] == key) return slots_[at] - 1;
+            if (slot.Tag == tag && keys_[slot.Vertex - 1] == key) return slot.Vertex - 1;
         }
     }
 
@@ -76,7 +85,12 @@ public:
 private:
     TWeldedGeometry out_;
     double scale_ = 1;
-    std::vector<uint32_t> slots_;  // vertex number + 1, 0 free
+    // A slot holds a vertex number + 1 (0: free) and its key's hash, high half: most keys
+    // that share a slot's run but differ are told apart without reading the key.
+    struct TSlot {
+        uint32_t Vertex = 0, Tag = 0;
+    };
+    std::vector<TSlot> slots_;
     std::vector<TWeldKey> keys_;
 };
 
@@ -95,9 +109,15 @@ const TWeldedGeometry& WeldGroup(const TFigureStore& store, const TFigureGroups&
         if (keep && !keep(f)) return;
         uint32_t v[4];
         for (int i = 0; i < FigurePointCount(f.Kind); ++i) v[i] = welder.Vertex(f.Points[i]);
-        if (f.Kind == fkLine) out.Segments.insert(out.Segments.end(), {v[0], v[1]});
-        else out.Triangles.insert(out.Triangles.end(), {v[0], v[1], v[2]});
-        if (f.Kind == fkQuad) out.Triangles.insert(out.Triangles.end(), {v[0], v[2], v[3]});
+        std::vector<uint32_t>& list = f.Kind == fkLine ? out.Segments : out.Triangles;
+        list.push_back(v[0]);
+        list.push_back(v[1]);
+        if (f.Kind == fkLine) return;
+        list.push_back(v[2]);
+        if (f.Kind != fkQuad) return;
+        list.push_back(v[0]);
+        list.push_back(v[2]);
+        list.push_back(v[3]);
     });
     return out;
 }
