@@ -1,11 +1,10 @@
 #include "output/GltfWriter.h"
 
-#include <cfloat>
 #include <cmath>
-#include <limits>
 #include <map>
 #include <string>
 
+#include "output/CentredFloat.h"
 #include "output/ColladaElements.h"
 #include "output/FigureGroups.h"
 #include "output/GeometriesInOrder.h"
@@ -68,6 +67,7 @@ private:
     const TFigureGroups& groups_;
     long double scale_;
     long double centre_[3] = {0, 0, 0};  // output units
+    TCentredFloat relative_[3];          // by axis, once the centre is known
     bool everyPointFits_ = false;        // no Figure needs the Fits test
     TGltfBinary binary_;
     std::vector<TMeshEntry> meshes_;
@@ -98,6 +98,7 @@ void TGltfBuilder::FindCentre()
     }
     for (int axis = 0; axis < 3 && any; ++axis)
         centre_[axis] = (static_cast<long double>(low[axis]) + high[axis]) / 2 * scale_;
+    for (int axis = 0; axis < 3; ++axis) relative_[axis] = TCentredFloat(scale_, centre_[axis]);
     // Relative grows with its argument: when the bounds fit in a float, every point between them does.
     everyPointFits_ = everyPointFinite;
     for (int axis = 0; axis < 3 && any; ++axis)
@@ -105,12 +106,7 @@ void TGltfBuilder::FindCentre()
                           std::isfinite(Relative(high[axis], axis));
 }
 
-float TGltfBuilder::Relative(double stored, int axis) const
-{
-    const long double value = static_cast<long double>(stored) * scale_ - centre_[axis];
-    if (!(std::fabs(value) <= FLT_MAX)) return std::numeric_limits<float>::infinity();
-    return static_cast<float>(value);
-}
+float TGltfBuilder::Relative(double stored, int axis) const { return relative_[axis](stored); }
 
 bool TGltfBuilder::Fits(const TFigure& f) const
 {
@@ -130,9 +126,13 @@ TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group) const
     TMesh mesh{{group.Layer, group.Color}, {}};
     if (welded.Segments.empty() && welded.Triangles.empty()) return mesh;
     mesh.Part.ReserveMesh(welded.Vertices.size(), {welded.Segments.size(), welded.Triangles.size()});
-    std::vector<float> xyz;
-    xyz.reserve(3 * welded.Vertices.size());
-    for (const TFigPoint& p : welded.Vertices) xyz.insert(xyz.end(), {Relative(p.x, 0), Relative(p.y, 1), Relative(p.z, 2)});
+    std::vector<float> xyz(3 * welded.Vertices.size());
+    float* next = xyz.data();
+    for (const TFigPoint& p : welded.Vertices) {
+        *next++ = Relative(p.x, 0);
+        *next++ = Relative(p.y, 1);
+        *next++ = Relative(p.z, 2);
+    }
     mesh.Entry.Positions = mesh.Part.AddPositions(xyz);
     const size_t vertices = welded.Vertices.size();
     if (!welded.Segments.empty()) mesh.Entry.Lines = mesh.Part.AddIndices(welded.Segments, vertices);
