@@ -107,13 +107,14 @@ int main(int argc, char** argv)
 
     std::printf("%zu files, %u cores, load before: %s\n", files, std::thread::hardware_concurrency(),
                 LoadAverage().c_str());
-    // --jobs 1, --jobs 2, and two processes of --jobs 1 on the halves (each waited for).
-    const std::string halvesCommand = "(" + BatchCommand(tessaro, "1", dir / "outA", halves[0]) + ") & a=$!; (" +
-                                      BatchCommand(tessaro, "1", dir / "outB", halves[1]) + ") & b=$!; wait $a && wait $b";
+    // --jobs 1, --jobs 2, and two processes of --jobs 1 on the halves (each waited for),
+    // writing into one folder as --jobs 2 does.
+    const std::string halvesCommand = "(" + BatchCommand(tessaro, "1", dir / "outH", halves[0]) + ") & a=$!; (" +
+                                      BatchCommand(tessaro, "1", dir / "outH", halves[1]) + ") & b=$!; wait $a && wait $b";
     const std::string commands[3] = {BatchCommand(tessaro, "1", dir / "out1", inputs),
                                      BatchCommand(tessaro, "2", dir / "out2", inputs), halvesCommand};
     const char* names[3] = {"--jobs 1", "--jobs 2", "two processes"};
-    for (const char* folder : {"out1", "out2", "outA", "outB"}) fs::create_directories(dir / folder);
+    for (const char* folder : {"out1", "out2", "outH"}) fs::create_directories(dir / folder);
     TTiming best[3];
     for (int round = 0; round < kRounds; ++round) {
         for (int j = 0; j < 3; ++j) {
