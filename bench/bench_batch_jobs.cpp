@@ -4,7 +4,7 @@
 // alternating runs. Prints both times, their ratio, the processor time the runs took (what
 // a second core can share out), the core count and the load average. For scale it also
 // times two separate `--jobs 1` processes started together, each with half of the files:
-// the speed-up two workers that share nothing get on this machine, which bounds what
+// the speed-up two programs sharing only the folder get on this machine, which bounds what
 // `--jobs 2` can reach here.
 //
 //   bench_batch_jobs [SAMPLES_FOLDER [TESSARO]]
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
                 best[0].Cpu, best[1].Wall, best[1].Cpu);
     std::printf("speed-up: %.2fx (goal 1.80x)\n", best[0].Wall / best[1].Wall);
     std::printf("two separate processes, half of the files each: %.3f s (processor %.3f s) = %.2fx against "
-                "--jobs 1 (this machine's speed-up for two workers that share nothing)\n",
+                "--jobs 1 (this machine's speed-up for two programs that share only the folder)\n",
                 best[2].Wall, best[2].Cpu, best[0].Wall / best[2].Wall);
     std::printf("load after: %s\n", LoadAverage().c_str());
     return 0;

@@ -22,7 +22,7 @@ int JwwBackgroundAfter(const std::filesystem::path& path, int modeBefore)
     if (!OpenFileCursor(path, cursor, kHeaderWindow)) return modeBefore;
     try {
         TJwwData data;
-        (void)data.LoadHeaderFrom(*cursor);
+        (void)data.LoadScreenPensFrom(*cursor);
         if (!data.pensRead) return modeBefore;
         TgraAttribute attributes;
         attributes.SetBackground(modeBefore);

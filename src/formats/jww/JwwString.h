@@ -13,3 +13,5 @@
 std::string ReadJwwRawString(TByteCursor& cursor);
 // The string with control bytes dropped (StripControls). Throws TReadFailure past the end.
 std::string ReadJwwString(TByteCursor& cursor);
+// Moves past a string without making it. Throws TReadFailure past the end.
+void SkipJwwString(TByteCursor& cursor);

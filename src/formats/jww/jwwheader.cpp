@@ -34,7 +34,7 @@ TEntJwwLineType ReadLineType(TByteCursor& c)
 
 }  // namespace
 
-void TJwwData::ReadHeader(TByteCursor& c)
+void TJwwData::ReadHeader(TByteCursor& c, THeaderPart part)
 {
     header.signature = c.Bytes(kSignature.size());
     header.version = c.I32();
@@ -49,17 +49,21 @@ void TJwwData::ReadHeader(TByteCursor& c)
     lineTypesEx.assign(kLineTypeExCount, {});
     textStyles.assign(10, {});
 
-    header.memo = ReadJwwString(c);
+    const bool whole = part == THeaderPart::Whole;
+    if (whole) header.memo = ReadJwwString(c);
+    else SkipJwwString(c);
     ReadSheet(c);
     ReadLayerGroups(c);
     c.Skip(kSkippedBlockBytes);
     ReadDimensionSettings(c);
     ReadPrintAndMarks(c);
-    ReadNames(c);
+    if (whole) ReadNames(c);
+    else for (size_t name = 0; name < layers.size() + layerGroups.size(); ++name) SkipJwwString(c);
     ReadShadowSettings(c);
     ReadViewSettings(c);
     ReadZoomMarks(c);
     ReadScreenPens(c);
+    if (!whole) return;
     ReadPrinterPens(c);
     ReadLineTypes(c);
     ReadRandomAndDoubleLines(c);

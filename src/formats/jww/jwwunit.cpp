@@ -20,17 +20,17 @@ TReadResult TJwwData::LoadFrom(TByteCursor& cursor)
     return LoadStream(cursor, kSignature, [this](TByteCursor& c) { return ReadSupportedHeader(c); });
 }
 
-TReadResult TJwwData::LoadHeaderFrom(TByteCursor& cursor)
+TReadResult TJwwData::LoadScreenPensFrom(TByteCursor& cursor)
 {
     Clear();
     return ReadGuarded(cursor, kSignature, [this](TByteCursor& c) {
-        return ReadSupportedHeader(c) ? TReadStatus::Complete : TReadStatus::Unsupported;
+        return ReadSupportedHeader(c, THeaderPart::ScreenPens) ? TReadStatus::Complete : TReadStatus::Unsupported;
     });
 }
 
-std::optional<int32_t> TJwwData::ReadSupportedHeader(TByteCursor& c)
+std::optional<int32_t> TJwwData::ReadSupportedHeader(TByteCursor& c, THeaderPart part)
 {
-    ReadHeader(c);
+    ReadHeader(c, part);
     if (header.version < kLowestVersion) return std::nullopt;
     return header.version;
 }

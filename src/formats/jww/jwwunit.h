@@ -33,9 +33,10 @@ public:
     static constexpr int kLineTypeExCount = 33;
 
     TReadResult LoadFrom(TByteCursor& cursor);
-    // The header and its tables alone (what ImportPens needs), without the entity stream:
-    // Complete when they were read whole, Unsupported below kLowestVersion.
-    TReadResult LoadHeaderFrom(TByteCursor& cursor);
+    // The header as far as the screen pens (what the light or dark background needs), its
+    // strings passed over: Complete when that part was read whole, Unsupported below
+    // kLowestVersion. The names stay empty, the tables after the screen pens unread.
+    TReadResult LoadScreenPensFrom(TByteCursor& cursor);
     // The layer states by group and layer; every layer shown when the tables were not reached.
     void LoadLayers(TgraAttribute& attributes) const;
     // Pens 1..9 from the screen pens when they were read (pen 0, the background, decides
@@ -62,9 +63,11 @@ public:
     bool colorsExRead = false;  // the screen colours of the extended colours
 
 private:
-    void ReadHeader(TByteCursor& c);
+    // The whole header, or only as far as the screen pens with its strings passed over.
+    enum class THeaderPart { Whole, ScreenPens };
+    void ReadHeader(TByteCursor& c, THeaderPart part = THeaderPart::Whole);
     // ReadHeader, then the stream's version; nothing below kLowestVersion (no stream is read).
-    std::optional<int32_t> ReadSupportedHeader(TByteCursor& c);
+    std::optional<int32_t> ReadSupportedHeader(TByteCursor& c, THeaderPart part = THeaderPart::Whole);
     void ReadSheet(TByteCursor& c);
     void ReadLayerGroups(TByteCursor& c);
     void ReadDimensionSettings(TByteCursor& c);
