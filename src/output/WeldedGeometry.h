@@ -18,8 +18,8 @@ struct TWeldedGeometry {
 // Welds the group's members; `scale` turns stored coordinates into output units. A figure
 // for which `keep` (when given) answers false is left out. The result lives in the calling
 // thread's memory and holds until that thread's next call: a writer welds group after group,
-// and memory given back after one group and taken again for the next cost a page fault and a
-// cleared page per 4 KiB (half of a glTF conversion's faults).
+// and memory given back after one group and taken again for the next costs a page fault and
+// a cleared page per 4 KiB.
 using TFigureFilter = std::function<bool(const TFigure&)>;
 const TWeldedGeometry& WeldGroup(const TFigureStore& store, const TFigureGroups& groups, const TFigureGroup& group,
                                  double scale, const TFigureFilter& keep = {});
