@@ -12,10 +12,13 @@ using jwwfixture::WriteJwwString;
 
 namespace {
 
+// Reads one string; skipping it instead must stop at the same byte.
 std::string ReadOne(const std::vector<uint8_t>& bytes, size_t* consumed = nullptr)
 {
-    TByteCursor c(bytes);
+    TByteCursor c(bytes), skipped(bytes);
     std::string s = ReadJwwString(c);
+    SkipJwwString(skipped);
+    EXPECT_EQ(skipped.Position(), c.Position());
     if (consumed) *consumed = c.Position();
     return s;
 }
@@ -71,8 +74,9 @@ TEST(JwwString, WideLengthBeyondTheFileFailsWithoutAllocating)
     w.U8(0xFF);
     w.U16(0xFFFF);
     w.U32(0xFFFFFFFF);  // four billion units promised, none present
-    TByteCursor c(w.bytes);
+    TByteCursor c(w.bytes), skipped(w.bytes);
     EXPECT_THROW(ReadJwwString(c), TReadFailure);
+    EXPECT_THROW(SkipJwwString(skipped), TReadFailure);
 }
 
 TEST(Cp932Encoder, MapsKanaKanjiAndHalfWidthAndMarksTheRest)
