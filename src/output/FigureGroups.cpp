@@ -64,7 +64,7 @@ void ForEachPart(std::vector<TPart>& parts, const std::function<void(TPart&)>& w
 }
 
 // Reads every Figure's pair into `pairs` and marks the colours each part uses.
-void ReadPairs(const TFigureStore& store, std::vector<uint32_t>& pairs, std::vector<TPart>& parts)
+void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& parts)
 {
     ForEachPart(parts, [&](TPart& part) {
         part.Used.assign(kColorKeys, 0);
@@ -121,10 +121,10 @@ TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads)
         parts[p].First = count * p / partCount;
         parts[p].Last = count * (p + 1) / partCount;
     }
-    std::vector<uint32_t> pairs;
-    ReserveLarge(pairs, count);
-    pairs.resize(count);
-    ReadPairs(store, pairs, parts);
+    // Left unwritten until ReadPairs fills every element: clearing it first would be one more
+    // pass over it, on this thread alone.
+    const TLargeArray<uint32_t> pairs = MakeLargeArray<uint32_t>(count, true);
+    ReadPairs(store, pairs.get(), parts);
 
     std::vector<uint32_t> rank(kColorKeys, 0);  // colour -> its number among those in use + 1
     std::vector<int32_t> colorOf;              // number -> colour
