@@ -39,7 +39,8 @@ void TJobSettler::Settle(std::vector<TBatchJob>& jobs, size_t index)
     }
     if (fixed_) mode_ = *fixed_;
     job.Background = mode_;
-    if (job.Format == TInputFormat::Jww) mode_ = JwwBackgroundAfter(job.Input, mode_);
+    if (job.Format == TInputFormat::Jww)
+        mode_ = static_cast<TBackground>(JwwBackgroundAfter(job.Input, static_cast<int>(mode_)));
     job.BackgroundAfter = mode_;
     auto [writer, first] = lastWriter_.try_emplace(DocumentKey(job.Output), index);
     if (!first) job.SameOutputAs = std::exchange(writer->second, index);

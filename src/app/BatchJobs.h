@@ -16,9 +16,9 @@ struct TBatchJob {
     TInputFormat Format = TInputFormat::None;
     std::filesystem::path Input;
     std::filesystem::path Output;
-    // The attribute table's background mode when the file starts, and after it.
-    int Background = 0;
-    int BackgroundAfter = 0;
+    // The background mode when the file starts, and after it.
+    TBackground Background = TBackground::Light;
+    TBackground BackgroundAfter = TBackground::Light;
     // The last earlier job with the same document (kNone when none): it must be written
     // first, as later documents replace earlier ones.
     size_t SameOutputAs = kNone;
@@ -36,12 +36,12 @@ std::vector<TBatchJob> PlanBatchJobs(const std::vector<std::filesystem::path>& f
 // documents' paths as the file system resolves them.
 class TJobSettler {
 public:
-    TJobSettler(int initial, std::optional<int> fixed) : mode_(initial), fixed_(fixed) {}
+    TJobSettler(TBackground initial, std::optional<TBackground> fixed) : mode_(initial), fixed_(fixed) {}
     // Settles jobs[index]; every job before it must be settled already.
     void Settle(std::vector<TBatchJob>& jobs, size_t index);
 
 private:
-    int mode_;
-    std::optional<int> fixed_;
+    TBackground mode_;
+    std::optional<TBackground> fixed_;
     std::map<std::filesystem::path, size_t> lastWriter_;  // document -> job
 };

@@ -11,33 +11,9 @@ namespace {
 using TNative = std::filesystem::path::string_type;
 using TChar = TNative::value_type;
 
-TChar UpperAscii(TChar c) { return (c >= 'a' && c <= 'z') ? static_cast<TChar>(c - 'a' + 'A') : c; }
-
-bool EqualsUpper(const TNative& text, const char* upper)
-{
-    size_t i = 0;
-    for (; upper[i] != '\0'; ++i) {
-        if (i >= text.size() || UpperAscii(text[i]) != static_cast<TChar>(upper[i])) return false;
-    }
-    return i == text.size();
-}
-
 bool IsSeparator(TChar c) { return c == '/' || c == std::filesystem::path::preferred_separator; }
 
 }  // namespace
-
-TInputFormat InputFormatOf(const std::filesystem::path& path)
-{
-    const TNative name = path.filename().native();
-    const size_t dot = name.rfind('.');
-    if (dot == TNative::npos) return TInputFormat::None;
-    const TNative extension = name.substr(dot);
-    if (EqualsUpper(extension, ".JWC")) return TInputFormat::Jwc;
-    if (EqualsUpper(extension, ".JWK")) return TInputFormat::Jwk;
-    if (EqualsUpper(extension, ".JWW")) return TInputFormat::Jww;
-    if (EqualsUpper(extension, ".JWS")) return TInputFormat::Jws;
-    return TInputFormat::None;
-}
 
 TIntake CheckIntake(const std::filesystem::path& path)
 {

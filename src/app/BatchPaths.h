@@ -5,12 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "figures/ConversionContext.h"
-
-enum class TInputFormat { None, Jwc, Jwk, Jww, Jws };
-
-// The format named by the file name's extension (from its last ".", any letter case).
-TInputFormat InputFormatOf(const std::filesystem::path& path);
+#include "engine/ConversionOptions.h"
+#include "engine/InputFormat.h"
 
 // An intake test: not empty, one of the four extensions, and an existing regular file.
 enum class TIntake { Accepted, Empty, WrongExtension, Missing };

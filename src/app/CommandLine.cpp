@@ -12,6 +12,7 @@ namespace {
 
 // More threads than this only cost memory: every one holds a whole file's conversion.
 constexpr int32_t kMaxJobs = 256;
+constexpr int32_t kMarkerShapes = 8;
 
 // A decimal number as the edit boxes take it: sign, digits, optional fraction and exponent.
 bool IsDecimalNumber(std::string_view text)
@@ -62,43 +63,39 @@ public:
     // Applies one option with its value; false (and Error set) when it is not valid.
     bool Option(std::string_view name, const std::optional<std::string>& value)
     {
-        TControlsOverrides& o = r_.Overrides;
+        using R = TOptionRequest;
         if (name == "--out") {
             if (value->empty()) return Fail("--out needs a folder");
-            o.Set(&TControlsState::RadioButton4, true);
-            o.Set(&TControlsState::Edit1, *value);
+            r_.Destination = TDestination{TDestination::TKind::GivenFolder, *value};
         } else if (name == "--beside") {
-            o.Set(&TControlsState::RadioButton3, true);
+            r_.Destination = TDestination{TDestination::TKind::BesideInput, {}};
         } else if (name == "--scale") {
             const std::string_view scales[] = {"1", "10", "100", "1000"};
-            for (int32_t i = 0; i < 4; ++i) {
-                if (*value == scales[i]) {
-                    o.Set(&TControlsState::ComboBox1ItemIndex, i);
-                    return true;
-                }
-            }
-            return Fail("--scale takes 1, 10, 100 or 1000, not '" + *value + "'");
+            const auto at = std::find(std::begin(scales), std::end(scales), *value);
+            if (at == std::end(scales)) return Fail("--scale takes 1, 10, 100 or 1000, not '" + *value + "'");
+            Set(&R::ScaleItem, static_cast<int32_t>(at - std::begin(scales)));
         } else if (name == "--marker") {
             const std::optional<int32_t> shape = ParseInt(*value);
-            if (!shape || *shape < 0 || *shape >= kMarkerItemCount) {
+            if (!shape || *shape < 0 || *shape >= kMarkerShapes) {
                 return Fail("--marker takes a shape 0..7, not '" + *value + "'");
             }
-            o.Set(&TControlsState::ComboBox2ItemIndex, *shape);
+            Set(&R::MarkerShape, *shape);
         } else if (name == "--marker-size") {
             if (!IsDecimalNumber(*value)) return Fail("--marker-size takes a number, not '" + *value + "'");
-            o.Set(&TControlsState::Edit2, *value);
+            Set(&R::MarkerSize, *value);
         } else if (name == "--arcs") {
             return Arcs(*value);
         } else if (name == "--include" || name == "--exclude") {
             return Kinds(*value, name == "--include");
         } else if (name == "--format") {
             const std::string_view formats[] = {"dae", "dae-compact", "glb"};
+            const TOutputFormat values[] = {TOutputFormat::Dae, TOutputFormat::DaeCompact, TOutputFormat::Glb};
             const auto at = std::find(std::begin(formats), std::end(formats), *value);
             if (at == std::end(formats)) return Fail("--format takes dae, dae-compact or glb, not '" + *value + "'");
-            o.Set(&TControlsState::OutputFormat, static_cast<int32_t>(at - std::begin(formats)));
+            Set(&R::Format, values[at - std::begin(formats)]);
         } else if (name == "--background") {
             if (*value != "light" && *value != "dark") return Fail("--background takes light or dark, not '" + *value + "'");
-            r_.Background = *value == "dark" ? 1 : 0;
+            Set(&R::Background, *value == "dark" ? TBackgroundChoice::Dark : TBackgroundChoice::Light);
         } else if (name == "--jobs") {
             const std::optional<int32_t> jobs = ParseInt(*value);
             if (!jobs || *jobs < 0 || *jobs > kMaxJobs) {
@@ -119,23 +116,28 @@ public:
     }
 
 private:
+    template <typename T, typename V>
+    void Set(T TOptionRequest::*field, V value)
+    {
+        r_.Changes.push_back([field, value = T(std::move(value))](TOptionRequest& request) { request.*field = value; });
+    }
+
     bool Arcs(const std::string& choice)
     {
-        TControlsOverrides& o = r_.Overrides;
         const std::vector<std::string_view> parts = Split(choice, ':');
         const auto isCount = [](std::string_view text) { return ParseInt(text).has_value(); };
-        using S = TControlsState;
+        using R = TOptionRequest;
         if (parts[0] == "count" && parts.size() == 2 && isCount(parts[1])) {
-            o.Set(&S::RadioButton5, true);
-            o.Set(&S::Edit3, std::string(parts[1]));
+            Set(&R::ArcMode, TArcMode::ByCount);
+            Set(&R::ArcDivisions, std::string(parts[1]));
             return true;
         }
         if ((parts[0] == "angle" || parts[0] == "length") && (parts.size() == 2 || parts.size() == 3) &&
             IsDecimalNumber(parts[1]) && (parts.size() == 2 || isCount(parts[2]))) {
             const bool angle = parts[0] == "angle";
-            o.Set(angle ? &S::RadioButton6 : &S::RadioButton7, true);
-            o.Set(angle ? &S::Edit4 : &S::Edit6, std::string(parts[1]));
-            if (parts.size() == 3) o.Set(angle ? &S::Edit5 : &S::Edit7, std::string(parts[2]));
+            Set(&R::ArcMode, angle ? TArcMode::ByAngle : TArcMode::ByLength);
+            Set(angle ? &R::ArcAngle : &R::ArcLength, std::string(parts[1]));
+            if (parts.size() == 3) Set(angle ? &R::ArcAngleMinDivisions : &R::ArcLengthMinDivisions, std::string(parts[2]));
             return true;
         }
         return Fail("--arcs takes count:N, angle:DEG[:MIN] or length:MM[:MIN], not '" + choice + "'");
@@ -143,18 +145,18 @@ private:
 
     bool Kinds(const std::string& list, bool include)
     {
-        using S = TControlsState;
-        static constexpr std::pair<std::string_view, bool S::*> kKinds[] = {
-            {"hidden", &S::CheckBox1}, {"aux", &S::CheckBox2},    {"dims", &S::CheckBox3},
-            {"hatch", &S::CheckBox4},  {"points", &S::CheckBox5}, {"solids", &S::CheckBox6},
+        using R = TOptionRequest;
+        static constexpr std::pair<std::string_view, bool R::*> kKinds[] = {
+            {"hidden", &R::IncludeHiddenLayers}, {"aux", &R::IncludeAuxiliary},  {"dims", &R::IncludeDimensions},
+            {"hatch", &R::IncludeHatching},      {"points", &R::IncludePoints}, {"solids", &R::IncludeSolids},
         };
         for (std::string_view name : Split(list, ',')) {
-            const auto kind = std::ranges::find(kKinds, name, &std::pair<std::string_view, bool S::*>::first);
+            const auto kind = std::ranges::find(kKinds, name, &std::pair<std::string_view, bool R::*>::first);
             if (kind == std::end(kKinds)) {
                 return Fail("unknown kind '" + std::string(name) +
                             "' (choose from hidden, aux, dims, hatch, points, solids)");
             }
-            r_.Overrides.Set(kind->second, include);
+            Set(kind->second, include);
         }
         return true;
     }

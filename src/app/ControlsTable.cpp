@@ -1,6 +1,7 @@
 #include "app/ControlsTable.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "util/Func_.h"
 
@@ -53,19 +54,53 @@ std::string NormalisedText(const TControlEntry& entry, std::string_view text)
     return std::string(text);
 }
 
-double ClampInPlace(const TControlEntry& entry, TControlsState& controls)
+TOptionRequest RequestOf(const TControlsState& c)
 {
-    std::string& text = controls.*entry.Text;
-    const TClamp& clamp = entry.Clamp;
-    if (entry.Kind == TControlKind::Count) {
-        const int32_t count = StrToIntDef0(text);
-        const int32_t clamped = std::clamp(count == 0 ? static_cast<int32_t>(clamp.ZeroAs) : count,
-                                           static_cast<int32_t>(clamp.Min), static_cast<int32_t>(clamp.Max));
-        text = std::to_string(clamped);
-        return clamped;
+    TOptionRequest r;
+    r.IncludeHiddenLayers = c.CheckBox1;
+    r.IncludeAuxiliary = c.CheckBox2;
+    r.IncludeDimensions = c.CheckBox3;
+    r.IncludeHatching = c.CheckBox4;
+    r.IncludePoints = c.CheckBox5;
+    r.IncludeSolids = c.CheckBox6;
+    r.ScaleItem = c.ComboBox1ItemIndex;
+    r.MarkerShape = c.ComboBox2ItemIndex;
+    r.MarkerSize = c.Edit2;
+    r.ArcMode = c.RadioButton7 ? TArcMode::ByLength : c.RadioButton6 ? TArcMode::ByAngle : TArcMode::ByCount;
+    r.ArcDivisions = c.Edit3;
+    r.ArcAngle = c.Edit4;
+    r.ArcAngleMinDivisions = c.Edit5;
+    r.ArcLength = c.Edit6;
+    r.ArcLengthMinDivisions = c.Edit7;
+    switch (c.OutputFormat) {
+    case 1: r.Format = TOutputFormat::DaeCompact; break;
+    case 2: r.Format = TOutputFormat::Glb; break;
+    default: r.Format = TOutputFormat::Dae; break;
     }
-    const double value = static_cast<double>(StrToFloatDef0(text));
-    const double clamped = std::clamp(value == 0 ? clamp.ZeroAs : value, clamp.Min, clamp.Max);
-    text = FloatToText(clamped);
-    return clamped;
+    return r;
+}
+
+TDestination DestinationOf(const TControlsState& c)
+{
+    using K = TDestination::TKind;
+    if (c.RadioButton1) return {K::Desktop, {}};
+    if (c.RadioButton2) return {K::MyDocuments, {}};
+    if (c.RadioButton3) return {K::BesideInput, {}};
+    return {K::GivenFolder, c.Edit1};
+}
+
+void ShowClampedNumbers(TControlsState& controls, const TOptionRequest* used)
+{
+    using S = TControlsState;
+    using R = TOptionRequest;
+    static constexpr std::pair<std::string S::*, std::string R::*> kBoxes[] = {
+        {&S::Edit2, &R::MarkerSize},   {&S::Edit3, &R::ArcDivisions}, {&S::Edit4, &R::ArcAngle},
+        {&S::Edit5, &R::ArcAngleMinDivisions}, {&S::Edit6, &R::ArcLength}, {&S::Edit7, &R::ArcLengthMinDivisions},
+    };
+    for (const auto& [box, number] : kBoxes) {
+        std::string& text = controls.*box;
+        if (used && used->*number != text) continue;
+        for (const TNumberOption& option : kNumberOptions)
+            if (option.Text == number) text = ClampedText(option, text);
+    }
 }

@@ -1,8 +1,8 @@
 #pragma once
 // One entry per line of the settings file: the member of TControlsState it keeps, the main
-// window's control that shows it, its kind and its clamp. Reading and writing the settings
-// file, the window's Get/SetControls, the command line's one-run values and the clamping at
-// the start of a batch all loop over this table, so an option is one entry plus its use.
+// window's control that shows it and its kind. Reading and writing the settings file and the
+// window's Get/SetControls loop over this table; RequestOf and DestinationOf say what the
+// controls mean to a batch. This file and the window are the only places that name widgets.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,23 +10,18 @@
 #include <type_traits>
 
 #include "app/ControlsState.h"
+#include "app/Destination.h"
+#include "engine/OptionRequest.h"
 
 enum class TControlKind {
     Placement,  // a window's position or size in pixels; no control of its own
     Flag,       // a check box
     Radio,      // a radio button; checking one clears the others of its group
     Text,       // an edit box kept exactly as typed
-    Count,      // an edit box holding a whole number, clamped when a batch starts
-    Number,     // an edit box holding a decimal number, clamped when a batch starts
+    Count,      // an edit box holding a whole number (clamped by MakeOptions)
+    Number,     // an edit box holding a decimal number (clamped by MakeOptions)
     Item,       // a drop-down list's item index; -1 selects nothing
     Choice,     // a radio group kept on one line as its checked button's index; -1 checks none
-};
-
-// The range a number is clamped into; a value of 0 is first replaced by ZeroAs.
-struct TClamp {
-    double Min = 0;
-    double Max = 0;
-    double ZeroAs = 0;
 };
 
 struct TControlEntry {
@@ -38,7 +33,6 @@ struct TControlEntry {
     std::string TControlsState::*Text = nullptr;     // Text, Count, Number
     int Group = 0;                                   // Radio: the buttons of one group share it
     int ItemCount = 0;                               // Item, Choice: the items or buttons
-    TClamp Clamp{};                                  // Count, Number
 };
 
 namespace controls_table {
@@ -53,14 +47,8 @@ constexpr TControlEntry Radio(int id, bool S::*m, int group)
     return {.Kind = K::Radio, .Control = id, .Bool = m, .Group = group};
 }
 constexpr TControlEntry Text(int id, std::string S::*m) { return {.Kind = K::Text, .Control = id, .Text = m}; }
-constexpr TControlEntry Count(int id, std::string S::*m, TClamp clamp)
-{
-    return {.Kind = K::Count, .Control = id, .Text = m, .Clamp = clamp};
-}
-constexpr TControlEntry Number(int id, std::string S::*m, TClamp clamp)
-{
-    return {.Kind = K::Number, .Control = id, .Text = m, .Clamp = clamp};
-}
+constexpr TControlEntry Count(int id, std::string S::*m) { return {.Kind = K::Count, .Control = id, .Text = m}; }
+constexpr TControlEntry Number(int id, std::string S::*m) { return {.Kind = K::Number, .Control = id, .Text = m}; }
 constexpr TControlEntry Item(int id, int32_t S::*m, int count)
 {
     return {.Kind = K::Item, .Control = id, .Int = m, .ItemCount = count};
@@ -72,7 +60,6 @@ constexpr TControlEntry Choice(int firstId, int32_t S::*m, int count)
 
 constexpr int kDestination = 1;
 constexpr int kArcDivision = 2;
-constexpr TClamp kDivisions{3, 3600, 0};
 
 // Entry i is line i + 1 of the settings file: append new options, never reorder. The control
 // ids are the main window's (EControl, numbered from 100 in tab order).
@@ -96,15 +83,15 @@ inline constexpr TControlEntry kTable[] = {
     Flag(113, &S::CheckBox6),                    // solids
     Item(115, &S::ComboBox1ItemIndex, kScaleItemCount),
     Item(117, &S::ComboBox2ItemIndex, kMarkerItemCount),
-    Number(119, &S::Edit2, {0.00001, 10000, 1}),  // point marker size, paper mm
+    Number(119, &S::Edit2),                       // point marker size, paper mm
     Radio(121, &S::RadioButton5, kArcDivision),   // by count
     Radio(124, &S::RadioButton6, kArcDivision),   // by angle
     Radio(129, &S::RadioButton7, kArcDivision),   // by length
-    Count(122, &S::Edit3, kDivisions),
-    Number(126, &S::Edit4, {0.1, 90, 0}),  // degrees
-    Count(128, &S::Edit5, kDivisions),
-    Number(131, &S::Edit6, {0.001, 1000, 0}),  // paper mm
-    Count(133, &S::Edit7, kDivisions),
+    Count(122, &S::Edit3),
+    Number(126, &S::Edit4),  // degrees
+    Count(128, &S::Edit5),
+    Number(131, &S::Edit6),  // paper mm
+    Count(133, &S::Edit7),
     Choice(135, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
 };
 
@@ -141,6 +128,15 @@ void SetFromText(const TControlEntry& entry, TControlsState& controls, std::stri
 // " 2.50" -> "2.5", "abc" -> "0"); other kinds' texts are returned unchanged.
 std::string NormalisedText(const TControlEntry& entry, std::string_view text);
 
-// Parses a Count or Number edit box, clamps the value, writes the clamped value back into
-// the box's text and answers it. Unparsable text reads as 0.
-double ClampInPlace(const TControlEntry& entry, TControlsState& controls);
+// The options the controls request: the check boxes, lists and radio groups as chosen, the
+// edit boxes' texts as typed (the arc mode is by length or angle when that button is
+// checked, else by count; an output format group with none checked writes COLLADA).
+TOptionRequest RequestOf(const TControlsState& controls);
+
+// Where the destination group sends the documents (all unchecked: the given folder).
+TDestination DestinationOf(const TControlsState& controls);
+
+// Writes into each number box the value MakeOptions clamps its text to, so that the window
+// shows what a batch uses. With `used`, a box is left alone when the batch used another text
+// for it (a command line's one-run value).
+void ShowClampedNumbers(TControlsState& controls, const TOptionRequest* used = nullptr);

@@ -1,7 +1,7 @@
 #pragma once
-// What the driver needs from a front end: the controls, the status bar, the progress
+// What the window's driver needs from the window: the controls, the status bar, the progress
 // window, the Escape key, the message pump, the platform's folders and the executable's
-// path. The desktop window and the command line implement it; tests use a fake.
+// path. The desktop window implements it; tests use a fake.
 //
 // Every call comes from the driver on the user-interface thread. Texts for display are
 // UTF-8; paths are std::filesystem::path and reach the view exactly as the driver holds them.
@@ -10,30 +10,8 @@
 #include <string>
 
 #include "app/ControlsState.h"
-#include "formats/ReadResult.h"
-
-enum class TSpecialFolder { Desktop, MyDocuments };
-
-// How one listed file of a batch went.
-struct TFileOutcome {
-    std::filesystem::path Input;
-    std::filesystem::path Output;
-    bool SignatureMatched = false;  // false: the document was written without geometry
-    bool Written = false;           // false: the document could not be written
-    // How the file was read; NotThisFormat when the signature failed (or the file could not
-    // be opened to check it), and then nothing was read.
-    TReadResult Read;
-    // The walk stopped at the per-file figure budget; the document holds what was drawn.
-    bool BudgetReached = false;
-    // Block placements ran past the expansion's bounds; those past them were left out.
-    bool BlocksCut = false;
-    // Converting failed (memory ran out, ...): no document was written, and the one already
-    // at Output, if any, is as it was. Empty when converting went through.
-    std::string Failure;
-
-    // True when the file went through whole: complete read, whole walk, document written.
-    bool Clean() const { return static_cast<bool>(Read) && !BudgetReached && !BlocksCut && Failure.empty() && Written; }
-};
+#include "app/Destination.h"
+#include "app/FileOutcome.h"
 
 class TFormView {
 public:
@@ -63,8 +41,7 @@ public:
     virtual void AppendProgress(const std::filesystem::path& path) = 0;
 
     // --- keyboard and message pump ----------------------------------------------------
-    // True while the Escape key is down at the moment of the call (the console answers
-    // true once Ctrl-C has been pressed).
+    // True while the Escape key is down at the moment of the call.
     virtual bool EscapeDown() = 0;
     // Processes pending messages until `duration` has passed since the call.
     virtual void PumpMessagesFor(std::chrono::milliseconds duration) = 0;

@@ -38,7 +38,8 @@ std::string OutcomeMark(const TFileOutcome& o)
 {
     if (!o.Failure.empty()) return " ― 変換できませんでした（以前の出力はそのまま）";
     std::string mark;
-    if (!o.SignatureMatched) mark += " ― 形式が違います";
+    if (o.Read.status == TReadStatus::Unreadable) mark += " ― 読み込めませんでした";
+    else if (!o.SignatureMatched) mark += " ― 形式が違います";
     if (ReadCutShort(o)) mark += " ― " + std::to_string(o.Read.offset) + " バイト目で読み取り中断";
     if (o.BlocksCut) mark += " ― ブロック展開の上限で打ち切り";
     if (o.BudgetReached) mark += " ― 図形数の上限で打ち切り";

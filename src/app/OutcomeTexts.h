@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FormView.h"
+#include "app/FileOutcome.h"
 
 // One sentence per problem of the reading, the walk or the conversion as a whole, without the
 // file's name. The signature check and the write are left to the front end, which names the

@@ -3,7 +3,7 @@
 #include <new>
 #include <system_error>
 
-#include "app/FileConverter.h"
+#include "app/DocumentFile.h"
 
 namespace {
 
@@ -12,16 +12,30 @@ constexpr std::chrono::milliseconds kPollInterval{20};
 
 }  // namespace
 
-TParallelBatch::TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads,
-                               int initial, std::optional<int> fixed)
-    : jobs_(std::move(jobs)), outcomes_(jobs_.size()), settler_(initial, fixed)
+namespace {
+
+std::optional<TBackground> FixedBackground(TBackgroundChoice choice)
 {
+    switch (choice) {
+    case TBackgroundChoice::Light: return TBackground::Light;
+    case TBackgroundChoice::Dark: return TBackground::Dark;
+    case TBackgroundChoice::Carried: break;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+TParallelBatch::TParallelBatch(std::vector<TBatchJob> jobs, const TConversionOptions& options, unsigned threads)
+    : jobs_(std::move(jobs)), outcomes_(jobs_.size()),
+      settler_(options.CarriedBackground, FixedBackground(options.Background)), options_(options)
+{
+    // Each file on one thread: the workers keep every core busy already.
+    options_.Threads = 1;
+    options_.Background = TBackgroundChoice::Carried;
     for (unsigned t = 0; t < threads; ++t) {
         try {
-            auto context = std::make_unique<TConversionContext>();
-            CopyBatchSettings(settings, *context);
-            contexts_.push_back(std::move(context));
-            workers_.emplace_back([this, worker = contexts_.back().get()] { Work(*worker); });
+            workers_.emplace_back([this] { Work(); });
         } catch (const std::system_error&) {
             break;  // no more threads: the ones started do the work
         } catch (const std::bad_alloc&) {
@@ -78,9 +92,10 @@ void TParallelBatch::SettleUpTo(size_t index)
     for (; settled_ <= index; ++settled_) settler_.Settle(jobs_, settled_);
 }
 
-void TParallelBatch::Work(TConversionContext& context)
+void TParallelBatch::Work()
 {
-    TFileConverter converter;
+    TEngine engine;
+    TConversionOptions options = options_;
     while (const std::optional<size_t> index = NextJob()) {
         // A taken job always gets an outcome, or the caller would wait for it forever.
         TFileOutcome outcome;
@@ -88,8 +103,10 @@ void TParallelBatch::Work(TConversionContext& context)
             SettleUpTo(*index);
             WaitForEarlierWriter(*index);
             const TBatchJob& job = jobs_[*index];
-            context.Attributes.SetBackground(job.Background);
-            outcome = converter.ConvertAndWrite(context, job.Format, job.Input, job.Output);
+            options.CarriedBackground = job.Background;
+            static_cast<TConversionResult&>(outcome) = ConvertToFile(engine, job.Input, job.Format, options, job.Output);
+            outcome.Input = job.Input;
+            outcome.Output = job.Output;
         } catch (...) {
             outcome.Failure = "out of memory";
         }

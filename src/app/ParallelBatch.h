@@ -1,5 +1,5 @@
 #pragma once
-// A batch converted on worker threads, each with its own readers and conversion context.
+// A batch converted on worker threads, each with an engine of its own.
 // Workers take the jobs in list order and settle them (TJobSettler) in that order as they
 // take them, so that reading the drawings' heads overlaps the conversions; a job whose
 // document an earlier job also writes waits for that one. The calling thread collects the
@@ -15,17 +15,16 @@
 #include <vector>
 
 #include "app/BatchJobs.h"
-#include "app/FormView.h"
-#include "figures/ConversionContext.h"
+#include "app/FileOutcome.h"
+#include "engine/ConversionOptions.h"
 
 class TParallelBatch {
 public:
     // Starts up to `threads` workers (fewer when the system gives fewer; Running() tells
-    // whether any started) on `jobs`, each with `settings`' options, coordinate factor and
-    // figure budget; jobs of format None are passed over. The first job starts with the
-    // background `initial`; `fixed`, when set, is set before every job (TJobSettler).
-    TParallelBatch(std::vector<TBatchJob> jobs, const TConversionContext& settings, unsigned threads, int initial,
-                   std::optional<int> fixed);
+    // whether any started) on `jobs`, each file with `options` on one thread; jobs of format
+    // None are passed over. The first job starts with the options' carried background, or
+    // every job with the options' fixed one (TJobSettler).
+    TParallelBatch(std::vector<TBatchJob> jobs, const TConversionOptions& options, unsigned threads);
     // Stops and waits for the jobs already started.
     ~TParallelBatch();
     TParallelBatch(const TParallelBatch&) = delete;
@@ -41,7 +40,7 @@ public:
     const TBatchJob& Job(size_t index) const { return jobs_[index]; }
 
 private:
-    void Work(TConversionContext& context);
+    void Work();
     // The next job to convert; nothing when stopped or when every job is taken.
     std::optional<size_t> NextJob();
     // Settles the jobs up to `index`, in list order.
@@ -58,6 +57,6 @@ private:
     std::mutex settling_;
     size_t settled_ = 0;
     TJobSettler settler_;
-    std::vector<std::unique_ptr<TConversionContext>> contexts_;
+    TConversionOptions options_;
     std::vector<std::thread> workers_;
 };

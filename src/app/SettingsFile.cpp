@@ -4,7 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "util/BufferedFile.h"
+#include "util/FileSink.h"
 
 namespace {
 
@@ -51,11 +51,9 @@ bool WriteSettings(const std::filesystem::path& path, const TControlsState& cont
 {
     // Written to a temporary file that replaces the old one only when complete, so a failed
     // write leaves the previous settings as they were.
-    TBufferedFile file(4096);
-    if (!file.Create(path)) return false;
-    for (const TControlEntry& entry : kControlsTable) {
-        file.Write(TextOf(entry, controls));
-        file.Write("\r\n");
-    }
-    return file.Close();
+    std::string text;
+    for (const TControlEntry& entry : kControlsTable) text += TextOf(entry, controls) + "\r\n";
+    TFileSink file(path);
+    file.Write(text.data(), text.size());
+    return file.Commit();
 }

@@ -5,19 +5,49 @@
 #include <system_error>
 #include <thread>
 
+#include "app/Batch.h"
 #include "app/ControlsTable.h"
-#include "app/Options.h"
 #include "app/SettingsFile.h"
 #include "app/SettingsLocation.h"
 #include "app/StatusTexts.h"
-#include "app/FileConverter.h"
-#include "app/ParallelBatch.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::chrono::milliseconds kPumpBeforeFile{100};
+
+// The batch as the window shows it: each file in the progress list and the status bar, the
+// messages pumped around it, Escape (or a close request) stopping it.
+class TWindowReport final : public TBatchReport {
+public:
+    TWindowReport(TFormView& view, TForm2& progress, bool& cancelRequested)
+        : view_(view), progress_(progress), cancelRequested_(cancelRequested)
+    {
+    }
+
+    bool StopRequested() override
+    {
+        if (view_.EscapeDown()) cancelRequested_ = true;
+        return cancelRequested_;
+    }
+    void FileStarting(size_t n, size_t count, const fs::path& input) override
+    {
+        progress_.Append(input);
+        view_.PumpMessagesFor(kPumpBeforeFile);
+        view_.SetStatusText(ConvertingStatusText(n, count, input));
+    }
+    void FileDone(const TFileOutcome& outcome) override
+    {
+        view_.FileDone(outcome);
+        view_.PumpMessagesOnce();
+    }
+
+private:
+    TFormView& view_;
+    TForm2& progress_;
+    bool& cancelRequested_;
+};
 
 }  // namespace
 
@@ -40,12 +70,8 @@ void TForm1::FormShow(const std::vector<fs::path>& arguments)
     ReadSettings(settingsPath_, controls);
     view_.SetControls(controls);
 
-    converter_ = std::make_unique<TFileConverter>();
-    context_ = std::make_unique<TConversionContext>();
-    context_->Attributes.SetBackground(1);  // black background, white default pen
-    context_->Attributes.ResetPenColors();
-    // One file at a time: its arcs and document may be worked out on every core.
-    context_->Threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    shown_ = true;
+    options_.CarriedBackground = TBackground::Dark;  // black background, white default pen
 
     // Command-line intake: the paths exactly as passed.
     fileList_.clear();
@@ -70,7 +96,7 @@ void TForm1::Intake(const fs::path& path, std::vector<fs::path>& list)
 
 void TForm1::AcceptDroppedFiles(const std::vector<fs::path>& paths)
 {
-    if (closed_ || !context_) return;
+    if (!Open()) return;
     if (busy_) {
         // The running batch walks fileList_; this drop waits for it to end.
         for (const fs::path& path : paths) Intake(path, queuedDrops_);
@@ -83,7 +109,7 @@ void TForm1::AcceptDroppedFiles(const std::vector<fs::path>& paths)
 
 void TForm1::RunBatch()
 {
-    if (busy_ || closed_ || !context_) return;
+    if (busy_ || !Open()) return;
     for (;;) {
         RunOneBatch();
         if (closeDeferred_) {
@@ -103,131 +129,32 @@ void TForm1::RunOneBatch()
     busy_ = true;
     cancelRequested_ = false;
 
-    TControlsState controls = view_.GetControls();
-    overrides_.ApplyTo(controls);
-    fs::path outputFolder;
-    bool useSourceFolder = false;
-    ChooseOutputFolder(controls, outputFolder, useSourceFolder);
-
-    ReadOptions();
+    const TOutputPlace place = PlaceOf(
+        DestinationOf(view_.GetControls()), [this](TSpecialFolder which) { return view_.SpecialFolder(which); },
+        [this](const std::string& folderText) { view_.GivenFolderMissing(folderText); });
+    TConversionOptions options = ReadOptions();
 
     form2_.Show();
     form2_.Clear();
+    TWindowReport report(view_, form2_, cancelRequested_);
+    ::RunBatch(fileList_, options, place, 1, report);
+    options_ = options;
 
-    const std::vector<TBatchJob> jobs = PlanJobs(outputFolder, useSourceFolder);
-    std::unique_ptr<TParallelBatch> workers = StartWorkers(jobs);
-    const size_t count = fileList_.size();
-    for (size_t i = 0; i < count; ++i) {
-        if (view_.EscapeDown()) cancelRequested_ = true;
-        if (cancelRequested_ && !workers) break;
-
-        const TBatchJob& job = jobs[i];
-        if (job.Format == TInputFormat::None) continue;
-
-        // Workers report a file once it is converted; one a worker started is reported even
-        // after a stop, and the table takes the background it left, as in a run in order.
-        std::optional<TFileOutcome> converted;
-        if (workers) {
-            converted = TakeFromWorkers(*workers, i);
-            if (!converted) break;
-            context_->Attributes.SetBackground(workers->Job(i).BackgroundAfter);
-        }
-
-        form2_.Append(job.Input);
-        view_.PumpMessagesFor(kPumpBeforeFile);
-        view_.SetStatusText(ConvertingStatusText(i + 1, count, job.Input));
-        view_.FileDone(converted ? *converted : ConvertAndWrite(job.Format, job.Input, job.Output));
-        view_.PumpMessagesOnce();
-    }
-    workers.reset();
-
-    context_->Store.ClearFigures();
     form2_.Hide();
-    view_.SetStatusText(cancelRequested_ ? std::string(kStoppedStatusText) : FinishedStatusText(count));
+    view_.SetStatusText(cancelRequested_ ? std::string(kStoppedStatusText) : FinishedStatusText(fileList_.size()));
     busy_ = false;
 }
 
-void TForm1::ChooseOutputFolder(const TControlsState& controls, fs::path& folder, bool& useSourceFolder)
+TConversionOptions TForm1::ReadOptions()
 {
-    useSourceFolder = false;
-    if (controls.RadioButton1 || controls.RadioButton2) {
-        folder = view_.SpecialFolder(controls.RadioButton1 ? TSpecialFolder::Desktop : TSpecialFolder::MyDocuments);
-        // A platform without such a folder answers empty: write beside each input rather
-        // than into the root of the file system.
-        if (folder.empty()) useSourceFolder = true;
-        else folder = WithTrailingSeparator(folder);
-    } else if (controls.RadioButton3) {
-        useSourceFolder = true;
-    } else {
-        const fs::path given = PathFromNarrow(controls.Edit1);
-        std::error_code error;
-        if (given.empty() || !fs::is_directory(given, error)) {
-            useSourceFolder = true;
-            view_.GivenFolderMissing(controls.Edit1);
-        } else {
-            folder = WithTrailingSeparator(given);
-        }
-    }
-}
-
-void TForm1::ReadOptions()
-{
-    if (!context_) return;
-    TControlsState shown = view_.GetControls();
-    TControlsState used = shown;
-    overrides_.ApplyTo(used);
-    TControlsState clamped = used;
-    ::ReadOptions(clamped, context_->Options, context_->CoordinateScale);
-    context_->Store.CoordinateLimit = TFigureStore::CoordinateLimitFor(context_->CoordinateScale);
-
-    // The window shows the clamped value of every box the run's overrides left alone.
-    for (const TControlEntry& entry : kControlsTable) {
-        if (entry.Kind != TControlKind::Count && entry.Kind != TControlKind::Number) continue;
-        if (used.*entry.Text == shown.*entry.Text) shown.*entry.Text = clamped.*entry.Text;
-    }
-    view_.SetControls(shown);
-}
-
-TFileOutcome TForm1::ConvertAndWrite(TInputFormat format, const fs::path& path, const fs::path& output)
-{
-    if (background_) context_->Attributes.SetBackground(*background_);
-    return converter_->ConvertAndWrite(*context_, format, path, output);
-}
-
-void TForm1::SetOneRunJobs(unsigned jobs)
-{
-    jobs_ = jobs != 0 ? jobs : std::max(1u, std::thread::hardware_concurrency());
-}
-
-std::vector<TBatchJob> TForm1::PlanJobs(const fs::path& outputFolder, bool useSourceFolder) const
-{
-    const std::string_view extension = OutputExtensionOf(context_->Options.Format);
-    std::vector<fs::path> outputs;
-    outputs.reserve(fileList_.size());
-    for (const fs::path& path : fileList_)
-        outputs.push_back(OutputPathFor(useSourceFolder ? FolderOf(path) : outputFolder, path, extension));
-    return PlanBatchJobs(fileList_, outputs);
-}
-
-std::unique_ptr<TParallelBatch> TForm1::StartWorkers(const std::vector<TBatchJob>& jobs)
-{
-    const size_t threads = std::min<size_t>(jobs_, jobs.size());
-    if (threads <= 1) return nullptr;
-    // Each file starts with the background a run in list order would give it.
-    auto workers = std::make_unique<TParallelBatch>(jobs, *context_, static_cast<unsigned>(threads),
-                                                    context_->Attributes.BackgroundMode(), background_);
-    if (!workers->Running()) return nullptr;
-    return workers;
-}
-
-std::optional<TFileOutcome> TForm1::TakeFromWorkers(TParallelBatch& workers, size_t index)
-{
-    if (cancelRequested_) workers.Stop();
-    return workers.Take(index, [&] {
-        if (!view_.EscapeDown()) return;
-        cancelRequested_ = true;
-        workers.Stop();
-    });
+    TControlsState controls = view_.GetControls();
+    TConversionOptions options = MakeOptions(RequestOf(controls));
+    options.CarriedBackground = options_.CarriedBackground;
+    // One file at a time: its arcs and document may be worked out on every core.
+    options.Threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    ShowClampedNumbers(controls);
+    view_.SetControls(controls);
+    return options;
 }
 
 bool TForm1::FormCloseQuery()
@@ -249,8 +176,6 @@ void TForm1::FormClose()
     }
     closed_ = true;
     fileList_.clear();
-    converter_.reset();
-    context_.reset();
     if (!settingsPath_.empty()) {
         CreateSettingsFolder(settingsPath_);  // the user's configuration folder on first use
         WriteSettings(settingsPath_, view_.GetControls());

@@ -1,9 +1,9 @@
 #pragma once
 // TForm1, the main window's logic: start-up and shut-down, the intake of paths from the
-// command line and from drops, and the batch that converts them one by one (or, for the
-// command line, on several threads, reported in the same order). It owns the four readers
-// (TFileConverter) and the conversion context (attribute table, options, coordinate factor,
-// figure store) for the whole run, and talks to the screen only through a TFormView.
+// program's arguments and from drops, and the batch that converts them one by one. Its
+// controls become the engine's options through the controls table, and the batch runs as the
+// command line's does (RunBatch); it talks to the screen only through a TFormView. The
+// background a drawing leaves carries over to the next file and the next batch.
 //
 // Drops that arrive while a batch runs (they can, during its message pumps) are queued:
 // the running batch keeps its own list untouched, and when it ends the queued paths run as
@@ -15,15 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/BatchJobs.h"
 #include "app/BatchPaths.h"
-#include "app/ControlsOverrides.h"
 #include "app/FormView.h"
 #include "app/Unit2.h"
-#include "figures/ConversionContext.h"
-
-class TFileConverter;
-class TParallelBatch;
+#include "engine/ConversionOptions.h"
 
 class TForm1 {
 public:
@@ -35,18 +30,9 @@ public:
     TForm1(const TForm1&) = delete;
     TForm1& operator=(const TForm1&) = delete;
 
-    // Controls replaced for every batch of this run, never shown nor saved (command line).
-    void SetOneRunOverrides(const TControlsOverrides& overrides) { overrides_ = overrides; }
-    // The attribute table's background mode (0 light, 1 dark) set before every file of this
-    // run, instead of carried over from the drawings before it (command line).
-    void SetOneRunBackground(std::optional<int32_t> mode) { background_ = mode; }
-    // Files of a batch converted at once on this many threads (0: one per core); the
-    // documents and the order of what the view is told stay those of one thread.
-    void SetOneRunJobs(unsigned jobs);
-
-    // The main window is shown: flags, drop target, ExeFolder, settings, readers and the
-    // attribute table, then the command line's paths (arguments after the program name).
-    // With any argument the main window is then asked to close.
+    // The main window is shown: flags, drop target, ExeFolder, settings, then the program's
+    // arguments (after its name) as the first batch. With any argument the main window is
+    // then asked to close.
     void FormShow(const std::vector<std::filesystem::path>& arguments);
     // The paths of one drop, in the order the shell reports them.
     void AcceptDroppedFiles(const std::vector<std::filesystem::path>& paths);
@@ -54,12 +40,11 @@ public:
     void RunBatch();
     // The can-close answer: false while a batch runs (the batch is then asked to stop).
     bool FormCloseQuery();
-    // Shut-down: readers and attribute table destroyed, settings written. During a batch
-    // (only if a front end closes without asking FormCloseQuery) the batch is stopped and
-    // the shut-down happens when it ends.
+    // Shut-down: settings written. During a batch (only if a front end closes without asking
+    // FormCloseQuery) the batch is stopped and the shut-down happens when it ends.
     void FormClose();
-    // Reads the options from the controls, clamps them and shows the clamped values.
-    void ReadOptions();
+    // Reads the options from the controls and shows the clamped values; answers them.
+    TConversionOptions ReadOptions();
     // The folder-browse button: lets the user pick a folder for Edit1.
     void BrowseFolder();
 
@@ -70,44 +55,28 @@ public:
     const std::filesystem::path& ExeFolder() const { return exeFolder_; }
     const std::filesystem::path& SettingsPath() const { return settingsPath_; }
     TForm2& Form2() { return form2_; }
-    // Null before FormShow and after FormClose.
-    TConversionContext* Context() { return context_.get(); }
+    // Between FormShow and FormClose.
+    bool Open() const { return shown_ && !closed_; }
+    // The options the last batch used (its background the one the last file left).
+    const TConversionOptions& Options() const { return options_; }
 
 private:
     // Applies the intake tests; appends an accepted path to `list`.
     void Intake(const std::filesystem::path& path, std::vector<std::filesystem::path>& list);
     void RunOneBatch();
-    // The batch's output folder by the destination radio buttons; `useSourceFolder` when
-    // each document goes beside its input.
-    void ChooseOutputFolder(const TControlsState& controls, std::filesystem::path& folder, bool& useSourceFolder);
-    // One listed file on this thread, after the run's background when one was given:
-    // converted, then its document written (TFileConverter::ConvertAndWrite).
-    TFileOutcome ConvertAndWrite(TInputFormat format, const std::filesystem::path& path,
-                                 const std::filesystem::path& output);
-    // The batch's files with their formats and documents.
-    std::vector<TBatchJob> PlanJobs(const std::filesystem::path& outputFolder, bool useSourceFolder) const;
-    // Workers for the batch when it has more than one file and jobs_ allows them; else null.
-    std::unique_ptr<TParallelBatch> StartWorkers(const std::vector<TBatchJob>& jobs);
-    // The outcome of a file a worker converts, watching Escape while waiting; nothing when
-    // the batch was stopped before that file started.
-    std::optional<TFileOutcome> TakeFromWorkers(TParallelBatch& workers, size_t index);
 
     TFormView& view_;
     TForm2 form2_;
-    TControlsOverrides overrides_;
-    std::optional<int32_t> background_;
-    unsigned jobs_ = 1;
+    TConversionOptions options_;
 
     std::vector<std::filesystem::path> fileList_;
     std::vector<std::filesystem::path> queuedDrops_;
     bool busy_ = false;
     bool cancelRequested_ = false;
     bool closeDeferred_ = false;
+    bool shown_ = false;
     bool closed_ = false;
 
     std::filesystem::path exeFolder_;
     std::filesystem::path settingsPath_;
-
-    std::unique_ptr<TFileConverter> converter_;
-    std::unique_ptr<TConversionContext> context_;
 };

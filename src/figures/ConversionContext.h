@@ -1,17 +1,13 @@
 #pragma once
-// Everything one conversion run shares: the attribute table, the options of the current
-// batch, the coordinate factor and the figure store with its palette and census.
-// The driver owns one; readers, walkers and the writer take it by reference.
+// Everything one conversion shares: the attribute table, the options, and the figure store
+// with its palette. The engine owns one; readers, walkers and writers take it by reference.
 #include <array>
 #include <cstdint>
 #include <string>
 
 #include "attributes/UnitGraAtt.h"
+#include "engine/ConversionOptions.h"
 #include "figures/FigUnit.h"
-
-// The document written for each file: today's COLLADA, the compact COLLADA (welded vertices,
-// one <lines> and one <triangles> per geometry) or a binary glTF 2.0 file.
-enum class TOutputFormat { Dae, DaeCompact, Glb };
 
 // The drawing's own names in UTF-8, for documents that name their nodes; empty where the
 // file has none.
@@ -21,33 +17,13 @@ struct TDrawingNames {
     std::array<std::string, 256> Layers;  // layer g * 16 + n
 };
 
-// The user's choices for one batch, read from the controls and clamped at batch start.
-struct TConversionOptions {
-    bool IncludeHiddenLayers = true;
-    bool IncludeAuxiliary = true;
-    bool IncludeDimensions = true;
-    bool IncludeHatching = true;
-    bool IncludePoints = true;
-    bool IncludeSolids = false;
-    int32_t PointMarkerShape = 0;   // 0..7, -1 draws no marker
-    double PointMarkerSize = 1.0;   // paper millimetres
-    int32_t ArcMode = 0;            // 0 by count, 1 by angle, 2 by length
-    int32_t ArcDivisions = 12;
-    int32_t ArcAngleMinDivisions = 4;
-    int32_t ArcLengthMinDivisions = 4;
-    double ArcAngle = 10.0L / 180.0L * 3.1415926535897932385L;  // radians
-    double ArcLength = 10.0;        // paper millimetres
-    TOutputFormat Format = TOutputFormat::Dae;
-};
-
 struct TConversionContext {
     TgraAttribute Attributes;
     TConversionOptions Options;
-    double CoordinateScale = 1.0;   // the output's coordinate factor (1, 10, 100, 1000)
     TFigureStore Store;
     TDrawingNames Names;            // of the file being converted
     // The file's block placements ran past the expansion's bounds (or memory): the walk drew
-    // what was expanded. Set by the walkers, cleared by the driver before every file.
+    // what was expanded. Set by the walkers, cleared by the engine before every file.
     bool BlocksCut = false;
     // Threads one file's conversion may use (the arcs' walk and the writers); a batch
     // converting several files at once gives each file one.

@@ -18,6 +18,8 @@ void TFigureStore::ClearFigures()
 {
     FigureCount = 0;
     Figures.clear();
+    Segments = Triangles = 0;
+    LayersUsed.fill(false);
 }
 
 void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points)
@@ -26,6 +28,9 @@ void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPla
     if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
     Figures.Add(kind, layer, color, points);
     FigureCount = static_cast<int32_t>(Figures.size());
+    if (kind == fkLine) ++Segments;
+    else Triangles += kind == fkQuad ? 2 : 1;
+    if (layer >= 0 && layer < kFigLayerCount) LayersUsed[static_cast<size_t>(layer)] = true;
 }
 
 void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)

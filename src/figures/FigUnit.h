@@ -50,6 +50,11 @@ public:
     std::array<uint32_t, kPaletteSize + 1> Palette{};
     int32_t PaletteCount = 0;
 
+    // What the Figures make: segments, triangles (a quadrilateral is two), layers with any.
+    std::size_t Segments = 0;
+    std::size_t Triangles = 0;
+    std::array<bool, kFigLayerCount> LayersUsed{};
+
     std::array<int32_t, kFigLayerCount> LayerCounts{};
     std::array<int32_t, kPaletteSize + 1> ColorCounts{};  // 1-based
 

@@ -75,14 +75,15 @@ int32_t ArcDivisionCount(const TConversionOptions& options, double radius, doubl
     Ext n;
     int32_t least;
     switch (options.ArcMode) {
-    case 1:
-        n = std::trunc(std::fabs(static_cast<Ext>(sweep) / options.ArcAngle) + 0.5L);
+    case TArcMode::ByAngle:
+        n = std::trunc(std::fabs(static_cast<Ext>(sweep) / options.ArcAngleRadians()) + 0.5L);
         least = options.ArcAngleMinDivisions;
         break;
-    case 2:
+    case TArcMode::ByLength:
         n = std::trunc(std::fabs(static_cast<Ext>(sweep) * radius / options.ArcLength) + 0.5L);
         least = options.ArcLengthMinDivisions;
         break;
+    case TArcMode::ByCount:
     default:
         return std::clamp(options.ArcDivisions, kMinArcDivisions, kMaxArcDivisions);
     }

@@ -47,10 +47,10 @@ void WriteGeometry(TColladaDocument& doc, const TWeldedGeometry& mesh, int32_t l
 
 }  // namespace
 
-bool WriteColladaCompact(TConversionContext& context, const std::filesystem::path& path)
+bool WriteColladaCompact(const TConversionContext& context, TByteSink& sink)
 {
-    const double scale = static_cast<double>(0.001L * static_cast<long double>(context.CoordinateScale));
-    return WriteColladaDocument(context, path, [scale](TColladaDocument& doc, const TFigureStore& store,
+    const double scale = static_cast<double>(0.001L * static_cast<long double>(context.Options.CoordinateScale));
+    return WriteColladaDocument(context, sink, [scale](TColladaDocument& doc, const TFigureStore& store,
                                                        const TFigureGroups& groups, unsigned threads) {
         doc.Line("<library_geometries>");
         const TWeldMemoryScope weldMemory;

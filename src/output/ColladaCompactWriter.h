@@ -2,10 +2,10 @@
 // Writes the figure store as a compact COLLADA 1.4.1 document: the asset, effects,
 // materials, geometry ids and scene of WriteCollada's document, but each geometry holds one
 // positions source of welded vertices, one <triangles> with a face normal per triangle and
-// one <lines> with all its segments. Like WriteCollada, a failed write leaves the old file
-// as it was; the answer tells whether the new document stands.
-#include <filesystem>
+// one <lines> with all its segments. Like WriteCollada, it answers whether the whole
+// document went into the sink.
 
 #include "figures/ConversionContext.h"
+#include "util/ByteSink.h"
 
-bool WriteColladaCompact(TConversionContext& context, const std::filesystem::path& path);
+[[nodiscard]] bool WriteColladaCompact(const TConversionContext& context, TByteSink& sink);

@@ -241,7 +241,7 @@ void WriteSegments(TColladaDocument& doc, const std::string& id, int32_t color, 
                              "-Vtx\" />\r\n        <p>";
     constexpr std::string_view tail = "</p>\r\n      </lines>\r\n";
     TDecimalCounter start(vertex), end(vertex + 1);
-    TBufferedFile& file = doc.File();
+    TBufferedOutput& file = doc.File();
     for (std::size_t k = 0; k < count; ++k) {
         // One reservation for the element: most of a document's bytes are these.
         const std::string_view first = start.Text(), second = end.Text();

@@ -12,12 +12,12 @@
 
 #include "figures/FigUnit.h"
 #include "output/ColladaNumbers.h"
-#include "util/BufferedFile.h"
+#include "util/BufferedOutput.h"
 
 // Writes the document's lines (every Line ends with CR LF) and its numbers.
 class TColladaDocument {
 public:
-    TColladaDocument(TBufferedFile& file, double scale) : file_(file), scale_(scale) {}
+    TColladaDocument(TBufferedOutput& file, double scale) : file_(file), scale_(scale) {}
 
     template <typename... Parts>
     void Line(const Parts&... parts)
@@ -27,7 +27,7 @@ public:
     }
 
     void Put(std::string_view text) { file_.Write(text); }
-    TBufferedFile& File() { return file_; }
+    TBufferedOutput& File() { return file_; }
     double Scale() const { return scale_; }
 
     template <std::integral Integer>
@@ -60,7 +60,7 @@ private:
     char* PointText(const TFigPoint& point, char* out) const;
     char* PointTextReusingLast(const TFigPoint& point, char* out);
 
-    TBufferedFile& file_;
+    TBufferedOutput& file_;
     double scale_;
     TFigPoint lastPoint_;
     std::array<char, 96> lastText_;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <system_error>
 
-#include "util/BufferedFile.h"
+#include "util/FileSink.h"
 #include "util/Func_.h"
 
 namespace {

@@ -1,5 +1,6 @@
 #include "output/ColladaWriter.h"
 
+#include <array>
 #include <chrono>
 #include <span>
 #include <string>
@@ -10,7 +11,7 @@
 #include "output/ColladaStamp.h"
 #include "output/FigureGroups.h"
 #include "output/GeometriesInOrder.h"
-#include "util/BufferedFile.h"
+#include "util/BufferedOutput.h"
 
 namespace {
 
@@ -71,12 +72,29 @@ void WriteGeometries(TColladaDocument& doc, const TFigureStore& store, const TFi
     doc.Line("</library_geometries>");
 }
 
-void WriteScene(TColladaDocument& doc, const TFigureStore& store, const TFigureGroups& groups)
+// What the document is built from: the Figures of each layer, and of each colour over all
+// layers. The groups have counted every pair already, so the store is not read again.
+struct TCensus {
+    std::array<int32_t, kFigLayerCount> Layers{};
+    std::vector<int32_t> Colors = std::vector<int32_t>(kPaletteSize + 1, 0);  // 1-based
+};
+
+TCensus TakeCensus(const TFigureGroups& groups)
+{
+    TCensus census;
+    for (const TFigureGroup& g : groups.Groups) {
+        census.Layers[static_cast<size_t>(g.Layer)] += static_cast<int32_t>(g.Counted);
+        census.Colors[static_cast<size_t>(g.Color)] += static_cast<int32_t>(g.Counted);
+    }
+    return census;
+}
+
+void WriteScene(TColladaDocument& doc, const TCensus& census, const TFigureGroups& groups)
 {
     BeginScene(doc);
     auto group = groups.Groups.begin();
     for (int32_t h = 0; h < kFigLayerCount; ++h) {
-        if (store.LayerCounts[static_cast<size_t>(h)] == 0) continue;
+        if (census.Layers[static_cast<size_t>(h)] == 0) continue;
         BeginNode(doc, h);
         while (group != groups.Groups.end() && group->Layer < h) ++group;
         for (; group != groups.Groups.end() && group->Layer == h; ++group) WriteInstance(doc, h, group->Color);
@@ -85,60 +103,36 @@ void WriteScene(TColladaDocument& doc, const TFigureStore& store, const TFigureG
     EndScene(doc);
 }
 
-// The census the document is built from: layers, and colours over all layers. Afterwards the
-// store's colour counts are those of the last used layer, as a layer-by-layer census leaves
-// them. The groups have counted every pair already, so the store is not read again.
-std::vector<int32_t> TakeCensus(TFigureStore& store, const TFigureGroups& groups)
-{
-    std::vector<int32_t> totals(store.ColorCounts.size(), 0);
-    store.LayerCounts.fill(0);
-    for (const TFigureGroup& g : groups.Groups) {
-        store.LayerCounts[static_cast<size_t>(g.Layer)] += static_cast<int32_t>(g.Counted);
-        totals[static_cast<size_t>(g.Color)] += static_cast<int32_t>(g.Counted);
-    }
-    store.ColorCounts.fill(0);
-    const int32_t lastLayer = groups.Groups.empty() ? -1 : groups.Groups.back().Layer;
-    for (const TFigureGroup& g : groups.Groups)
-        if (g.Layer == lastLayer) store.ColorCounts[static_cast<size_t>(g.Color)] = static_cast<int32_t>(g.Counted);
-    return totals;
-}
-
 }  // namespace
 
-bool WriteCollada(TConversionContext& context, const std::filesystem::path& path)
+bool WriteCollada(const TConversionContext& context, TByteSink& sink)
 {
-    return WriteColladaDocument(context, path, WriteGeometries);
+    return WriteColladaDocument(context, sink, WriteGeometries);
 }
 
-bool WriteColladaDocument(TConversionContext& context, const std::filesystem::path& path,
-                          const TColladaGeometriesWriter& geometries)
+bool WriteColladaDocument(const TConversionContext& context, TByteSink& sink, const TColladaGeometriesWriter& geometries)
 {
-    // The document goes to a temporary file that replaces the old one only when complete, so
-    // a failure at any point leaves the old document as it was.
-    TBufferedFile file;
     try {
-        TFigureStore& store = context.Store;
+        const TFigureStore& store = context.Store;
         const unsigned threads = WriterThreadsFor(context);
         const TFigureGroups groups = GroupFigures(store, threads);
-        const std::vector<int32_t> colorTotals = TakeCensus(store, groups);
-        const double scale = static_cast<double>(0.001L * static_cast<long double>(context.CoordinateScale));
+        const TCensus census = TakeCensus(groups);
+        const double scale = static_cast<double>(0.001L * static_cast<long double>(context.Options.CoordinateScale));
 
         const std::string now = FormatUtcStamp(std::chrono::system_clock::now());
-        std::string creationStamp = now;
         // A stamp that would break the document is not kept.
-        if (std::optional<std::string> kept = ReadCreationStamp(path); kept && IsPlainStampText(*kept))
-            creationStamp = *kept;
+        const std::optional<std::string>& kept = context.Options.CreationStamp;
+        const std::string& creationStamp = kept && IsPlainStampText(*kept) ? *kept : now;
 
-        if (!file.Create(path)) return false;
-        TColladaDocument doc(file, scale);
+        TBufferedOutput out(sink);
+        TColladaDocument doc(out, scale);
         WriteHeader(doc, creationStamp, now);
-        WriteEffects(doc, store, colorTotals);
-        WriteMaterials(doc, colorTotals);
+        WriteEffects(doc, store, census.Colors);
+        WriteMaterials(doc, census.Colors);
         geometries(doc, store, groups, threads);
-        WriteScene(doc, store, groups);
-        if (file.Close()) return true;
+        WriteScene(doc, census, groups);
+        return out.Finish();
     } catch (...) {
-        // The unfinished temporary file is discarded with `file`.
+        return false;  // the sink holds an unfinished document, which the caller discards
     }
-    return false;
 }

@@ -23,8 +23,7 @@ void WriteGeometriesInOrder(TColladaDocument& doc, const TFigureGroups& groups, 
     const auto make = [&](std::size_t i) -> TPiece {
         const TFigureGroup& group = groups.Groups[i];
         if (threads < 2 || group.Last - group.First > kLargeGroup) return std::nullopt;
-        TBufferedFile memory(kPieceBufferSize);
-        memory.CollectInMemory();
+        TBufferedOutput memory(kPieceBufferSize);
         TColladaDocument piece(memory, doc.Scale());
         write(piece, group);
         return memory.TakeBlocks();

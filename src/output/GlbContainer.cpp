@@ -3,7 +3,7 @@
 #include <bit>
 #include <system_error>
 
-#include "util/BufferedFile.h"
+#include "util/BufferedOutput.h"
 
 namespace {
 
@@ -15,33 +15,31 @@ constexpr uint32_t kBinaryChunk = 0x004E4942;  // "BIN\0"
 
 uint64_t Padded(uint64_t size) { return (size + 3) / 4 * 4; }
 
-void PutWord(TBufferedFile& file, uint32_t word)
+void PutWord(TBufferedOutput& file, uint32_t word)
 {
     file.Write(std::string_view(reinterpret_cast<const char*>(&word), sizeof word));
 }
 
-void PutChunkHead(TBufferedFile& file, uint32_t type, uint64_t size)
+void PutChunkHead(TBufferedOutput& file, uint32_t type, uint64_t size)
 {
     PutWord(file, static_cast<uint32_t>(Padded(size)));
     PutWord(file, type);
 }
 
-void PutPadding(TBufferedFile& file, uint64_t size, char padding)
+void PutPadding(TBufferedOutput& file, uint64_t size, char padding)
 {
     file.Write(std::string(Padded(size) - size, padding));
 }
 
 }  // namespace
 
-bool WriteGlbFile(const std::filesystem::path& path, std::string_view json,
-                  const std::vector<std::vector<uint8_t>>& binary)
+bool WriteGlb(TByteSink& sink, std::string_view json, const std::vector<std::vector<uint8_t>>& binary)
 {
     uint64_t binarySize = 0;
     for (const std::vector<uint8_t>& piece : binary) binarySize += piece.size();
     const uint64_t total = 12 + 8 + Padded(json.size()) + (binarySize == 0 ? 0 : 8 + Padded(binarySize));
     if (total > UINT32_MAX) return false;
-    TBufferedFile file;
-    if (!file.Create(path)) return false;
+    TBufferedOutput file(sink);
     PutWord(file, kMagic);
     PutWord(file, 2);
     PutWord(file, static_cast<uint32_t>(total));
@@ -54,5 +52,5 @@ bool WriteGlbFile(const std::filesystem::path& path, std::string_view json,
             if (!piece.empty()) file.Write(std::string_view(reinterpret_cast<const char*>(piece.data()), piece.size()));
         PutPadding(file, binarySize, '\0');
     }
-    return file.Close();  // on failure the old file at the path stays as it was
+    return file.Finish();
 }

@@ -40,7 +40,7 @@ public:
     // `groups` may be filled while FindCentre runs; both must be done before MakeMesh.
     TGltfBuilder(const TConversionContext& context, const TFigureGroups& groups)
         : context_(context), groups_(groups),
-          scale_(0.001L * static_cast<long double>(context.CoordinateScale))
+          scale_(0.001L * static_cast<long double>(context.Options.CoordinateScale))
     {
     }
     void FindCentre();
@@ -263,7 +263,7 @@ std::string TGltfBuilder::Json() const
 
 }  // namespace
 
-bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
+bool WriteGltf(const TConversionContext& context, TByteSink& sink)
 {
     try {
         TFigureGroups groups;
@@ -284,8 +284,8 @@ bool WriteGltf(TConversionContext& context, const std::filesystem::path& path)
             groups.Groups.size(), threads, 2 * static_cast<size_t>(threads),
             [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },
             [&](size_t, TMesh&& mesh) { builder.AddMesh(std::move(mesh)); });
-        return WriteGlbFile(path, builder.Json(), builder.Binary().Pieces());
+        return WriteGlb(sink, builder.Json(), builder.Binary().Pieces());
     } catch (...) {
-        return false;  // out of memory before the file was created
+        return false;  // out of memory
     }
 }

@@ -5,9 +5,9 @@
 // primitive over welded float32 vertices, relative to the drawing's centre; one unlit
 // material per colour. Metres times the coordinate factor, as the COLLADA documents. A
 // figure with a point that cannot be stored as float32 is left out. Answers whether the
-// file was written; a failed write leaves the old file at the path as it was.
-#include <filesystem>
+// whole file went into the sink (false also past the container's 4 GiB, or out of memory).
 
 #include "figures/ConversionContext.h"
+#include "util/ByteSink.h"
 
-bool WriteGltf(TConversionContext& context, const std::filesystem::path& path);
+[[nodiscard]] bool WriteGltf(const TConversionContext& context, TByteSink& sink);

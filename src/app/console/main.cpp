@@ -1,5 +1,5 @@
 // The `tessaro` command: converts the files named on its command line with the saved
-// options (or one run's overrides) and ends, like the desktop program started with
+// options (or this run's changes to them) and ends, like the desktop program started with
 // arguments. The settings file is read and written as there.
 #include <csignal>
 #include <filesystem>
@@ -7,9 +7,18 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+#include <system_error>
+#include <thread>
+
+#include "app/Batch.h"
+#include "app/BatchPaths.h"
 #include "app/CommandLine.h"
-#include "app/Unit1.h"
-#include "app/console/ConsoleView.h"
+#include "app/ControlsTable.h"
+#include "app/SettingsFile.h"
+#include "app/SettingsLocation.h"
+#include "app/StatusTexts.h"
+#include "app/console/ConsoleReport.h"
 
 #ifdef _WIN32
 #include <shlobj.h>
@@ -54,6 +63,9 @@ void CatchInterrupt()
 #ifdef _WIN32
     std::signal(SIGINT, OnInterrupt);
 #else
+    // A document that runs into a file-size limit (ulimit -f) is a failed write, as on a full
+    // disk: the old document stays and the batch goes on, instead of the process dying.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Output interrupted by the signal resumes (SA_RESTART); the handler is used once.
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
@@ -94,6 +106,49 @@ std::filesystem::path SpecialFolder(TSpecialFolder which)
 #endif
 }
 
+// The arguments that name existing drawings, in order; the others are reported.
+std::vector<std::filesystem::path> TakeIn(const std::vector<std::string>& files, TConsoleReport& report)
+{
+    std::vector<std::filesystem::path> accepted;
+    for (const std::string& file : files) {
+        const std::filesystem::path path(file);
+        switch (CheckIntake(path)) {
+        case TIntake::Accepted: accepted.push_back(path); break;
+        case TIntake::Empty: break;
+        case TIntake::WrongExtension: report.WrongExtension(path); break;
+        case TIntake::Missing: report.NoSuchFile(path); break;
+        }
+    }
+    return accepted;
+}
+
+// Converts the accepted files as the window's batch would; false when Ctrl-C stopped it. The
+// saved controls show the clamped numbers afterwards, as the window does, except where this
+// run typed its own.
+bool Convert(const std::vector<std::filesystem::path>& files, const TCommandLine& commandLine,
+             TControlsState& controls, TConsoleReport& report)
+{
+    const TOptionRequest saved = RequestOf(controls);
+    const TOptionRequest used = commandLine.Applied(saved);
+    const TOutputPlace place = PlaceOf(
+        commandLine.Destination.value_or(DestinationOf(controls)),
+        [&report](TSpecialFolder which) {
+            const std::filesystem::path folder = SpecialFolder(which);
+            std::error_code error;
+            if (!std::filesystem::is_directory(folder, error)) report.SpecialFolderMissing(which, folder);
+            return folder;
+        },
+        [&report](const std::string& folderText) { report.GivenFolderMissing(folderText); });
+    TConversionOptions options = MakeOptions(used);
+    // One file at a time: its arcs and document may be worked out on every core.
+    options.Threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    ShowClampedNumbers(controls, &used);
+
+    const bool finished = RunBatch(files, options, place, commandLine.Jobs, report);
+    report.Status(finished ? FinishedStatusText(files.size()) : std::string(kStoppedStatusText));
+    return finished;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -123,17 +178,17 @@ int main(int argc, char** argv)
     SetConsoleOutputCP(CP_UTF8);  // the status texts are printed as UTF-8
 #endif
 
-    TConsoleView view(std::cout, std::cerr, ExecutablePath(argv[0]), SpecialFolder, gInterrupted);
-    TForm1 form(view);
-    form.SetOneRunOverrides(commandLine.Overrides);
-    form.SetOneRunBackground(commandLine.Background);
-    form.SetOneRunJobs(commandLine.Jobs);
+    TConsoleReport report(std::cout, std::cerr, gInterrupted);
+    const std::filesystem::path settingsPath = SettingsLocationOfProcess(ExecutablePath(argv[0]));
+    TControlsState controls;
+    ReadSettings(settingsPath, controls);
 
-    std::vector<std::filesystem::path> files;
-    files.reserve(commandLine.Files.size());
-    for (const std::string& file : commandLine.Files) files.emplace_back(file);
-    form.FormShow(files);
+    const std::vector<std::filesystem::path> files = TakeIn(commandLine.Files, report);
+    const bool stopped = !files.empty() && !Convert(files, commandLine, controls, report);
 
-    if (view.CloseRequested() && form.FormCloseQuery()) form.FormClose();
-    return view.ExitStatus(form.CancelRequested());
+    if (!settingsPath.empty()) {
+        CreateSettingsFolder(settingsPath);  // the user's configuration folder on first use
+        WriteSettings(settingsPath, controls);
+    }
+    return report.ExitStatus(stopped);
 }

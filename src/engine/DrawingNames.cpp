@@ -1,4 +1,4 @@
-#include "app/DrawingNames.h"
+#include "engine/DrawingNames.h"
 
 #include <algorithm>
 

@@ -1,21 +1,16 @@
 #pragma once
-// Writing a file through one large buffer, remembering the first failure instead of checking
-// every call. Also the portable way to open a file by std::filesystem::path (wide names on
-// Windows).
+// A document's bytes gathered in one large buffer and handed to its sink a buffer at a time,
+// remembering the first failure instead of checking every call; or, for the pieces of a
+// document made on other threads, kept in memory as blocks to be written later in order.
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string_view>
 #include <vector>
 
-#include "util/SafeReplace.h"
-
-// std::fopen for a path; on Windows the wide-character name is used so any file name works.
-std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+#include "util/ByteSink.h"
 
 // Text kept in memory: filled buffers in order, each with the length used.
 struct TTextBlock {
@@ -24,22 +19,18 @@ struct TTextBlock {
 };
 using TTextBlocks = std::vector<TTextBlock>;
 
-class TBufferedFile {
+class TBufferedOutput {
 public:
     static constexpr std::size_t kDefaultBufferSize = std::size_t{1} << 20;
 
-    explicit TBufferedFile(std::size_t bufferSize = kDefaultBufferSize);
-    ~TBufferedFile();  // an open file is closed and discarded: the old file at the path stays
-    TBufferedFile(const TBufferedFile&) = delete;
-    TBufferedFile& operator=(const TBufferedFile&) = delete;
+    // Writes into `sink`, a buffer at a time.
+    explicit TBufferedOutput(TByteSink& sink, std::size_t bufferSize = kDefaultBufferSize);
+    // Keeps what is written in memory, to be taken with TakeBlocks and written to a sink
+    // later: the pieces of a document made on other threads.
+    explicit TBufferedOutput(std::size_t bufferSize);
+    TBufferedOutput(const TBufferedOutput&) = delete;
+    TBufferedOutput& operator=(const TBufferedOutput&) = delete;
 
-    // Starts the replacement of the file at `path` (see TReplacement: the content goes to a
-    // temporary file beside it); false when that cannot be opened.
-    bool Create(const std::filesystem::path& path);
-    bool IsOpen() const { return file_ != nullptr; }
-    // Keeps what is written in memory instead of a file, to be taken with TakeBlocks and
-    // written to a file later: the pieces of a document made on other threads.
-    void CollectInMemory() { inMemory_ = true; }
     TTextBlocks TakeBlocks();
     // Writes collected text after what was written so far.
     void WriteBlocks(const TTextBlocks& blocks);
@@ -67,22 +58,19 @@ public:
     }
     void Commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
 
-    // Flushes, closes and puts the new file in place; false when creating, any write, the
-    // flush, the close or the rename failed, and then the old file at the path is untouched.
-    bool Close();
+    // Hands the rest of the buffer to the sink; false when any write failed.
+    [[nodiscard]] bool Finish();
 
 private:
     void Flush();
     void WriteSlow(std::string_view text);
-    // Straight to the file, past the buffer; a failure is remembered.
+    // Straight to the sink, past the buffer; a failure is remembered.
     void WriteThrough(const char* data, std::size_t size);
 
-    std::FILE* file_ = nullptr;
-    std::unique_ptr<TReplacement> replacement_;
+    TByteSink* sink_ = nullptr;  // null: collected in memory
     std::unique_ptr<char[]> buffer_;
     std::size_t capacity_;
     std::size_t used_ = 0;
     bool failed_ = false;
-    bool inMemory_ = false;
     TTextBlocks blocks_;  // what a buffer in memory has collected
 };

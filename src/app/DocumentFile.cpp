@@ -1,0 +1,18 @@
+#include "app/DocumentFile.h"
+
+#include "app/BatchPaths.h"
+#include "output/ColladaStamp.h"
+#include "util/FileSink.h"
+
+TConversionResult ConvertToFile(TEngine& engine, const std::filesystem::path& input, TInputFormat format,
+                                TConversionOptions options, const std::filesystem::path& output)
+{
+    options.DrawingName = Utf8Of(input.stem());
+    if (options.Format != TOutputFormat::Glb) options.CreationStamp = ReadCreationStamp(output);
+    TFileSink file(output);
+    TConversionResult result = engine.ConvertFile(input, format, options, file);
+    // A document that did not go whole into the file, or a failed conversion, never replaces
+    // the old one.
+    result.Written = result.Written && result.Failure.empty() && file.Commit();
+    return result;
+}

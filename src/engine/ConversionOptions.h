@@ -1,0 +1,81 @@
+#pragma once
+// The options of one conversion as a value: what to convert, how fine arcs are broken, the
+// point markers, the coordinate factor, the document's format and the background the file
+// starts with. Every default is here; MakeOptions (engine/OptionRequest.h) makes a clamped
+// value from what a user typed, and nothing after it clamps again.
+//
+// A leaf header: the walkers and writers read this value, so it depends on nothing else.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// How circles and arcs are broken into segments.
+enum class TArcMode { ByCount, ByAngle, ByLength };
+
+// The document written for each file: today's COLLADA, the compact COLLADA (welded vertices,
+// one <lines> and one <triangles> per geometry) or a binary glTF 2.0 file.
+enum class TOutputFormat { Dae, DaeCompact, Glb };
+
+// The attribute table's background mode, which picks the default pen colours: white pens on
+// a dark background, black pens on a light one. A JWW drawing may change it for the files
+// after it.
+enum class TBackground { Light = 0, Dark = 1 };
+
+// The background a file starts with: the one the file before it left, or always the same.
+enum class TBackgroundChoice { Carried, Light, Dark };
+
+struct TConversionOptions {
+    // What to convert.
+    bool IncludeHiddenLayers = true;
+    bool IncludeAuxiliary = true;
+    bool IncludeDimensions = true;
+    bool IncludeHatching = true;
+    bool IncludePoints = true;
+    bool IncludeSolids = false;
+
+    double CoordinateScale = 1.0;    // 1, 10, 100 or 1000: one drawing mm is 0.001 x this
+    int32_t PointMarkerShape = 0;    // 0..7; -1 draws no marker
+    double PointMarkerSize = 1.0;    // paper millimetres, 0.00001..10000
+
+    TArcMode ArcMode = TArcMode::ByCount;
+    int32_t ArcDivisions = 12;          // by count: 3..3600
+    double ArcAngleDegrees = 10.0;      // by angle: 0.1..90 degrees per segment
+    int32_t ArcAngleMinDivisions = 4;   // 3..3600
+    double ArcLength = 10.0;            // by length: 0.001..1000 paper mm per segment
+    int32_t ArcLengthMinDivisions = 4;  // 3..3600
+
+    TOutputFormat Format = TOutputFormat::Dae;
+
+    // The background the file starts with: Background itself, or CarriedBackground (the
+    // BackgroundAfter of the file converted before) when Background is Carried.
+    TBackgroundChoice Background = TBackgroundChoice::Carried;
+    TBackground CarriedBackground = TBackground::Dark;
+
+    // The drawing's name (a file name without its extension): the glTF root node's name.
+    std::string DrawingName;
+    // The COLLADA <created> stamp to keep (the replaced document's); none, or a text that
+    // would break the document, means now.
+    std::optional<std::string> CreationStamp;
+
+    // Threads one file's arcs and document may use.
+    unsigned Threads = 1;
+    // The most Figures one file may make; 0 means the store's own limit (5,000,000).
+    size_t FigureBudget = 0;
+
+    // The angle per segment in radians, as the walkers use it.
+    double ArcAngleRadians() const
+    {
+        return static_cast<double>(static_cast<long double>(ArcAngleDegrees) / 180.0L * 3.1415926535897932385L);
+    }
+    // The mode the file starts with.
+    TBackground StartBackground() const
+    {
+        switch (Background) {
+        case TBackgroundChoice::Light: return TBackground::Light;
+        case TBackgroundChoice::Dark: return TBackground::Dark;
+        case TBackgroundChoice::Carried: break;
+        }
+        return CarriedBackground;
+    }
+};
