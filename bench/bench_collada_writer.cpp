@@ -14,8 +14,9 @@
 #include "XorShift.h"
 #include "output/ColladaElements.h"
 #include "output/ColladaStamp.h"
-#include "output/ColladaWriter.h"
-#include "util/BufferedFile.h"
+#include "support/Conversion.h"
+#include "util/BufferedOutput.h"
+#include "util/FileSink.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ TConversionContext& LargeDrawing()
 {
     static TConversionContext context = [] {
         TConversionContext c;
-        c.CoordinateScale = 1.0;
+        c.Options.CoordinateScale = 1.0;
         c.Store.ResetPalette(c.Attributes);
         TXorShift random;
         auto next = [&random] { return random.Next(); };
@@ -61,8 +62,8 @@ public:
         store_.CountLayers();
         store_.CountColors(-1, kDrawnMask);
         const std::vector<int32_t> totals(store_.ColorCounts.begin(), store_.ColorCounts.end());
-        TBufferedFile file;
-        if (!file.Create(path)) return false;
+        TFileSink sink(path);
+        TBufferedOutput file(sink);
         TColladaDocument doc(file, scale_);
         WriteHeader(doc, stamp, stamp);
         WriteEffects(doc, store_, totals);
@@ -78,7 +79,7 @@ public:
             EndNode(doc);
         }
         EndScene(doc);
-        return file.Close();
+        return file.Finish() && sink.Commit();
     }
 
 private:
@@ -161,7 +162,7 @@ void BM_WriteCollada(benchmark::State& state)
 {
     TConversionContext& context = LargeDrawing();
     const fs::path path = OutputPath("tessaro-bench-grouped.dae");
-    for (auto _ : state) WriteCollada(context, path);
+    for (auto _ : state) WriteDocumentFile(context, path);
     Report(state, path);
     std::error_code error;
     fs::remove(path, error);
@@ -174,9 +175,9 @@ void BM_WriteColladaRescanning(benchmark::State& state)
     const fs::path path = OutputPath("tessaro-bench-rescanning.dae");
     std::error_code error;
     fs::remove(grouped, error);
-    WriteCollada(context, grouped);  // a new document: both its stamps are its creation time
+    WriteDocumentFile(context, grouped);  // a new document: both its stamps are its creation time
     const std::string stamp = ReadCreationStamp(grouped).value_or("");
-    const double scale = static_cast<double>(0.001L * context.CoordinateScale);
+    const double scale = static_cast<double>(0.001L * context.Options.CoordinateScale);
     for (auto _ : state) {
         TRescanningWriter writer(context.Store, scale);
         if (!writer.Write(path, stamp)) state.SkipWithError("could not write the document");

@@ -22,9 +22,7 @@
 #include <thread>
 
 #include "XorShift.h"
-#include "figures/Walkers.h"
-#include "formats/jww/jwwunit.h"
-#include "output/ColladaWriter.h"
+#include "app/DocumentFile.h"
 #include "support/JwwWriter.h"
 
 namespace {
@@ -88,38 +86,18 @@ double PeakResidentMB()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
-double SecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 void BM_ConvertLargeJww(benchmark::State& state)
 {
-    double load = 0, walk = 0, write = 0;
     uintmax_t documentBytes = 0;
+    TConversionOptions options;
+    options.Threads = std::max(1u, std::thread::hardware_concurrency());  // as the program does
     for (auto _ : state) {
-        TConversionContext context;
-        context.Threads = std::max(1u, std::thread::hardware_concurrency());  // as the program does
-        TJwwData data;
-        auto t = std::chrono::steady_clock::now();
-        data.LoadFile(kDrawing);
-        context.Attributes.ResetPenColors();
-        data.ImportPens(context.Attributes);
-        data.LoadLayers(context.Attributes);
-        load += SecondsSince(t);
-        t = std::chrono::steady_clock::now();
-        WalkJww(data, context);
-        walk += SecondsSince(t);
-        t = std::chrono::steady_clock::now();
-        WriteCollada(context, kDocument);
-        write += SecondsSince(t);
+        TEngine engine;
+        const TConversionResult result = ConvertToFile(engine, kDrawing, TInputFormat::Jww, options, kDocument);
+        if (!result.Clean()) state.SkipWithError("the drawing did not convert cleanly");
         documentBytes = fs::file_size(kDocument);
     }
-    const double n = static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<int64_t>(documentBytes) * state.iterations());
-    state.counters["load_s"] = load / n;
-    state.counters["walk_s"] = walk / n;
-    state.counters["write_s"] = write / n;
     state.counters["input_MB"] = static_cast<double>(fs::file_size(kDrawing)) / 1e6;
     state.counters["output_MB"] = static_cast<double>(documentBytes) / 1e6;
     state.counters["peak_RSS_MB"] = PeakResidentMB();

@@ -9,5 +9,9 @@
 // Converts the drawing at `input` with `engine` and writes its document to `output`. The
 // document is named after the input (the glTF root node); a COLLADA document keeps the
 // creation stamp of the one it replaces. Written is true only once the new file stands.
+// `options` for a document that replaces the file at `output`: a COLLADA document keeps the
+// creation stamp of the one it replaces.
+TConversionOptions KeepingCreationStamp(TConversionOptions options, const std::filesystem::path& output);
+
 TConversionResult ConvertToFile(TEngine& engine, const std::filesystem::path& input, TInputFormat format,
                                 TConversionOptions options, const std::filesystem::path& output);

@@ -58,8 +58,11 @@ struct TConversionOptions {
     // would break the document, means now.
     std::optional<std::string> CreationStamp;
 
-    // Threads one file's arcs and document may use.
+    // Threads one file's arcs and document may use (a batch converting several files at once
+    // gives each file one). A document of fewer Figures is written on one thread, and arcs of
+    // fewer points are walked on one: the work is done sooner than threads start.
     unsigned Threads = 1;
+    size_t MinFiguresForThreads = 10000;
     // The most Figures one file may make; 0 means the store's own limit (5,000,000).
     size_t FigureBudget = 0;
 

@@ -11,9 +11,7 @@
 #include "formats/jwk/jwkunit.h"
 #include "formats/jws/jwsunit.h"
 #include "formats/jww/jwwunit.h"
-#include "output/ColladaCompactWriter.h"
-#include "output/ColladaWriter.h"
-#include "output/GltfWriter.h"
+#include "output/DocumentWriter.h"
 
 namespace {
 
@@ -22,16 +20,6 @@ std::string FailureText(const std::exception& failure)
 {
     if (dynamic_cast<const std::bad_alloc*>(&failure)) return "out of memory";
     return failure.what();
-}
-
-bool WriteDocument(const TConversionContext& context, TByteSink& document)
-{
-    switch (context.Options.Format) {
-    case TOutputFormat::DaeCompact: return WriteColladaCompact(context, document);
-    case TOutputFormat::Glb: return WriteGltf(context, document);
-    case TOutputFormat::Dae: break;
-    }
-    return WriteCollada(context, document);
 }
 
 }  // namespace
@@ -77,7 +65,6 @@ private:
     void Start(const TConversionOptions& options)
     {
         context_.Options = options;
-        context_.Threads = std::max(1u, options.Threads);
         context_.Store.ClearFigures();
         context_.Store.FigureBudget = options.FigureBudget != 0 ? options.FigureBudget : TFigureStore::kMaxFigures;
         context_.Store.CoordinateLimit = TFigureStore::CoordinateLimitFor(options.CoordinateScale);

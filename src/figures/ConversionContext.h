@@ -1,6 +1,7 @@
 #pragma once
 // Everything one conversion shares: the attribute table, the options, and the figure store
 // with its palette. The engine owns one; readers, walkers and writers take it by reference.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -25,13 +26,9 @@ struct TConversionContext {
     // The file's block placements ran past the expansion's bounds (or memory): the walk drew
     // what was expanded. Set by the walkers, cleared by the engine before every file.
     bool BlocksCut = false;
-    // Threads one file's conversion may use (the arcs' walk and the writers); a batch
-    // converting several files at once gives each file one.
-    unsigned Threads = 1;
-    // A document of fewer Figures is written on one thread, and arcs of fewer points are walked
-    // on one: the work is done sooner than threads start. Tests lower it.
-    size_t MinFiguresForThreads = 10000;
-
     // The threads for a piece of work of `size` Figures or points.
-    unsigned ThreadsFor(size_t size) const { return size < MinFiguresForThreads ? 1 : Threads; }
+    unsigned ThreadsFor(size_t size) const
+    {
+        return size < Options.MinFiguresForThreads ? 1 : std::max(1u, Options.Threads);
+    }
 };

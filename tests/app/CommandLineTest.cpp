@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <set>
+#include <functional>
 #include <string_view>
 
 #include "app/CommandLine.h"
-#include "app/ControlsTable.h"
 
 namespace {
 
 using TAction = TCommandLine::TAction;
+using K = TDestination::TKind;
 
-TControlsState Applied(const TCommandLine& commandLine)
-{
-    TControlsState controls;
-    commandLine.Overrides.ApplyTo(controls);
-    return controls;
-}
+TOptionRequest Applied(const TCommandLine& commandLine) { return commandLine.Applied(TOptionRequest{}); }
 
 TEST(CommandLine, NoArgumentsOrNoFilesIsAUsageError)
 {
@@ -37,130 +32,74 @@ TEST(CommandLine, FilesKeepTheirOrderAroundOptionsAndAfterDoubleDash)
     EXPECT_EQ(c.Files, (std::vector<std::string>{"a.jww", "b.JWS", "--out", "-"}));
 }
 
-TEST(CommandLine, DestinationOptionsSelectTheirRadioButtonAndTheLastWins)
+TEST(CommandLine, DestinationOptionsTheLastWins)
 {
-    TControlsState controls = Applied(ParseCommandLine({"--out", "/tmp/x y", "a.jww"}));
-    EXPECT_TRUE(controls.RadioButton4);
-    EXPECT_FALSE(controls.RadioButton1);
-    EXPECT_EQ(controls.Edit1, "/tmp/x y");
-
-    controls = Applied(ParseCommandLine({"--out=/o", "--beside", "a.jww"}));
-    EXPECT_TRUE(controls.RadioButton3);
-    EXPECT_FALSE(controls.RadioButton4);
+    std::optional<TDestination> destination = ParseCommandLine({"--out", "/tmp/x y", "a.jww"}).Destination;
+    ASSERT_TRUE(destination);
+    EXPECT_EQ(destination->Kind, K::GivenFolder);
+    EXPECT_EQ(destination->GivenFolder, "/tmp/x y");
+    destination = ParseCommandLine({"--out=/o", "--beside", "a.jww"}).Destination;
+    EXPECT_EQ(destination->Kind, K::BesideInput);
+    EXPECT_FALSE(ParseCommandLine({"a.jww"}).Destination);
     EXPECT_EQ(ParseCommandLine({"--out", "", "a.jww"}).Action, TAction::UsageError);
     EXPECT_EQ(ParseCommandLine({"a.jww", "--out"}).Action, TAction::UsageError);
 }
 
-TEST(CommandLine, ScaleAndMarkerTakeOnlyWhatTheListsOffer)
+// Each option changes exactly its fields of a saved request (numbers as typed, unclamped),
+// later options over earlier ones; words outside an option's choices are usage errors.
+TEST(CommandLine, OptionsChangeOnlyTheirFieldsOfTheRequest)
 {
-    TControlsState controls = Applied(ParseCommandLine({"--scale", "1000", "--marker=7", "a.jww"}));
-    EXPECT_EQ(controls.ComboBox1ItemIndex, 3);
-    EXPECT_EQ(controls.ComboBox2ItemIndex, 7);
-    controls = Applied(ParseCommandLine({"--scale=1", "--marker", "0", "a.jww"}));
-    EXPECT_EQ(controls.ComboBox1ItemIndex, 0);
-    EXPECT_EQ(controls.ComboBox2ItemIndex, 0);
-    for (const char* bad : {"5", "x10", "", "10.0"}) {
-        EXPECT_EQ(ParseCommandLine({"--scale", bad, "a.jww"}).Action, TAction::UsageError) << bad;
-    }
-    for (const char* bad : {"8", "-1", "x", ""}) {
-        EXPECT_EQ(ParseCommandLine({"--marker", bad, "a.jww"}).Action, TAction::UsageError) << bad;
-    }
-}
-
-TEST(CommandLine, NumbersGoIntoTheEditTextsUnclamped)
-{
-    const TControlsState controls = Applied(ParseCommandLine({"--marker-size", "-5", "--arcs", "count:5000", "a.jww"}));
-    EXPECT_EQ(controls.Edit2, "-5");
-    EXPECT_EQ(controls.Edit3, "5000");
-    EXPECT_TRUE(controls.RadioButton5);
-    for (const char* bad : {"abc", "1,5", "", "1e"}) {
-        EXPECT_EQ(ParseCommandLine({"--marker-size", bad, "a.jww"}).Action, TAction::UsageError) << bad;
-    }
-    EXPECT_EQ(ParseCommandLine({"--marker-size", ".5", "a.jww"}).Action, TAction::Convert);
-    EXPECT_EQ(ParseCommandLine({"--marker-size", "1e3", "a.jww"}).Action, TAction::Convert);
-}
-
-TEST(CommandLine, ArcsChooseTheModeWithItsValues)
-{
-    TControlsState controls = Applied(ParseCommandLine({"--arcs", "angle:5:8", "a.jww"}));
-    EXPECT_TRUE(controls.RadioButton6);
-    EXPECT_FALSE(controls.RadioButton5 || controls.RadioButton7);
-    EXPECT_EQ(controls.Edit4, "5");
-    EXPECT_EQ(controls.Edit5, "8");
-
-    controls = Applied(ParseCommandLine({"--arcs=length:0.5", "a.jww"}));
-    EXPECT_TRUE(controls.RadioButton7);
-    EXPECT_EQ(controls.Edit6, "0.5");
-    EXPECT_EQ(controls.Edit7, "4");  // the saved least count stays
-
-    for (const char* bad : {"count", "count:", "count:1.5", "angle:x:4", "length:1:2:3", "spiral:4", "count:4:4"}) {
-        EXPECT_EQ(ParseCommandLine({"--arcs", bad, "a.jww"}).Action, TAction::UsageError) << bad;
-    }
-}
-
-TEST(CommandLine, IncludeAndExcludeSetTheKindCheckBoxes)
-{
-    const TControlsState controls =
-        Applied(ParseCommandLine({"--exclude", "hidden,dims,points", "--include=solids", "--exclude", "aux",
-                                  "--include", "points", "a.jww"}));
-    EXPECT_FALSE(controls.CheckBox1);
-    EXPECT_FALSE(controls.CheckBox2);
-    EXPECT_FALSE(controls.CheckBox3);
-    EXPECT_TRUE(controls.CheckBox4);
-    EXPECT_TRUE(controls.CheckBox5);
-    EXPECT_TRUE(controls.CheckBox6);
-    EXPECT_EQ(ParseCommandLine({"--include", "text", "a.jww"}).Action, TAction::UsageError);
-    EXPECT_EQ(ParseCommandLine({"--include", "", "a.jww"}).Action, TAction::UsageError);
-}
-
-// Each option sets exactly its controls over a saved state, and between them the options
-// reach every control of the table but the window placement and the My Documents button.
-TEST(CommandLine, OptionsSetOnlyTheirControlsAndReachEveryControl)
-{
-    using TLines = std::vector<std::pair<int, std::string_view>>;  // settings line (1-based), its text
-    const std::pair<std::vector<std::string>, TLines> cases[] = {
-        {{"--out", "/o"}, {{10, "1"}, {11, "/o"}}},
-        {{"--beside"}, {{9, "1"}}},
-        {{"--exclude=hidden"}, {{12, "0"}}}, {{"--exclude=aux"}, {{13, "0"}}},    {{"--exclude=dims"}, {{14, "0"}}},
-        {{"--exclude=hatch"}, {{15, "0"}}},  {{"--exclude=points"}, {{16, "0"}}}, {{"--include=solids"}, {{17, "1"}}},
-        {{"--scale", "100", "--marker", "5"}, {{18, "2"}, {19, "5"}}},
-        {{"--marker-size", "0.25"}, {{20, "0.25"}}},
-        {{"--arcs", "count:36"}, {{21, "1"}, {24, "36"}}},
-        {{"--arcs", "angle:2.5:8"}, {{22, "1"}, {25, "2.5"}, {26, "8"}}},
-        {{"--arcs", "length:0.5:9"}, {{23, "1"}, {27, "0.5"}, {28, "9"}}},
-        {{"--format", "glb"}, {{29, "2"}}},
+    using R = TOptionRequest;
+    const std::pair<std::vector<std::string>, std::function<void(R&)>> cases[] = {
+        {{"--exclude=hidden,dims,points", "--include=solids", "--exclude", "aux", "--include", "points"},
+         [](R& r) { r.IncludeHiddenLayers = r.IncludeDimensions = r.IncludeAuxiliary = false, r.IncludeSolids = true; }},
+        {{"--exclude=hatch"}, [](R& r) { r.IncludeHatching = false; }},
+        {{"--scale", "1000", "--marker=7"}, [](R& r) { r.ScaleItem = 3, r.MarkerShape = 7; }},
+        {{"--scale=1", "--marker", "0"}, [](R& r) { r.ScaleItem = 0, r.MarkerShape = 0; }},
+        {{"--marker-size", "-5", "--arcs", "count:5000"},
+         [](R& r) { r.MarkerSize = "-5", r.ArcMode = TArcMode::ByCount, r.ArcDivisions = "5000"; }},
+        {{"--arcs", "angle:5:8"}, [](R& r) { r.ArcMode = TArcMode::ByAngle, r.ArcAngle = "5", r.ArcAngleMinDivisions = "8"; }},
+        {{"--arcs=length:0.5"}, [](R& r) { r.ArcMode = TArcMode::ByLength, r.ArcLength = "0.5"; }},
+        {{"--format", "glb"}, [](R& r) { r.Format = TOutputFormat::Glb; }},
+        {{"--format=dae-compact", "--background", "dark"},
+         [](R& r) { r.Format = TOutputFormat::DaeCompact, r.Background = TBackgroundChoice::Dark; }},
+        {{"--background=light"}, [](R& r) { r.Background = TBackgroundChoice::Light; }},
     };
-    TControlsState saved;
-    SetFromText(kControlsTable[22], saved, "1");  // arcs by length, so that every mode is a change
-    std::set<const TControlEntry*> reached;
-    for (const auto& [options, lines] : cases) {
+    R saved;
+    saved.ArcMode = TArcMode::ByLength;  // so that every mode is a change
+    saved.MarkerShape = 2;
+    for (const auto& [options, change] : cases) {
         std::vector<std::string> arguments = options;
         arguments.push_back("a.jww");
-        TControlsState applied = saved;
-        ParseCommandLine(arguments).Overrides.ApplyTo(applied);
-        TControlsState expected = saved;
-        for (const auto& [line, text] : lines) SetFromText(kControlsTable[line - 1], expected, text);
-        EXPECT_EQ(applied, expected) << options[0];
-        for (const TControlEntry& entry : kControlsTable) {
-            if (TextOf(entry, applied) != TextOf(entry, saved)) reached.insert(&entry);
-        }
+        const TCommandLine commandLine = ParseCommandLine(arguments);
+        ASSERT_EQ(commandLine.Action, TAction::Convert) << options[0];
+        R expected = saved;
+        change(expected);
+        EXPECT_EQ(commandLine.Applied(saved), expected) << options[0];
     }
-    for (const TControlEntry& entry : kControlsTable) {
-        const bool noOption = entry.Kind == TControlKind::Placement || entry.Bool == &TControlsState::RadioButton2;
-        EXPECT_NE(reached.contains(&entry), noOption) << "settings line " << &entry - kControlsTable + 1;
-    }
+    const std::pair<const char*, std::vector<const char*>> bad[] = {
+        {"--scale", {"5", "x10", "", "10.0"}},
+        {"--marker", {"8", "-1", "x", ""}},
+        {"--marker-size", {"abc", "1,5", "", "1e"}},
+        {"--arcs", {"count", "count:", "count:1.5", "angle:x:4", "length:1:2:3", "spiral:4", "count:4:4"}},
+        {"--include", {"text", ""}},
+        {"--format", {"gltf"}},
+        {"--background", {"grey"}},
+        {"--jobs", {"-1", "257", "two"}},
+    };
+    for (const auto& [option, words] : bad)
+        for (const char* word : words)
+            EXPECT_EQ(ParseCommandLine({option, word, "a.jww"}).Action, TAction::UsageError) << option << " " << word;
+    EXPECT_EQ(Applied(ParseCommandLine({"--marker-size", "1e3", "a.jww"})).MarkerSize, "1e3");
+    EXPECT_EQ(ParseCommandLine({"--marker-size", ".5", "a.jww"}).Action, TAction::Convert);
 }
 
-TEST(CommandLine, BackgroundAndJobsTakeTheirChoices)
+TEST(CommandLine, JobsTakeTheirCount)
 {
-    EXPECT_EQ(ParseCommandLine({"--background", "dark", "a.jww"}).Background, 1);
-    EXPECT_EQ(ParseCommandLine({"--background=light", "a.jww"}).Background, 0);
-    EXPECT_FALSE(ParseCommandLine({"a.jww"}).Background);
     EXPECT_EQ(ParseCommandLine({"a.jww"}).Jobs, 1u);
     EXPECT_EQ(ParseCommandLine({"--jobs", "0", "a.jww"}).Jobs, 0u);
     EXPECT_EQ(ParseCommandLine({"--jobs=256", "a.jww"}).Jobs, 256u);
-    for (const char* bad : {"--format=gltf", "--background=grey", "--format", "--jobs=-1", "--jobs=257", "--jobs=two"})
-        EXPECT_EQ(ParseCommandLine({bad, "a.jww"}).Action, TAction::UsageError) << bad;
+    EXPECT_EQ(ParseCommandLine({"--format", "a.jww"}).Action, TAction::UsageError);
 }
 
 TEST(CommandLine, UnknownOptionsAreUsageErrors)

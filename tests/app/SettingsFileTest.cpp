@@ -11,7 +11,6 @@
 
 #include "AppTestSupport.h"
 #include "app/ControlsTable.h"
-#include "app/Options.h"
 #include "app/SettingsFile.h"
 
 namespace {
@@ -162,11 +161,9 @@ TEST(SettingsFile, NumericBoxesAreNormalisedAndClampedByTheNextBatch)
     EXPECT_EQ(c.Edit4, "45");
     EXPECT_EQ(c.Edit5, "16");
 
-    TConversionOptions options;
-    double scale = 0;
-    ReadOptions(c, options, scale);
+    EXPECT_EQ(MakeOptions(RequestOf(c)).ArcDivisions, 3);
+    ShowClampedNumbers(c);
     EXPECT_EQ(c.Edit3, "3");
-    EXPECT_EQ(options.ArcDivisions, 3);
 }
 
 TEST(SettingsFile, AnItemIndexOutsideTheListLeavesNoSelectionAndFactorOne)
@@ -176,10 +173,8 @@ TEST(SettingsFile, AnItemIndexOutsideTheListLeavesNoSelectionAndFactorOne)
     EXPECT_EQ(c.ComboBox1ItemIndex, -1);
     EXPECT_EQ(c.ComboBox2ItemIndex, -1);
 
-    TConversionOptions options;
-    double scale = 0;
-    ReadOptions(c, options, scale);
-    EXPECT_EQ(scale, 1.0);
+    const TConversionOptions options = MakeOptions(RequestOf(c));
+    EXPECT_EQ(options.CoordinateScale, 1.0);
     EXPECT_EQ(options.PointMarkerShape, -1);
 
     c = ReadText(folder, SettingsText({{18, "3"}, {19, "7"}}));

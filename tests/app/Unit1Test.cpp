@@ -8,7 +8,7 @@
 #include "app/SettingsLocation.h"
 #include "app/StatusTexts.h"
 #include "app/Unit1.h"
-#include "output/ColladaWriter.h"
+#include "support/Conversion.h"
 
 namespace {
 
@@ -105,8 +105,8 @@ TEST_F(Form1Test, StartWithoutArgumentsReadsSettingsAndWaitsForDrops)
     EXPECT_TRUE(view.DropsAccepted);
     EXPECT_EQ(view.Controls.Edit3, "0");
     EXPECT_EQ(form.ExeFolder(), temp / "bin" / "");
-    ASSERT_NE(form.Context(), nullptr);
-    EXPECT_EQ(form.Context()->Attributes.BackgroundMode(), 1);
+    EXPECT_TRUE(form.Open());
+    EXPECT_EQ(form.Options().CarriedBackground, TBackground::Dark);
 }
 
 TEST_F(Form1Test, FiveDroppedFilesCountFromOneToFiveAndFinish)
@@ -169,32 +169,6 @@ TEST_F(Form1Test, EscapeHeldWhileTheSecondOfFiveConvertsStopsBeforeTheThird)
     EXPECT_TRUE(fs::exists(temp / "desktop" / "5.dae"));
 }
 
-// On worker threads a stop leaves, whenever it comes, the files started before it: each of
-// them finished and reported in list order, and no document of a file after them.
-TEST_F(Form1Test, EscapeStopsWorkersAndReportsEveryStartedFileInOrder)
-{
-    form.FormShow({});
-    form.SetOneRunJobs(2);
-    std::vector<fs::path> drop;
-    for (int i = 0; i < 40; ++i) drop.push_back(Jww(std::to_string(i) + ".jww"));
-    for (size_t escapeAfter : {0, 1}) {
-        fs::remove_all(temp / "desktop");
-        fs::create_directories(temp / "desktop");
-        view.Outcomes.clear();
-        view.OnEscapeTest = [&] { return view.Outcomes.size() >= escapeAfter; };
-        form.AcceptDroppedFiles(drop);
-
-        EXPECT_EQ(view.StatusTexts.back(), "変換を中断しました(ESC)");
-        ASSERT_GE(view.Outcomes.size(), escapeAfter);
-        for (size_t i = 0; i < drop.size(); ++i) {
-            if (i < view.Outcomes.size()) {
-                EXPECT_EQ(view.Outcomes[i].Input, drop[i]);
-            }
-            EXPECT_EQ(fs::exists(temp / "desktop" / (std::to_string(i) + ".dae")), i < view.Outcomes.size()) << i;
-        }
-    }
-}
-
 TEST_F(Form1Test, CloseDuringABatchStopsItAfterTheCurrentFileAndASecondCloseEnds)
 {
     form.FormShow({});
@@ -219,7 +193,7 @@ TEST_F(Form1Test, CloseDuringABatchStopsItAfterTheCurrentFileAndASecondCloseEnds
     size_t lines = 0;
     for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
     EXPECT_EQ(lines, 29u);
-    EXPECT_EQ(form.Context(), nullptr);
+    EXPECT_FALSE(form.Open());
 }
 
 TEST_F(Form1Test, ACloseThatSkipsTheQueryDuringABatchShutsDownWhenTheBatchEnds)
@@ -228,13 +202,12 @@ TEST_F(Form1Test, ACloseThatSkipsTheQueryDuringABatchShutsDownWhenTheBatchEnds)
     const std::vector<fs::path> drop = {Jww("1.jww"), Jww("2.jww")};
     view.OnPumpBeforeFile = [&](int file) {
         if (file == 1) form.FormClose();
-        ASSERT_NE(form.Context(), nullptr);  // the readers stay while the file converts
     };
     form.AcceptDroppedFiles(drop);
 
     EXPECT_TRUE(fs::exists(temp / "desktop" / "1.dae"));
     EXPECT_FALSE(fs::exists(temp / "desktop" / "2.dae"));
-    EXPECT_EQ(form.Context(), nullptr);
+    EXPECT_FALSE(form.Open());
     EXPECT_TRUE(fs::exists(settings));
 }
 
@@ -310,7 +283,7 @@ TEST(WriterMarker, AStoreWithAFigureGivesADocumentWithGeometry)
     TConversionContext context;
     context.Store.ResetPalette(context.Attributes);
     context.Store.AddLine(0, 1, 0, 0, 10, 10);
-    WriteCollada(context, temp / "a.dae");
+    WriteDocumentFile(context, temp / "a.dae");
     EXPECT_TRUE(HasGeometry(temp / "a.dae"));
 }
 
@@ -318,10 +291,6 @@ TEST_F(Form1Test, BadSignatureAfterAFileWithGeometryGivesADocumentWithoutGeometr
 {
     ShowWith(SourceFolderControls());
     WriteBytes(In("bad.jww"), "JwwDat-not a drawing");
-    view.OnPumpBeforeFile = [&](int file) {
-        // Whatever the store holds when a file starts must not reach its document.
-        if (file == 2) form.Context()->Store.AddLine(0, 1, 0, 0, 100, 100);
-    };
     form.AcceptDroppedFiles({Jww("good.jww"), In("bad.jww")});
 
     ASSERT_EQ(view.Outcomes.size(), 2u);
@@ -369,41 +338,33 @@ TEST_F(Form1Test, DropDuringAStoppedBatchIsDiscarded)
     EXPECT_TRUE(form.QueuedDrops().empty());
 }
 
-TEST_F(Form1Test, BatchShowsClampedValuesWhileOneRunOverridesAreUsedButNeverShownOrSaved)
+TEST_F(Form1Test, BatchUsesAndShowsAndSavesClampedValues)
 {
-    fs::create_directories(temp / "out");
     TControlsState saved;
     saved.Edit2 = "0";
-    saved.Edit3 = "2";
+    saved.Edit3 = "5000";
     saved.Edit5 = "1";
-    TControlsOverrides overrides;
-    overrides.Set(&TControlsState::RadioButton4, true);
-    overrides.Set(&TControlsState::Edit1, (temp / "out").string());
-    overrides.Set(&TControlsState::Edit3, "5000");
-    overrides.Set(&TControlsState::ComboBox1ItemIndex, 3);
-    overrides.Set(&TControlsState::CheckBox6, true);
-    form.SetOneRunOverrides(overrides);
+    saved.ComboBox1ItemIndex = 3;
+    saved.CheckBox6 = true;
+    saved.RadioButton1 = false;
+    saved.RadioButton3 = true;
     SaveSettings(saved);
     form.FormShow({Jww("plan.jww")});
 
-    EXPECT_TRUE(fs::exists(temp / "out" / "plan.dae"));
-    ASSERT_NE(form.Context(), nullptr);
-    EXPECT_EQ(form.Context()->Options.ArcDivisions, 3600);
-    EXPECT_EQ(form.Context()->CoordinateScale, 1000.0);
-    EXPECT_TRUE(form.Context()->Options.IncludeSolids);
-
-    EXPECT_EQ(view.Controls.Edit2, "1");  // clamped and shown
-    EXPECT_EQ(view.Controls.Edit5, "3");
-    EXPECT_EQ(view.Controls.Edit3, "2");  // overridden: the window keeps what it had
-    EXPECT_TRUE(view.Controls.RadioButton1);
+    EXPECT_TRUE(fs::exists(In("plan.dae")));
+    EXPECT_EQ(form.Options().ArcDivisions, 3600);
+    EXPECT_EQ(form.Options().CoordinateScale, 1000.0);
+    EXPECT_TRUE(form.Options().IncludeSolids);
 
     form.FormClose();
     TControlsState reread;
     ReadSettings(settings, reread);
     TControlsState expected = saved;
     expected.Edit2 = "1";
+    expected.Edit3 = "3600";
     expected.Edit5 = "3";
-    EXPECT_EQ(reread, expected);
+    EXPECT_EQ(view.Controls, expected);  // shown
+    EXPECT_EQ(reread, expected);         // and saved
 }
 
 TEST_F(Form1Test, BrowsingStartsInTheExecutablesFolderAndTakesTheChosenFolder)
@@ -423,20 +384,3 @@ TEST_F(Form1Test, BrowsingStartsInTheExecutablesFolderAndTakesTheChosenFolder)
 }
 
 }  // namespace
-
-// A walk that reaches the figure budget stops there: the document holds what was drawn and
-// the outcome says so; the next file starts with the whole budget again.
-TEST_F(Form1Test, FigureBudgetStopsTheWalkAndTheDocumentKeepsWhatWasDrawn)
-{
-    ShowWith(SourceFolderControls());
-    jwwfixture::TJwwFileWriter many(600);
-    for (int i = 0; i < 10; ++i) many.stream.Line(jwwfixture::MakeLine(i, 0, i, 100));
-    WriteBytes(In("many.jww"), many.Build());
-    form.Context()->Store.FigureBudget = 4;
-    form.AcceptDroppedFiles({In("many.jww"), Jww("empty.jww")});
-
-    ASSERT_EQ(view.Outcomes.size(), 2u);
-    EXPECT_TRUE(view.Outcomes[0].BudgetReached && view.Outcomes[0].Written && view.Outcomes[0].Read);
-    EXPECT_EQ(CountOf(ReadBytes(In("many.dae")), "<lines count=\"1\""), 4u);
-    EXPECT_TRUE(view.Outcomes[1].Clean());
-}

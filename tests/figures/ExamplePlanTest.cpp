@@ -5,8 +5,8 @@
 
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
-#include "output/ColladaWriter.h"
 #include "support/ColladaCheck.h"
+#include "support/Conversion.h"
 #include "support/ExamplePlan.h"
 #include "support/ReaderLoads.h"
 #include "support/TempDir.h"
@@ -57,7 +57,7 @@ TEST(ExamplePlan, ConvertsEveryKindOfEntityIntoAValidDocument)
 
     TTempDir dir;
     const fs::path out = dir / "plan.dae";
-    WriteCollada(context, out);
+    WriteFileBytes(out, DocumentOf(context));
     const std::optional<std::string> problems = CheckColladaDocument(out);
     if (!problems) GTEST_SKIP() << "neither xmllint with the COLLADA schema nor assimp is installed";
     EXPECT_EQ(*problems, "");

@@ -11,7 +11,7 @@ namespace {
 TConversionContext WithMarker(int32_t shape, double size = 1)
 {
     TConversionContext ctx;
-    ctx.Options.ArcMode = 0;
+    ctx.Options.ArcMode = TArcMode::ByCount;
     ctx.Options.ArcDivisions = 12;
     ctx.Options.PointMarkerShape = shape;
     ctx.Options.PointMarkerSize = size;
@@ -85,7 +85,7 @@ TEST(AddPointMarker, CirclesFollowTheDivisionOptions)
     EXPECT_EQ(ring.Store.Figures[11].Kind, fkLine);
 
     TConversionContext disc = WithMarker(7);
-    disc.Options.ArcMode = 2;  // by length: the count uses the half size before scale
+    disc.Options.ArcMode = TArcMode::ByLength;  // by length: the count uses the half size before scale
     disc.Options.ArcLength = 0.1;
     disc.Options.ArcLengthMinDivisions = 4;
     AddPointMarker(disc, {0, 1}, 100, 10, 20);

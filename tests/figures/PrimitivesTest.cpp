@@ -14,7 +14,7 @@ const double kInf = std::numeric_limits<double>::infinity();
 TConversionOptions ByCount(int32_t n)
 {
     TConversionOptions o;
-    o.ArcMode = 0;
+    o.ArcMode = TArcMode::ByCount;
     o.ArcDivisions = n;
     return o;
 }
@@ -22,8 +22,8 @@ TConversionOptions ByCount(int32_t n)
 TConversionOptions ByAngle(double degrees, int32_t least)
 {
     TConversionOptions o;
-    o.ArcMode = 1;
-    o.ArcAngle = degrees / 180.0 * kPi;
+    o.ArcMode = TArcMode::ByAngle;
+    o.ArcAngleDegrees = degrees;
     o.ArcAngleMinDivisions = least;
     return o;
 }
@@ -31,7 +31,7 @@ TConversionOptions ByAngle(double degrees, int32_t least)
 TConversionOptions ByLength(double length, int32_t least)
 {
     TConversionOptions o;
-    o.ArcMode = 2;
+    o.ArcMode = TArcMode::ByLength;
     o.ArcLength = length;
     o.ArcLengthMinDivisions = least;
     return o;

@@ -8,10 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "output/ColladaWriter.h"
-#include "figures/Walkers.h"
-#include "formats/jws/jwsunit.h"
 #include "support/ColladaCheck.h"
+#include "support/Conversion.h"
 #include "support/JwsSamples.h"
 #include "support/JwwSamples.h"
 #include "support/SharedData.h"
@@ -31,29 +29,12 @@ std::string GeometryAndScene(const std::string& document)
     return document.substr(begin, end + endTag.size() - begin);
 }
 
-// The batch's per-file steps for a figure file (dark background at start, as the run begins).
-void ConvertFigureFile(const fs::path& input, const fs::path& out, bool expectLoaded)
-{
-    TConversionContext context;
-    context.Attributes.SetBackground(1);
-    context.Attributes.ResetPenColors();
-    TJwsData jws;
-    ASSERT_TRUE(jws.CheckSignature(input));
-    EXPECT_EQ(static_cast<bool>(jws.LoadFile(input)), expectLoaded);
-    context.Attributes.ResetPenColors();
-    jws.LoadLayers(context.Attributes);
-    WalkJws(jws, context);
-    WriteCollada(context, out);
-    jws.Clear();
-}
-
 }  // namespace
 
 TEST(JwsGolden, FigureFilesFromTheSampleStreamsGiveTheDrawingsGeometriesAndScene)
 {
     const auto drawings = jwwsamples::SampleFiles();
     if (drawings.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
-    TTempDir dir;
     for (const fs::path& drawing : drawings) {
         SCOPED_TRACE(drawing.string());
         const fs::path golden = jwwsamples::SharedDir() / "golden" / jwwsamples::Utf8Path(drawing.stem().string() + ".dae");
@@ -61,10 +42,10 @@ TEST(JwsGolden, FigureFilesFromTheSampleStreamsGiveTheDrawingsGeometriesAndScene
         ASSERT_TRUE(fs::exists(golden, error)) << "no expected document";
         const jwssamples::TJwsSample sample = jwssamples::JwsFromDrawing(drawing);
         ASSERT_FALSE(sample.bytes.empty());
-        const fs::path input = dir / "figure.jws", out = dir / "figure.dae";
-        WriteFileBytes(input, std::string(sample.bytes.begin(), sample.bytes.end()));
-        ConvertFigureFile(input, out, sample.drawingLoaded);
-        const std::string converted = GeometryAndScene(ReadFileBytes(out));
+        const TConverted figure = ConvertDrawing(sample.bytes, TInputFormat::Jws);
+        ASSERT_TRUE(figure.Result.SignatureMatched);
+        EXPECT_EQ(static_cast<bool>(figure.Result.Read), sample.drawingLoaded);
+        const std::string converted = GeometryAndScene(figure.Document);
         EXPECT_NE(converted.find("<geometry "), std::string::npos) << "nothing drawn";
         EXPECT_EQ(CompareColladaDocuments(converted, GeometryAndScene(ReadFileBytes(golden))), "");
     }

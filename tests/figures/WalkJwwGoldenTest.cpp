@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "output/ColladaWriter.h"
-#include "figures/Walkers.h"
-#include "formats/jww/jwwunit.h"
 #include "support/ColladaCheck.h"
+#include "support/Conversion.h"
 #include "support/JwwSamples.h"
 #include "support/RunCommand.h"
 #include "support/SharedData.h"
@@ -21,30 +19,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using TOptionSetter = std::function<void(TConversionContext&)>;
+using TOptionSetter = std::function<void(TConversionOptions&)>;
 
-constexpr long double kPi = 3.1415926535897932385L;
+void DefaultOptions(TConversionOptions&) {}
 
-void DefaultOptions(TConversionContext&) {}
-
-// Reader, pen colours, layer states, walker, writer: the per-file steps of a batch, on three
-// threads however small the drawing (the command line converts the samples on one).
+// The engine's conversion on three threads however small the drawing (the command line
+// converts the samples on one); a damaged file is converted as far as it was read.
 void ConvertSample(const fs::path& sample, const TOptionSetter& setOptions, const fs::path& out)
 {
-    TConversionContext context;
-    context.Threads = 3;
-    context.MinFiguresForThreads = 0;
-    context.Attributes.SetBackground(1);
-    context.Attributes.ResetPenColors();
-    setOptions(context);
-    TJwwData data;
-    ASSERT_TRUE(data.CheckSignature(sample));
-    (void)data.LoadFile(sample);  // a damaged file is converted as far as it was read
-    context.Attributes.ResetPenColors();
-    data.ImportPens(context.Attributes);
-    data.LoadLayers(context.Attributes);
-    WalkJww(data, context);
-    WriteCollada(context, out);
+    TConversionOptions options;
+    options.Threads = 3;
+    options.MinFiguresForThreads = 0;
+    setOptions(options);
+    const TConverted converted = ConvertDrawingFile(sample, options);
+    ASSERT_TRUE(converted.Result.SignatureMatched);
+    WriteFileBytes(out, converted.Document);
 }
 
 fs::path GoldenDir() { return jwwsamples::SharedDir() / "golden"; }
@@ -76,50 +65,50 @@ std::vector<TVariant> Variants()
 {
     return {
         {"サンプル", "サンプル.v1.dae",
-         [](TConversionContext& c) {
+         [](TConversionOptions& c) {
              c.CoordinateScale = 1000.0;
-             c.Options.ArcMode = 2;
-             c.Options.ArcLength = 5.0;
-             c.Options.ArcLengthMinDivisions = 6;
-             c.Options.PointMarkerShape = 7;
-             c.Options.PointMarkerSize = 2.0;
+             c.ArcMode = TArcMode::ByLength;
+             c.ArcLength = 5.0;
+             c.ArcLengthMinDivisions = 6;
+             c.PointMarkerShape = 7;
+             c.PointMarkerSize = 2.0;
          }},
         {"木造平面例", "木造平面例.v2.dae",
-         [](TConversionContext& c) {
-             c.Options.IncludeHiddenLayers = false;
-             c.Options.IncludeAuxiliary = false;
-             c.Options.IncludePoints = false;
-             c.Options.ArcMode = 1;
-             c.Options.ArcAngle = static_cast<double>(5.0L / 180.0L * kPi);
-             c.Options.ArcAngleMinDivisions = 8;
+         [](TConversionOptions& c) {
+             c.IncludeHiddenLayers = false;
+             c.IncludeAuxiliary = false;
+             c.IncludePoints = false;
+             c.ArcMode = TArcMode::ByAngle;
+             c.ArcAngleDegrees = 5.0;
+             c.ArcAngleMinDivisions = 8;
          }},
         {"3blocks", "3blocks.v3.dae",
-         [](TConversionContext& c) {
+         [](TConversionOptions& c) {
              c.CoordinateScale = 10.0;
-             c.Options.PointMarkerShape = 4;
-             c.Options.ArcMode = 0;
-             c.Options.ArcDivisions = 36;
+             c.PointMarkerShape = 4;
+             c.ArcMode = TArcMode::ByCount;
+             c.ArcDivisions = 36;
          }},
         {"Ａマンション平面例", "Ａマンション平面例.v4.dae",
-         [](TConversionContext& c) {
-             c.Options.IncludeDimensions = false;
-             c.Options.IncludeHatching = false;
-             c.Options.IncludeSolids = true;
-             c.Options.PointMarkerShape = 5;
+         [](TConversionOptions& c) {
+             c.IncludeDimensions = false;
+             c.IncludeHatching = false;
+             c.IncludeSolids = true;
+             c.PointMarkerShape = 5;
              c.CoordinateScale = 100.0;
          }},
         {"Test7", "Test7.v5.dae",
-         [](TConversionContext& c) {
-             c.Options.IncludeHiddenLayers = false;
-             c.Options.PointMarkerShape = 3;
-             c.Options.PointMarkerSize = 0.5;
-             c.Options.ArcMode = 0;
-             c.Options.ArcDivisions = 3;
+         [](TConversionOptions& c) {
+             c.IncludeHiddenLayers = false;
+             c.PointMarkerShape = 3;
+             c.PointMarkerSize = 0.5;
+             c.ArcMode = TArcMode::ByCount;
+             c.ArcDivisions = 3;
          }},
     };
 }
 
-void IncludeSolids(TConversionContext& c) { c.Options.IncludeSolids = true; }
+void IncludeSolids(TConversionOptions& c) { c.IncludeSolids = true; }
 
 // The built command, copied into `dir` so that it starts from the default settings and its
 // settings file stays in the test's own folder.

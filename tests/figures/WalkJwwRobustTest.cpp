@@ -5,10 +5,10 @@
 
 #include <limits>
 
-#include "output/ColladaWriter.h"
 #include "figures/Primitives.h"
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
+#include "support/Conversion.h"
 #include "support/ExamplePlan.h"
 #include "support/JwwWriter.h"
 #include "support/ReaderLoads.h"
@@ -53,7 +53,7 @@ TEST(JwwWalkRobust, AbsurdSizesAndNumbersOutOfRangeStayBounded)
 {
     TConversionContext ctx;
     ctx.Options.IncludeSolids = true;
-    ctx.Options.ArcMode = 2;
+    ctx.Options.ArcMode = TArcMode::ByLength;
     ctx.Options.ArcLength = 0.001;
     TJwwData jww;
     TEntJwwEnko huge = MakeArc(0, 0, 1e12, 0, 1e300, Common(15, 4000, 60000));  // layer 64015, pen 60000
@@ -72,27 +72,23 @@ TEST(JwwWalkRobust, AbsurdSizesAndNumbersOutOfRangeStayBounded)
     EXPECT_EQ(ctx.Store.Figures[0].Layer, 64015);  // stored unchanged; the writer finds no geometry for it
     EXPECT_EQ(ctx.Store.Figures.at(static_cast<size_t>(ctx.Store.FigureCount - 1)).Color, kDefaultPaletteIndex);
 
-    TTempDir dir;
-    WriteCollada(ctx, dir / "out.dae");
-    EXPECT_GT(ReadFileBytes(dir / "out.dae").size(), 0u);
+    EXPECT_GT(DocumentOf(ctx).size(), 0u);
 }
 
 TEST(JwwWalkRobust, EveryPrefixOfADrawingWithEveryKindConverts)
 {
     const std::vector<uint8_t> bytes = jwwfixture::BuildExamplePlan();
-    TTempDir dir;
-    TConversionContext ctx;
-    ctx.Options.IncludeSolids = true;
-    TJwwData jww;
+    TConversionOptions options;
+    options.IncludeSolids = true;
+    TEngine engine;
+    TMemorySink document;
+    TConversionResult whole;
     const size_t tail = 1500;  // the entity stream and block definitions end the file
     for (size_t length = 0; length <= bytes.size(); length += length + tail < bytes.size() ? 61 : 1) {
-        (void)jww.LoadBytes(AsBytes(bytes).first(length));
-        ctx.Attributes.ResetPenColors();
-        jww.ImportPens(ctx.Attributes);
-        jww.LoadLayers(ctx.Attributes);
-        WalkJww(jww, ctx);
-        ASSERT_LE(ctx.Store.FigureCount, 200) << "prefix " << length;
+        document.Bytes.clear();
+        whole = engine.Convert(AsBytes(bytes).first(length), TInputFormat::Jww, options, document);
+        ASSERT_TRUE(whole.Written && whole.Failure.empty()) << "prefix " << length;
+        ASSERT_LE(whole.Segments + whole.Triangles, 200u) << "prefix " << length;
     }
-    WriteCollada(ctx, dir / "out.dae");
-    EXPECT_GT(ctx.Store.FigureCount, 100);
+    EXPECT_GT(whole.Segments + whole.Triangles, 100u);
 }

@@ -1,6 +1,5 @@
 #pragma once
-// One fuzzer input through everything a batch does with one file: load it from memory, take
-// its pens and layer states, walk it into figures and write the document to /dev/null.
+// One fuzzer input through the engine's conversion of one file, into a document in memory.
 //
 // The input's first byte picks one of kFuzzOptionSetCount option sets (arc division modes at
 // their extreme values, entity kinds left in or out, point markers, coordinate factor, output
@@ -9,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/BatchPaths.h"
+#include "engine/InputFormat.h"
 
 inline constexpr size_t kFuzzOptionSetCount = 16;
 

@@ -11,13 +11,12 @@ namespace {
 template <class Write>
 std::string Written(Write&& write)
 {
-    TBufferedFile file;
-    file.CollectInMemory();
+    TMemorySink sink;
+    TBufferedOutput file(sink);
     TColladaDocument doc(file, 0.001);
     write(doc);
-    std::string text;
-    for (const TTextBlock& block : file.TakeBlocks()) text.append(block.Bytes.get(), block.Size);
-    return text;
+    EXPECT_TRUE(file.Finish());
+    return sink.Bytes;
 }
 
 }  // namespace

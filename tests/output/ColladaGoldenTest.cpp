@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "output/ColladaNumbers.h"
-#include "output/ColladaWriter.h"
 #include "support/ColladaCheck.h"
+#include "support/Conversion.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
 
@@ -112,7 +112,7 @@ TFigPoint Vertex(const TParsedGeometry& g, int64_t n)
 // Printed values are taken as stored coordinates at the factor 1000, where the output scale is 1.
 void Rebuild(const TParsedDocument& doc, TConversionContext& context)
 {
-    context.CoordinateScale = 1000.0;
+    context.Options.CoordinateScale = 1000.0;
     TFigureStore& store = context.Store;
     store.ClearFigures();
     for (const auto& [index, rgb] : doc.Colors) store.Palette[static_cast<std::size_t>(index)] = rgb;
@@ -164,18 +164,15 @@ TEST(ColladaGolden, RewritingEveryExpectedDocumentReproducesItLineByLine)
 {
     const std::vector<fs::path> documents = GoldenDocuments();
     if (documents.empty()) SKIP_WITHOUT_SHARED_DATA("no expected documents in " << TESSARO_SHARED_DIR);
-    TTempDir dir;
     for (const fs::path& golden : documents) {
         SCOPED_TRACE(golden.string());
         const std::string expected = ReadFileBytes(golden);
         TConversionContext context;
         Rebuild(ParseDocument(expected), context);
         for (unsigned threads : {1u, 3u}) {  // the geometries formatted on one thread and on several
-            context.Threads = threads;
-            context.MinFiguresForThreads = 0;
-            const fs::path out = dir / "rewritten.dae";
-            WriteCollada(context, out);
-            EXPECT_EQ(CompareColladaDocuments(ReadFileBytes(out), expected), "") << threads << " threads";
+            context.Options.Threads = threads;
+            context.Options.MinFiguresForThreads = 0;
+            EXPECT_EQ(CompareColladaDocuments(DocumentOf(context), expected), "") << threads << " threads";
         }
     }
 }
@@ -189,7 +186,7 @@ TEST(ColladaGolden, RewrittenDocumentWithFilledShapesValidatesAndLoads)
     TConversionContext context;
     Rebuild(ParseDocument(ReadFileBytes(golden)), context);
     const fs::path out = dir / "rewritten.dae";
-    WriteCollada(context, out);
+    WriteFileBytes(out, DocumentOf(context));
     const std::optional<std::string> problems = CheckColladaDocument(out);
     if (!problems) GTEST_SKIP() << "neither xmllint with the COLLADA schema nor assimp is installed";
     EXPECT_EQ(*problems, "");

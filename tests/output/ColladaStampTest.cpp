@@ -4,7 +4,7 @@
 #include <regex>
 
 #include "output/ColladaStamp.h"
-#include "output/ColladaWriter.h"
+#include "support/Conversion.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -15,7 +15,7 @@ std::vector<std::string> RewriteOver(const TTempDir& dir, std::string_view previ
     WriteFileBytes(path, previous);
     TConversionContext context;
     context.Store.ResetPalette(context.Attributes);
-    WriteCollada(context, path);
+    WriteDocumentFile(context, path);
     return ReadCrLfLines(path);
 }
 

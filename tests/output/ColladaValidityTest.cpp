@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "output/ColladaWriter.h"
+#include "support/Conversion.h"
 #include "support/ColladaCheck.h"
 #include "support/TempDir.h"
 
@@ -11,7 +11,7 @@ namespace {
 TConversionContext MixedDrawing()
 {
     TConversionContext context;
-    context.CoordinateScale = 10.0;
+    context.Options.CoordinateScale = 10.0;
     TFigureStore& store = context.Store;
     store.ResetPalette(context.Attributes);
     store.AddPaletteColor(static_cast<int32_t>(MakeColor(153, 128, 7)));
@@ -36,7 +36,7 @@ TEST(ColladaValidity, MixedDocumentValidatesAgainstTheSchemaAndLoadsInAssimp)
     TTempDir dir;
     TConversionContext context = MixedDrawing();
     const auto path = dir / "mixed.dae";
-    WriteCollada(context, path);
+    WriteDocumentFile(context, path);
     ASSERT_TRUE(std::filesystem::exists(path));
     const std::optional<std::string> problems = CheckColladaDocument(path);
     if (!problems) GTEST_SKIP() << "neither xmllint with the COLLADA schema nor assimp is installed";
@@ -52,7 +52,7 @@ TEST(ColladaValidity, CheckerRejectsPerVertexNormalBindingWithTooFewNormals)
     context.Store.ResetPalette(context.Attributes);
     context.Store.AddQuad(0, 1, 0, 0, 1, 0, 1, 1, 0, 1);
     const auto path = dir / "quad.dae";
-    WriteCollada(context, path);
+    WriteDocumentFile(context, path);
     std::string text = ReadFileBytes(path);
     const std::string position = R"(        <input semantic="POSITION" source="#layer0-C1-Pos" />)";
     const std::string offsetNormal = "        <input offset=\"1\" semantic=\"NORMAL\" source=\"#layer0-C1-Normal\" />\r\n";

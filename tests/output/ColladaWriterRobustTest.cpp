@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "output/ColladaWriter.h"
+#include "support/Conversion.h"
 #include "support/TempDir.h"
 
 #ifdef __linux__
@@ -31,7 +31,7 @@ TEST(ColladaWriterRobust, FolderThatDoesNotExistYieldsNoFileAndNoError)
     TConversionContext context = SmallDrawing();
     const auto path = dir / "missing" / "out.dae";
     bool written = true;
-    EXPECT_NO_THROW(written = WriteCollada(context, path));
+    EXPECT_NO_THROW(written = WriteDocumentFile(context, path));
     EXPECT_FALSE(written);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
@@ -42,7 +42,7 @@ TEST(ColladaWriterRobust, PathBelowAFileYieldsNoFile)
     TTempDir dir;
     WriteFileBytes(dir / "plain", "not a folder");
     TConversionContext context = SmallDrawing();
-    EXPECT_NO_THROW(WriteCollada(context, dir / "plain" / "out.dae"));
+    EXPECT_NO_THROW(WriteDocumentFile(context, dir / "plain" / "out.dae"));
     EXPECT_EQ(ReadFileBytes(dir / "plain"), "not a folder");
 }
 
@@ -51,7 +51,7 @@ TEST(ColladaWriterRobust, PathNamingAFolderLeavesTheFolderAlone)
     TTempDir dir;
     std::filesystem::create_directory(dir / "out.dae");
     TConversionContext context = SmallDrawing();
-    EXPECT_NO_THROW(WriteCollada(context, dir / "out.dae"));
+    EXPECT_NO_THROW(WriteDocumentFile(context, dir / "out.dae"));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "out.dae"));
 }
 
@@ -61,7 +61,7 @@ TEST(ColladaWriterRobust, ExistingDocumentIsReplacedWhole)
     const auto path = dir / "out.dae";
     WriteFileBytes(path, std::string(3'000'000, '~'));
     TConversionContext context = SmallDrawing();
-    EXPECT_TRUE(WriteCollada(context, path));
+    EXPECT_TRUE(WriteDocumentFile(context, path));
     const std::string text = ReadFileBytes(path);
     EXPECT_LT(text.size(), 10'000u);
     EXPECT_EQ(text.find('~'), std::string::npos);
@@ -87,7 +87,7 @@ TEST(ColladaWriterRobust, RewriteThatFailsOrIsKilledKeepsTheOldDocument)
             TConversionContext context;
             context.Store.ResetPalette(context.Attributes);
             for (int i = 0; i < 20000; ++i) context.Store.AddLine(i % 7, 1 + i % 5, i, -i, i * 0.5, i * 2.0);
-            _exit(WriteCollada(context, path) ? 1 : 0);
+            _exit(WriteDocumentFile(context, path) ? 1 : 0);
         }
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -105,7 +105,7 @@ TEST(ColladaWriterRobust, DeviceThatRefusesWritesIsNeitherReportedNorDeleted)
     TConversionContext context = SmallDrawing();
     for (int i = 0; i < 50000; ++i) context.Store.AddLine(0, 2, i, i, -i, -i);  // more than one buffer
     bool written = true;
-    EXPECT_NO_THROW(written = WriteCollada(context, "/dev/full"));
+    EXPECT_NO_THROW(written = WriteDocumentFile(context, "/dev/full"));
     EXPECT_FALSE(written);
     EXPECT_TRUE(std::filesystem::exists("/dev/full"));
 }

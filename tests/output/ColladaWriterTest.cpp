@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "output/ColladaWriter.h"
+#include "support/Conversion.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 TConversionContext NewContext(double coordinateScale = 1.0)
 {
     TConversionContext context;
-    context.CoordinateScale = coordinateScale;
+    context.Options.CoordinateScale = coordinateScale;
     context.Store.ResetPalette(context.Attributes);
     context.Store.ClearFigures();
     return context;
@@ -24,7 +24,7 @@ TConversionContext NewContext(double coordinateScale = 1.0)
 std::vector<std::string> WriteLines(TConversionContext& context, const TTempDir& dir)
 {
     const auto path = dir / "out.dae";
-    WriteCollada(context, path);
+    WriteDocumentFile(context, path);
     return ReadCrLfLines(path);
 }
 
@@ -183,7 +183,7 @@ TEST(ColladaWriter, EveryLineEndsWithCrLfAndNothingFollowsTheRoot)
     TConversionContext context = NewContext();
     context.Store.AddLine(0, 2, 0, 0, 1000, 0);
     context.Store.AddQuad(1, 3, 0, 0, 1, 0, 1, 1, 0, 1);
-    WriteCollada(context, dir / "out.dae");
+    WriteDocumentFile(context, dir / "out.dae");
     const std::string bytes = ReadFileBytes(dir / "out.dae");
     ASSERT_GE(bytes.size(), 12u);
     EXPECT_EQ(bytes.substr(bytes.size() - 12), "</COLLADA>\r\n");
@@ -408,19 +408,4 @@ TEST(ColladaWriter, FigureWithColourOutOfRangeCountsButDrawsNothing)
               (TNames{R"(        <float_array id="layer3-C1-Pos-array" count="0">)",
                       R"(          <accessor source="#layer3-C1-Pos-array" count="0" stride="3">)"}));
     EXPECT_EQ(LinesContaining(lines, "<lines"), TNames{});
-}
-
-TEST(ColladaWriter, LeavesTheStoreAndTheLastLayersColourCensus)
-{
-    TTempDir dir;
-    TConversionContext context = NewContext();
-    context.Store.AddLine(1, 2, 0, 0, 1, 1);
-    context.Store.AddLine(7, 3, 0, 0, 1, 1);
-    context.Store.AddLine(7, 3, 0, 0, 2, 2);
-    WriteCollada(context, dir / "out.dae");
-    EXPECT_EQ(context.Store.FigureCount, 3);
-    EXPECT_EQ(context.Store.LayerCounts[1], 1);
-    EXPECT_EQ(context.Store.LayerCounts[7], 2);
-    EXPECT_EQ(context.Store.ColorCounts[2], 0);  // layer 7 was counted last
-    EXPECT_EQ(context.Store.ColorCounts[3], 2);
 }

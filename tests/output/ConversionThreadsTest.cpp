@@ -7,10 +7,8 @@
 
 #include "figures/Walkers.h"
 #include "formats/jww/jwwunit.h"
-#include "output/ColladaCompactWriter.h"
-#include "output/ColladaWriter.h"
 #include "output/GeometriesInOrder.h"
-#include "output/GltfWriter.h"
+#include "support/Conversion.h"
 #include "support/JwwWriter.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
@@ -28,20 +26,19 @@ TEST(ConversionThreads, EveryFormatIsTheSameOnOneThreadAndOnSeveral)
         store.AddLine(layer, layer == 0 ? 1 : 1 + i % 5, x, -x, x + 1, 2 * x);
         if (i % 1000 == 0) store.AddQuad(2, 3, x, 0, x + 1, 0, x + 1, 1, x, 1);
     }
-    TTempDir dir;
-    const std::vector<bool (*)(TConversionContext&, const std::filesystem::path&)> writers = {
-        WriteCollada, WriteColladaCompact, WriteGltf};
-    for (size_t w = 0; w < writers.size(); ++w) {
+    context.Options.CreationStamp = "2024-05-01T09:30:00Z";
+    for (const TOutputFormat format : {TOutputFormat::Dae, TOutputFormat::DaeCompact, TOutputFormat::Glb}) {
+        context.Options.Format = format;
         std::string documents[2];
         for (int run = 0; run < 2; ++run) {
-            context.Threads = run == 0 ? 1 : 3;
-            ASSERT_TRUE(writers[w](context, dir / "out"));
-            documents[run] = ReadFileBytes(dir / "out");
-            // The second run keeps the first's creation stamp; the time of writing may differ.
+            context.Options.Threads = run == 0 ? 1 : 3;
+            documents[run] = DocumentOf(context);
+            ASSERT_FALSE(documents[run].empty());
+            // The time of writing may differ between the runs.
             if (const size_t at = documents[run].find("<modified>"); at != std::string::npos)
                 documents[run].erase(at, documents[run].find("</modified>") - at);
         }
-        EXPECT_TRUE(documents[0] == documents[1]) << "writer " << w;
+        EXPECT_TRUE(documents[0] == documents[1]) << "format " << static_cast<int>(format);
     }
 }
 
@@ -82,9 +79,9 @@ TEST(ConversionThreads, ArcsWalkTheSameOnOneThreadAndOnSeveral)
         TConversionContext context;
         context.Attributes.SetLayerState(3, TgraAttribute::kHiddenState);
         context.Options.IncludeHiddenLayers = false;
-        context.Options.ArcMode = 1;  // by angle: from 3 points to 64 an arc
-        context.Threads = run == 0 ? 1 : 3;
-        context.MinFiguresForThreads = run == 0 ? SIZE_MAX : 0;
+        context.Options.ArcMode = TArcMode::ByAngle;  // by angle: from 3 points to 64 an arc
+        context.Options.Threads = run == 0 ? 1 : 3;
+        context.Options.MinFiguresForThreads = run == 0 ? SIZE_MAX : 0;
         TJwwData copy = jww;
         WalkJww(copy, context);
         for (const TFigure& f : context.Store.Figures) stored[run].push_back(f);

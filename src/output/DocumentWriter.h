@@ -1,0 +1,7 @@
+#pragma once
+// The figure store written in the format its options choose (COLLADA, compact COLLADA or
+// binary glTF) into a sink; true when the whole document went in.
+#include "figures/ConversionContext.h"
+#include "util/ByteSink.h"
+
+[[nodiscard]] bool WriteDocument(const TConversionContext& context, TByteSink& document);

@@ -1,0 +1,120 @@
+// The engine's one call against the file front end, on every real sample in every format, and
+// the bounds a conversion reports.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "app/DocumentFile.h"
+#include "support/Conversion.h"
+#include "support/JwsSamples.h"
+#include "support/JwwSamples.h"
+#include "support/JwwWriter.h"
+#include "support/SharedData.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithoutStamps(const std::string& document)
+{
+    static const std::regex stamps("<(created|modified)>[^<]*</(created|modified)>");
+    return std::regex_replace(document, stamps, "");
+}
+
+size_t CountOf(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+// Triangles of a COLLADA document: the sum of its <triangles count="N">.
+size_t TrianglesOf(const std::string& document)
+{
+    static const std::regex triangles("<triangles count=\"([0-9]+)\"");
+    size_t n = 0;
+    for (auto it = std::sregex_iterator(document.begin(), document.end(), triangles); it != std::sregex_iterator(); ++it)
+        n += std::stoul((*it)[1]);
+    return n;
+}
+
+}  // namespace
+
+// Every sample (and the figure file made from it) in every format and with solids in or out:
+// the bytes converted in memory are those the file front end writes, and what the result says
+// was made is what the document holds (a segment per <lines>, a node per layer).
+TEST(Engine, ConvertInMemoryGivesTheFileFrontEndsDocumentAndCountsIt)
+{
+    const std::vector<fs::path> samples = jwwsamples::SampleFiles();
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
+    TTempDir dir;
+    TEngine engine;
+    for (const fs::path& drawing : samples) {
+        const jwssamples::TJwsSample figure = jwssamples::JwsFromDrawing(drawing);
+        const fs::path figureFile = dir / (drawing.stem().string() + ".jws");
+        WriteFileBytes(figureFile, std::string(figure.bytes.begin(), figure.bytes.end()));
+        for (const fs::path& input : {drawing, figureFile}) {
+            for (const TOutputFormat format : {TOutputFormat::Dae, TOutputFormat::DaeCompact, TOutputFormat::Glb}) {
+                for (const bool solids : {false, true}) {
+                    SCOPED_TRACE(input.string() + " format " + std::to_string(static_cast<int>(format)));
+                    TConversionOptions options;
+                    options.Format = format;
+                    options.IncludeSolids = solids;
+                    const TConverted converted = ConvertDrawingFile(input, options);
+                    const fs::path output = dir / "document";
+                    fs::remove(output);
+                    const TConversionResult written = ConvertToFile(engine, input, InputFormatOf(input), options, output);
+                    ASSERT_TRUE(converted.Result.Written && written.Written);
+                    EXPECT_EQ(converted.Result.Read.status, written.Read.status);
+                    EXPECT_EQ(WithoutStamps(converted.Document), WithoutStamps(ReadFileBytes(output)));
+                    if (format != TOutputFormat::Dae) continue;
+                    EXPECT_EQ(converted.Result.Segments, CountOf(converted.Document, "<lines count=\"1\""));
+                    EXPECT_EQ(converted.Result.Triangles, TrianglesOf(converted.Document));
+                    EXPECT_EQ(converted.Result.Layers, static_cast<int>(CountOf(converted.Document, "<node ")));
+                }
+            }
+        }
+    }
+}
+
+// A walk that reaches the figure budget stops there: the document holds what was drawn and the
+// result says so; the next file on the same engine starts with the whole budget again.
+TEST(Engine, FigureBudgetStopsTheWalkAndTheNextFileHasItWhole)
+{
+    jwwfixture::TJwwFileWriter many(600);
+    for (int i = 0; i < 10; ++i) many.stream.Line(jwwfixture::MakeLine(i, 0, i, 100));
+    const std::vector<uint8_t> bytes = many.Build();
+    TEngine engine;
+    TConversionOptions options;
+    options.FigureBudget = 4;
+    TMemorySink first, second;
+    const TConversionResult cut = engine.Convert(std::as_bytes(std::span(bytes)), TInputFormat::Jww, options, first);
+    EXPECT_TRUE(cut.BudgetReached && cut.Written && cut.Read);
+    EXPECT_EQ(cut.Segments, 4u);
+    EXPECT_EQ(CountOf(first.Bytes, "<lines count=\"1\""), 4u);
+    options.FigureBudget = 0;
+    const TConversionResult whole = engine.Convert(std::as_bytes(std::span(bytes)), TInputFormat::Jww, options, second);
+    EXPECT_TRUE(whole.Clean());
+    EXPECT_EQ(whole.Segments, 10u);
+}
+
+// The format from the first bytes, whatever the name says; bytes of no format convert into a
+// document without geometry.
+TEST(Engine, FormatIsDetectedFromTheSignature)
+{
+    const std::pair<std::string, TInputFormat> cases[] = {
+        {"JwwData.", TInputFormat::Jww},        {"JwsData", TInputFormat::Jws},
+        {"jw_cad(c)data.......", TInputFormat::Jwc}, {"jw_cad(c)sym........", TInputFormat::Jwk},
+        {"JwwData", TInputFormat::None},        {"", TInputFormat::None},
+    };
+    for (const auto& [head, format] : cases)
+        EXPECT_EQ(DetectFormat(std::as_bytes(std::span(head.data(), head.size()))), format) << head;
+    const std::string foreign = "PK\x03\x04 not a drawing";
+    const TConverted converted = ConvertDrawing(std::as_bytes(std::span(foreign.data(), foreign.size())), TInputFormat::Jww);
+    EXPECT_FALSE(converted.Result.SignatureMatched);
+    EXPECT_EQ(converted.Result.Read.status, TReadStatus::NotThisFormat);
+    EXPECT_TRUE(converted.Result.Written);
+    EXPECT_EQ(CountOf(converted.Document, "<geometry "), 0u);
+}
