@@ -1,8 +1,8 @@
 # Entry points for a fresh Debian 12 machine:
 #   make demo   installs what is missing, builds, converts the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
-#               the Debian package, the glTF and compact COLLADA documents in real clients, the
-#               sanitizer pass, and the Windows programs under Wine
+#               the Debian package, the C library, the glTF and compact COLLADA documents in real
+#               clients, the sanitizer pass, and the Windows programs under Wine
 #   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
 #   make package  makes build/tessaro_<version>_amd64.deb and build-win/tessaro-<version>-windows-x64.zip
 JOBS ?= $(shell nproc)
@@ -10,7 +10,7 @@ DEMO_INPUT ?= examples/plan.jww
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-outputs test-sanitize test-windows fuzz package bench clean
+.PHONY: setup build demo test test-package test-capi test-outputs test-sanitize test-windows fuzz package bench clean
 
 setup:
 	@./scripts/setup.sh
@@ -32,6 +32,7 @@ demo: build
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-package
+	@$(MAKE) --no-print-directory test-capi
 	@$(MAKE) --no-print-directory test-outputs
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-windows
@@ -39,6 +40,11 @@ test: build
 # The Debian package: its contents, its program installed in a scratch root, its manual page.
 test-package: build
 	@./scripts/package-test.sh
+
+# The C library installed into a scratch prefix, found with find_package(Tessaro) by a
+# scratch project, and its C test program run on a sample.
+test-capi: build
+	@JOBS=$(JOBS) ./scripts/capi-test.sh
 
 # Every sample's .glb and compact .dae in the glTF validator and three.js.
 test-outputs: build

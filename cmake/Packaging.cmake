@@ -43,4 +43,21 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
 
+# The C library, its header and its CMake package (find_package(Tessaro), then
+# Tessaro::tessaro), only for `cmake --install build --component capi`: neither a plain
+# install nor the packages above hold them.
+install(TARGETS tessaro_c EXPORT TessaroTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT capi NAMELINK_COMPONENT capi EXCLUDE_FROM_ALL
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT capi EXCLUDE_FROM_ALL
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT capi EXCLUDE_FROM_ALL)
+install(FILES include/tessaro.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT capi EXCLUDE_FROM_ALL)
+set(TESSARO_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Tessaro)
+install(EXPORT TessaroTargets NAMESPACE Tessaro:: DESTINATION ${TESSARO_CMAKE_DIR} COMPONENT capi EXCLUDE_FROM_ALL)
+include(CMakePackageConfigHelpers)
+configure_package_config_file(cmake/TessaroConfig.cmake.in ${CMAKE_BINARY_DIR}/TessaroConfig.cmake
+  INSTALL_DESTINATION ${TESSARO_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/TessaroConfigVersion.cmake COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/TessaroConfig.cmake ${CMAKE_BINARY_DIR}/TessaroConfigVersion.cmake
+  DESTINATION ${TESSARO_CMAKE_DIR} COMPONENT capi EXCLUDE_FROM_ALL)
+
 include(CPack)

@@ -1,0 +1,159 @@
+/* Converts the drawing named on the command line in memory, in each document format, through
+ * the C interface, and checks what the interface promises: statuses, documents of damaged
+ * and foreign bytes, options left unchanged by a value they do not take, NULL arguments.
+ * With a folder as second argument, writes NAME.dae, NAME.compact.dae and NAME.glb into it.
+ * Prints one line; exits 1 when a check failed. */
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <tessaro.h>
+
+static int failures = 0;
+static char name[1024];  /* the drawing's file name without its extension */
+
+#define CHECK(condition) check((condition), #condition, __LINE__)
+static void check(int ok, const char* what, int line)
+{
+    if (!ok) {
+        fprintf(stderr, "convert.c:%d: failed: %s\n", line, what);
+        ++failures;
+    }
+}
+
+static int SameBytes(const tessaro_document* a, const tessaro_document* b)
+{
+    return a && b && tessaro_document_size(a) == tessaro_document_size(b) &&
+           memcmp(tessaro_document_bytes(a), tessaro_document_bytes(b), tessaro_document_size(a)) == 0;
+}
+
+static int StartsWith(const tessaro_document* document, const char* magic)
+{
+    return document && tessaro_document_size(document) > strlen(magic) &&
+           memcmp(tessaro_document_bytes(document), magic, strlen(magic)) == 0;
+}
+
+/* Converts with `options` and gives the document, checking the status is `expected`. */
+static tessaro_document* Convert(const void* bytes, size_t size, tessaro_format format, const tessaro_options* options,
+                                 tessaro_status expected, int line)
+{
+    tessaro_document* document = NULL;
+    const tessaro_status status = tessaro_convert(bytes, size, format, options, name, &document);
+    check(status == expected, tessaro_status_text(status), line);
+    check(document != NULL, "a document", line);
+    return document;
+}
+
+int main(int argc, char** argv)
+{
+    static const struct { const char* name; const char* extension; const char* magic; } kFormats[] = {
+        {"dae", ".dae", "<?xml"}, {"dae-compact", ".compact.dae", "<?xml"}, {"glb", ".glb", "glTF"}};
+    /* Values the words do not take, and names that are none: each leaves the options alone. */
+    static const struct { const char* name; const char* value; tessaro_status expected; } kRefused[] = {
+        {"format", "obj", TESSARO_BAD_OPTION_VALUE},  {"scale", "3", TESSARO_BAD_OPTION_VALUE},
+        {"marker", "8", TESSARO_BAD_OPTION_VALUE},    {"marker-size", "1mm", TESSARO_BAD_OPTION_VALUE},
+        {"arcs", "count:", TESSARO_BAD_OPTION_VALUE}, {"exclude", "hidden,aux,dims,hatch,points,x", TESSARO_BAD_OPTION_VALUE},
+        {"background", "grey", TESSARO_BAD_OPTION_VALUE}, {"--format", "dae", TESSARO_UNKNOWN_OPTION},
+        {"jobs", "2", TESSARO_UNKNOWN_OPTION},        {"", "", TESSARO_UNKNOWN_OPTION}};
+    static const char kGarbage[] = "no drawing begins with these bytes";
+    if (argc < 2) {
+        fprintf(stderr, "usage: %s DRAWING [FOLDER]\n", argv[0]);
+        return 2;
+    }
+
+    FILE* file = fopen(argv[1], "rb");
+    const long end = file && fseek(file, 0, SEEK_END) == 0 ? ftell(file) : -1;
+    const size_t size = end > 0 ? (size_t)end : 0;
+    char* bytes = size ? malloc(size) : NULL;
+    if (!bytes || fseek(file, 0, SEEK_SET) != 0 || fread(bytes, 1, size, file) != size) {
+        fprintf(stderr, "%s: could not be read\n", argv[1]);
+        return 2;
+    }
+    fclose(file);
+
+    const char* base = strrchr(argv[1], '/') ? strrchr(argv[1], '/') + 1 : argv[1];
+    snprintf(name, sizeof name, "%s", base);
+    char* dot = strrchr(name, '.');
+    if (dot && dot != name) *dot = '\0';
+    tessaro_options* options = tessaro_options_new();
+    size_t sizes[3] = {0, 0, 0};
+    tessaro_document* glb = NULL;
+    for (size_t i = 0; i < 3; ++i) {
+        CHECK(tessaro_options_set(options, "format", kFormats[i].name) == TESSARO_OK);
+        tessaro_document* document = Convert(bytes, size, TESSARO_FORMAT_AUTO, options, TESSARO_OK, __LINE__);
+        CHECK(StartsWith(document, kFormats[i].magic));
+        CHECK(tessaro_document_read_status(document) == TESSARO_OK && tessaro_document_segments(document) > 0);
+        sizes[i] = tessaro_document_size(document);
+        if (argc > 2) {
+            char path[4096];
+            snprintf(path, sizeof path, "%s/%s%s", argv[2], name, kFormats[i].extension);
+            FILE* out = fopen(path, "wb");
+            CHECK(out && fwrite(tessaro_document_bytes(document), 1, sizes[i], out) == sizes[i] && fclose(out) == 0);
+        }
+        if (i == 2) glb = document; else tessaro_document_free(document);
+    }
+
+    /* The same bytes from an engine used twice, on any number of threads, and after every
+     * refused option; another scale changes them. */
+    tessaro_engine* engine = tessaro_engine_new();
+    for (int round = 0; round < 2; ++round) {
+        tessaro_document* again = NULL;
+        CHECK(tessaro_engine_convert(engine, bytes, size, TESSARO_FORMAT_JWW, options, name, &again) == TESSARO_OK);
+        CHECK(SameBytes(glb, again));
+        tessaro_document_free(again);
+    }
+    tessaro_engine_free(engine);
+    for (size_t i = 0; i < sizeof kRefused / sizeof kRefused[0]; ++i)
+        CHECK(tessaro_options_set(options, kRefused[i].name, kRefused[i].value) == kRefused[i].expected);
+    CHECK(tessaro_options_set_threads(options, 0) == TESSARO_OK);
+    tessaro_document* document = Convert(bytes, size, TESSARO_FORMAT_AUTO, options, TESSARO_OK, __LINE__);
+    CHECK(SameBytes(glb, document));
+    tessaro_document_free(document);
+    CHECK(tessaro_options_set(options, "scale", "1000") == TESSARO_OK);
+    document = Convert(bytes, size, TESSARO_FORMAT_AUTO, options, TESSARO_OK, __LINE__);
+    CHECK(!SameBytes(glb, document) && StartsWith(document, "glTF"));
+    tessaro_document_free(document);
+
+    /* Foreign bytes and a cut drawing still give their documents. */
+    document = Convert(kGarbage, sizeof kGarbage, TESSARO_FORMAT_AUTO, options, TESSARO_NOT_THIS_FORMAT, __LINE__);
+    CHECK(StartsWith(document, "glTF") && tessaro_document_segments(document) == 0);
+    CHECK(tessaro_document_read_status(document) == TESSARO_NOT_THIS_FORMAT);
+    tessaro_document_free(document);
+    tessaro_document_free(Convert(bytes, size, TESSARO_FORMAT_JWS, options, TESSARO_NOT_THIS_FORMAT, __LINE__));
+    tessaro_document_free(Convert(bytes, 0, TESSARO_FORMAT_AUTO, NULL, TESSARO_NOT_THIS_FORMAT, __LINE__));
+    document = Convert(bytes, size / 2, TESSARO_FORMAT_AUTO, options, TESSARO_DAMAGED, __LINE__);
+    CHECK(tessaro_document_read_offset(document) <= size / 2 && StartsWith(document, "glTF"));
+    CHECK(tessaro_document_read_status(document) == TESSARO_DAMAGED);
+    tessaro_document_free(document);
+
+    /* NULL and out-of-range arguments. */
+    document = (tessaro_document*)options;
+    CHECK(tessaro_convert(NULL, size, TESSARO_FORMAT_AUTO, NULL, NULL, &document) == TESSARO_INVALID_ARGUMENT);
+    CHECK(document == NULL);
+    CHECK(tessaro_convert(bytes, size, TESSARO_FORMAT_AUTO, NULL, NULL, NULL) == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_convert(bytes, size, (tessaro_format)99, NULL, NULL, &document) == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_engine_convert(NULL, bytes, size, TESSARO_FORMAT_AUTO, NULL, NULL, &document) ==
+          TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_options_set(NULL, "format", "glb") == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_options_set(options, NULL, "glb") == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_options_set(options, "format", NULL) == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_options_set_carried_background(options, (tessaro_background)7) == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_options_set_carried_background(NULL, TESSARO_BACKGROUND_LIGHT) == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_options_set_threads(NULL, 1) == TESSARO_INVALID_ARGUMENT);
+    CHECK(!tessaro_document_bytes(NULL) && !tessaro_document_size(NULL) && !tessaro_document_segments(NULL));
+    CHECK(tessaro_document_read_status(NULL) == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_document_background_after(NULL) == TESSARO_BACKGROUND_DARK);
+    CHECK(strcmp(tessaro_status_text((tessaro_status)99), tessaro_status_text(TESSARO_FAILED)) != 0);
+    tessaro_document_free(NULL);
+    tessaro_options_free(NULL);
+    tessaro_engine_free(NULL);
+
+    printf("tessaro %s C interface: %s in memory as dae %zu, dae-compact %zu, glb %zu bytes (%zu segments, "
+           "%zu triangles, %d layers): %d failure(s)\n",
+           tessaro_version(), argv[1], sizes[0], sizes[1], sizes[2], tessaro_document_segments(glb),
+           tessaro_document_triangles(glb), tessaro_document_layers(glb), failures);
+    tessaro_document_free(glb);
+    tessaro_options_free(options);
+    free(bytes);
+    return failures ? 1 : 0;
+}
