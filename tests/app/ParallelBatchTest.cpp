@@ -5,6 +5,7 @@
 // extension comes last, after a drawing with a name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -74,4 +75,35 @@ TEST(ParallelBatch, DocumentsAndPrintedLinesAreThoseOfTheRunInOrder)
         EXPECT_EQ(ReadFileBytes(dir / (format + "3") / ("fake." + extension)).find(samples[0].stem().string()),
                   std::string::npos);
     }
+}
+
+// Three drawings named alike in three folders make one document: the third's, as one at a
+// time. With its arcs in 360 segments the second takes about ten times as long as the
+// third, so a batch that let it write after the third would leave its document.
+TEST(ParallelBatch, TheLastOfThreeInputsWithOneDocumentWritesIt)
+{
+    const fs::path samples = jwwsamples::SharedDir() / "samples" / "jww";
+    const std::vector<fs::path> drawings = {samples / "Test5.jww",
+                                            samples / jwwsamples::Utf8Path("Ａマンション平面例.jww"),
+                                            samples / "out1_in2.jww"};
+    if (!std::all_of(drawings.begin(), drawings.end(), [](const fs::path& d) { return fs::exists(d); }) ||
+        !ProgramExists("sh"))
+        GTEST_SKIP() << "no samples or no shell";
+    TTempDir dir;
+    std::string inputs;
+    for (size_t i = 0; i < drawings.size(); ++i) {
+        fs::create_directories(dir / std::to_string(i));
+        fs::copy_file(drawings[i], dir / std::to_string(i) / "plan.jww");
+        inputs.append(" ").append(ShellQuote((dir / std::to_string(i) / "plan.jww").string()));
+    }
+    const auto convert = [&dir](const std::string& jobs, const std::string& files) {
+        fs::create_directories(dir / ("out" + jobs));
+        return RunCommand("XDG_CONFIG_HOME=" + ShellQuote((dir / "config").string()) + " " + TESSARO_BINARY +
+                          " --arcs count:360 --format glb --jobs " + jobs + " --out " +
+                          ShellQuote((dir / ("out" + jobs)).string()) + files)
+            .ExitCode;
+    };
+    ASSERT_EQ(convert("3", inputs), 0);
+    ASSERT_EQ(convert("1", std::string(" ").append(ShellQuote((dir / "2" / "plan.jww").string()))), 0);
+    EXPECT_TRUE(ReadFileBytes(dir / "out3" / "plan.glb") == ReadFileBytes(dir / "out1" / "plan.glb"));
 }

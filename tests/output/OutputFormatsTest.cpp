@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "support/ColladaCheck.h"
+#include "support/GlbReader.h"
 #include "support/JwwSamples.h"
 #include "support/RunCommand.h"
 #include "support/SharedData.h"
@@ -69,84 +68,24 @@ TDocumentShapes ReadCollada(const std::string& text, bool& positionsDistinct)
     return shapes;
 }
 
-// Just enough JSON for the glTF files written here.
-struct TJson {
-    std::map<std::string, TJson> Object;
-    std::vector<TJson> Array;
-    std::string Text;
-    double Number = 0;
-    const TJson& operator[](const std::string& key) const { return Object.at(key); }
-    const TJson& operator[](size_t i) const { return Array.at(i); }
-    size_t Index() const { return static_cast<size_t>(Number); }
-};
-
-TJson ParseJson(const std::string& s, size_t& at)
-{
-    TJson value;
-    const char c = s[at];
-    if (c == '{' || c == '[') {
-        for (++at; s[at] != (c == '{' ? '}' : ']');) {
-            if (s[at] == ',') ++at;
-            if (c == '[') {
-                value.Array.push_back(ParseJson(s, at));
-                continue;
-            }
-            const std::string key = ParseJson(s, at).Text;
-            value.Object[key] = ParseJson(s, ++at);  // past ':'
-        }
-        ++at;
-    } else if (c == '"') {
-        const size_t close = s.find('"', at + 1);
-        value.Text = s.substr(at + 1, close - at - 1);
-        at = close + 1;
-    } else {
-        size_t used = 0;
-        value.Number = s.compare(at, 4, "true") == 0 ? (used = 4, 1) : std::stod(s.substr(at, 32), &used);
-        at += used;
-    }
-    return value;
-}
-
-std::vector<double> AccessorValues(const TJson& gltf, const std::string& bin, size_t accessor)
-{
-    const TJson& a = gltf["accessors"][accessor];
-    const TJson& view = gltf["bufferViews"][a["bufferView"].Index()];
-    const char* data = bin.data() + view["byteOffset"].Index();
-    const size_t count = a["count"].Index() * (a["type"].Text == "VEC3" ? 3 : 1);
-    std::vector<double> values;
-    for (size_t i = 0; i < count; ++i) {
-        const int type = static_cast<int>(a["componentType"].Number);
-        float f;
-        uint16_t u16;
-        uint32_t u32;
-        if (type == 5126) values.push_back((std::memcpy(&f, data + 4 * i, 4), f));
-        else if (type == 5123) values.push_back((std::memcpy(&u16, data + 2 * i, 2), u16));
-        else values.push_back((std::memcpy(&u32, data + 4 * i, 4), u32));
-    }
-    return values;
-}
-
 // Positions back in drawing axes and output units: the root's translation holds the centre.
 TDocumentShapes ReadGlb(const std::string& file, std::string& rootName)
 {
-    uint32_t jsonLength;
-    std::memcpy(&jsonLength, file.data() + 12, 4);
-    const std::string json = file.substr(20, jsonLength);
-    const std::string bin = file.substr(20 + jsonLength + 8);
-    size_t at = 0;
-    const TJson gltf = ParseJson(json, at);
+    using glb::TJson;
+    const glb::TGlb glb = glb::ReadGlb(file);
+    const TJson& gltf = glb.Json;
     const TJson& root = gltf["nodes"][0];
     rootName = root["name"].Text;
     double centre[3] = {0, 0, 0};
-    if (root.Object.count("translation"))
+    if (root.Has("translation"))
         centre[0] = root["translation"][0].Number, centre[1] = -root["translation"][2].Number,
         centre[2] = root["translation"][1].Number;
     TDocumentShapes shapes;
-    for (const TJson& mesh : gltf.Object.count("meshes") ? gltf["meshes"].Array : std::vector<TJson>{}) {
+    for (const TJson& mesh : gltf.Has("meshes") ? gltf["meshes"].Array : std::vector<TJson>{}) {
         for (const TJson& primitive : mesh["primitives"].Array) {
-            std::vector<double> positions = AccessorValues(gltf, bin, primitive["attributes"]["POSITION"].Index());
+            std::vector<double> positions = glb::AccessorValues(glb, primitive["attributes"]["POSITION"].Index());
             for (size_t i = 0; i < positions.size(); ++i) positions[i] += centre[i % 3];
-            const std::vector<double> indices = AccessorValues(gltf, bin, primitive["indices"].Index());
+            const std::vector<double> indices = glb::AccessorValues(glb, primitive["indices"].Index());
             const bool lines = primitive["mode"].Number == 1;
             TShapes& into = shapes[mesh["name"].Text];
             Split(Corners(positions, indices, 1), lines ? 6 : 9, lines ? into.Segments : into.Triangles);

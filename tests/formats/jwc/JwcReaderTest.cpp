@@ -101,6 +101,7 @@ TEST(JwcUnitFactor, FollowsThePaperCodeAndTheUnitCount)
     EXPECT_DOUBLE_EQ(TJwcData::ComputeUnitFactor(5, 420), 1.0);
     EXPECT_DOUBLE_EQ(TJwcData::ComputeUnitFactor(5, 0), 1.0);
     EXPECT_DOUBLE_EQ(TJwcData::ComputeUnitFactor(14, 1000), 100.0);
+    EXPECT_DOUBLE_EQ(TJwcData::ComputeUnitFactor(15, 1000), 1.0);  // the first code past the table
 }
 
 TEST(JwcUnitFactor, ScalesCoordinatesAndRadiiButNotAnglesScalesOrFlattening)
