@@ -75,9 +75,4 @@ uint32_t TgraAttribute::PenColor(int entry) const
     return pens_[entry];
 }
 
-int TgraAttribute::PenIndex(int penNumber)
-{
-    if (penNumber >= 1 && penNumber <= 9) return penNumber - 1;
-    if (penNumber >= 101 && penNumber <= 356) return penNumber - 92;
-    return -1;
-}
+int TgraAttribute::PenIndex(int penNumber) { return jw::PenColorEntry(penNumber); }

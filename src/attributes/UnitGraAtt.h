@@ -9,7 +9,7 @@
 class TgraAttribute {
 public:
     static constexpr int kLayerCount = jw::kLayerCount;
-    static constexpr int kPenCount = 265;
+    static constexpr int kPenCount = jw::kPenColorCount;
     static constexpr int kHiddenState = static_cast<int>(jw::TLayerState::Hidden);
 
     TgraAttribute();

@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "figures/FigureList.h"
+#include "util/DrawingFacts.h"
 
 class TgraAttribute;
 
 
 constexpr int kFigLayerCount = 256;
 constexpr int kPaletteSize = 5266;
-constexpr int kPenColorCount = 265;
+constexpr int kPenColorCount = jw::kPenColorCount;
 constexpr int kDefaultPaletteIndex = 7;
 
 // Thrown by the store's Add functions when a file's Figures reach TFigureStore::kMaxFigures:

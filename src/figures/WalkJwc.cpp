@@ -4,5 +4,5 @@
 
 void WalkJwc(TJwcData& data, TConversionContext& context)
 {
-    walk_detail::WalkOldFormat(data, static_cast<double>(data.DrawingScale()), context);
+    walk_detail::WalkOldFormat(data, data.DrawingScale(), context);
 }

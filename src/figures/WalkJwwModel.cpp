@@ -24,7 +24,6 @@ constexpr double kCornerTolerance = 1e-12;
 // A second ellipse flatter than this has no area: the ring is drawn as a sector of the first.
 constexpr double kFlatRingLimit = 1e-12;
 
-constexpr int kAuxiliaryPen = 9;
 constexpr int kHatchBit = 0x20;
 constexpr int kLineDimensionBit = 0x2000;
 constexpr int kCurveDimensionBit = 0x40;  // arcs and points
@@ -171,7 +170,7 @@ private:
 
     bool Hidden(const TEntJwwCommon& c) const { return skip_rules::HiddenLayer(ctx_, LayerOf(c)); }
     bool AuxType(const TEntJwwCommon& c) const { return skip_rules::AuxiliaryLineType(o_, c.lineType); }
-    bool AuxColor(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.color == kAuxiliaryPen; }
+    bool AuxColor(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.color == jw::kAuxiliaryPen; }
     static bool Flag(bool included, const TEntJwwCommon& c, int bit) { return skip_rules::FlagBit(included, c.flags, bit); }
 
     void AddSegment(const TEntJwwSen& l)

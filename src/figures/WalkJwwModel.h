@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "figures/ConversionContext.h"
+#include "util/DrawingFacts.h"
 
 class TJwwEntityModel;
 
@@ -14,9 +15,9 @@ class TJwwEntityModel;
 // definitions and placements; texts are never converted.
 void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& context);
 
-// Palette index of a pen number: extended pens 101..356 follow the 265 pen colours' order
-// (10..265), every other number is used as it stands.
-constexpr int32_t JwwPaletteIndex(int32_t pen) { return pen >= 101 && pen <= 356 ? pen - 91 : pen; }
+// Palette index of a pen number: extended pens 101..356 take their place in the 265 pen
+// colours (index = entry + 1: 10..265), every other number is used as it stands.
+constexpr int32_t JwwPaletteIndex(int32_t pen) { return jw::IsExtendedPen(pen) ? jw::PenColorEntry(pen) + 1 : pen; }
 
 // Layer number 0..255 of an entity: group * 16 + layer within the group.
 constexpr int32_t JwwLayerNumber(int32_t layerGroup, int32_t layer) { return layerGroup * 16 + layer; }

@@ -4,7 +4,7 @@
 // said why; a reader keeps what it read completely whatever the status.
 #include <cstddef>
 
-enum class TReadStatus {
+enum class [[nodiscard]] TReadStatus {
     Complete,       // read to its end; bytes after the last block definition are never read
     Damaged,        // reading ended inside a record or at something it cannot read past
     NotThisFormat,  // the bytes do not begin with the format's signature; nothing was read
@@ -13,7 +13,7 @@ enum class TReadStatus {
     Unreadable,     // the file could not be opened or read (missing, a folder, no permission)
 };
 
-struct TReadResult {
+struct [[nodiscard]] TReadResult {
     TReadStatus status = TReadStatus::Unreadable;
     size_t offset = 0;  // from the start of the file: where the read that ended reading began
 

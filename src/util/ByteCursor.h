@@ -54,9 +54,7 @@ public:
     }
 
     uint8_t U8() { Need(1); return data_[pos_++]; }
-    int8_t I8() { return static_cast<int8_t>(U8()); }
     uint16_t U16() { return Little<uint16_t>(); }
-    int16_t I16() { return static_cast<int16_t>(U16()); }
     uint32_t U32() { return Little<uint32_t>(); }
     int32_t I32() { return static_cast<int32_t>(U32()); }
     float F32() { uint32_t u = U32(); float f; std::memcpy(&f, &u, 4); return f; }

@@ -2,6 +2,7 @@
 
 #include "attributes/UnitGraAtt.h"
 #include "figures/FigUnit.h"
+#include "figures/WalkJwwModel.h"
 
 #ifdef __linux__
 #include <fstream>
@@ -151,6 +152,19 @@ TEST(Palette, ResetFillsThePenColoursInTableOrder)
     EXPECT_EQ(store.Palette[266], 0u);
     // Duplicate pen colours are all kept: indices stay tied to pen numbers.
     EXPECT_EQ(store.Palette[17], MakeColor(0, 0, 0));
+}
+
+TEST(Palette, EveryPenOfADrawingFindsItsOwnColour)
+{
+    TgraAttribute attributes;
+    for (int pen = 1; pen <= 356; ++pen) attributes.SetPenColor(pen, static_cast<uint32_t>(pen));
+    TFigureStore store;
+    store.ResetPalette(attributes);
+    for (int pen = 1; pen <= 356; ++pen) {
+        if (pen > 9 && pen < 101) EXPECT_EQ(JwwPaletteIndex(pen), pen);  // not a pen colour: as it stands
+        else EXPECT_EQ(store.Palette[static_cast<size_t>(JwwPaletteIndex(pen))], static_cast<uint32_t>(pen)) << pen;
+    }
+    EXPECT_EQ(JwwPaletteIndex(357), 357);
 }
 
 TEST(Palette, AddsNewColoursOnceAndFindsThemByValue)

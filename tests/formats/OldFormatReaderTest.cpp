@@ -66,7 +66,7 @@ TYPED_TEST(OldFormatReader, EachFileReplacesThePreviousAndClearEmptiesTheModel)
     EXPECT_EQ(data.ArcCount(), 0u);
     EXPECT_EQ(data.Header.LineCount, 0);
     if constexpr (kDrawing) {
-        EXPECT_TRUE(data.UnitFactor == 1.0 && data.DrawingScale() == 0.0f);
+        EXPECT_TRUE(data.UnitFactor == 1.0 && data.DrawingScale() == 0.0);
     }
     EXPECT_FALSE(data.LoadFile(dir / "missing"));
     EXPECT_EQ(data.LineCount() + data.ArcCount(), 0u);

@@ -53,7 +53,7 @@ template <class Writer> Writer MixedFile()
 template <class Data, class Writer> Data LoadedFrom(const Writer& w)
 {
     Data data;
-    data.LoadBytes(AsBytes(w.Build()));
+    EXPECT_TRUE(data.LoadBytes(AsBytes(w.Build())));
     return data;
 }
 

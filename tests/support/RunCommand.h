@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-struct TCommandResult {
+struct [[nodiscard]] TCommandResult {
     int ExitCode = -1;
     std::string Output;  // stdout and stderr together
 };

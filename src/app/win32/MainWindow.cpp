@@ -142,28 +142,6 @@ void TMainWindow::SetStatusText(std::wstring_view text)
     UpdateWindow(bar);
 }
 
-std::wstring TMainWindow::StatusText() const
-{
-    HWND bar = Control(EControl::StatusBar1);
-    const LRESULT length = LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, 0, 0));
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(bar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
-
-POINT TMainWindow::Position() const
-{
-    RECT frame{};
-    GetWindowRect(window_, &frame);
-    return {frame.left, frame.top};
-}
-
-void TMainWindow::SetPosition(int left, int top)
-{
-    SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void TMainWindow::Close()
 {
     PostMessageW(window_, WM_CLOSE, 0, 0);

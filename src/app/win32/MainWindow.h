@@ -43,11 +43,6 @@ public:
 
     // Sets the status bar's one panel and repaints it at once.
     void SetStatusText(std::wstring_view text);
-    std::wstring StatusText() const;
-
-    // Outer window position in screen pixels.
-    POINT Position() const;
-    void SetPosition(int left, int top);
 
     // Asks to close through the normal path (close query, then close).
     void Close();

@@ -91,18 +91,6 @@ void TProgressWindow::AddAndSelect(std::wstring_view line)
     if (extent.cx + 8 > current) SendMessageW(list_, LB_SETHORIZONTALEXTENT, extent.cx + 8, 0);
 }
 
-RECT TProgressWindow::Bounds() const
-{
-    RECT frame{};
-    GetWindowRect(window_, &frame);
-    return frame;
-}
-
-void TProgressWindow::SetBounds(int left, int top, int width, int height)
-{
-    SetWindowPos(window_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void TProgressWindow::LayOut()
 {
     SendMessageW(statusBar_, WM_SIZE, 0, 0);  // the bar docks itself to the bottom

@@ -20,7 +20,6 @@ public:
 
     bool Create(HINSTANCE instance, HWND owner);
     HWND Handle() const { return window_; }
-    HWND List() const { return list_; }
 
     void Show();
     void Hide();
@@ -29,10 +28,6 @@ public:
     void AddAndSelect(std::wstring_view line);
     // Appends `mark` to the last line (the file just converted), keeping the selection.
     void MarkLast(std::wstring_view mark);
-
-    // Outer bounds in screen pixels.
-    RECT Bounds() const;
-    void SetBounds(int left, int top, int width, int height);
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

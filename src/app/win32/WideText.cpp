@@ -27,6 +27,5 @@ std::string FromWide(UINT codePage, std::wstring_view text)
 }  // namespace
 
 std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
-std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
 std::wstring AnsiToWide(std::string_view text) { return ToWide(CP_ACP, text); }
 std::string WideToAnsi(std::wstring_view text) { return FromWide(CP_ACP, text); }

@@ -25,8 +25,8 @@ public:
     // Millimetres per stored unit for a paper-size code and a unit count (0 meaning 518).
     static double ComputeUnitFactor(int32_t paperCode, int32_t unitCount);
 
-    // The drawing scale: the scale of layer group 0.
-    float DrawingScale() const { return LayerGroups[0].Scale; }
+    // The scale of layer group 0 (stored as a float, so widening it to double is exact).
+    double DrawingScale() const { return LayerGroups[0].Scale; }
 
     TEntJwcHeader Header;
     bool FloatScales = false;   // format byte 'f': group scales are float32, else uint16

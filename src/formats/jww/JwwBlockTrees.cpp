@@ -75,7 +75,7 @@ void SortTreesBreadthFirst(std::vector<TEntJwwBlockTree>& trees)
 }
 
 // What one depth-limited walk below the drawing's placements found.
-struct TWalkResult {
+struct [[nodiscard]] TWalkResult {
     size_t entries = 0;    // entries below the roots (the drawing's own placements)
     bool deeper = false;   // some placement lies below the depth limit
     bool stopped = false;  // the entry bound or the work bound was reached
@@ -223,7 +223,12 @@ void TJwwEntityModel::BuildBlockTrees()
         if (walk.stopped) over = mid;
         else fits = mid, fitting = walk.entries;
     }
-    if (over == 0) builder.Walk(fits, room, kAll, true);
-    else blockTreesCut = true, builder.Walk(over, room, room - fitting, true);
+    // The storing walk's counts are not needed: the measuring walks above chose its bounds.
+    if (over == 0) {
+        static_cast<void>(builder.Walk(fits, room, kAll, true));
+    } else {
+        blockTreesCut = true;
+        static_cast<void>(builder.Walk(over, room, room - fitting, true));
+    }
     SortTreesBreadthFirst(blockTrees);
 }

@@ -92,9 +92,6 @@ public:
     bool AddBlockDimension(const TEntJwwSunpo& member, const TEntJwwBlockTree& tree);
     bool AddBlockSolid(const TEntJwwSolid& member, const TEntJwwBlockTree& tree);
 
-    // Frees every list, definition and tree; counts become 0.
-    void ClearEntities();
-
 private:
     bool TakeExpansionBudget(size_t records);
     bool ExpandTrees();

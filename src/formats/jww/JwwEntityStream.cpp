@@ -220,17 +220,3 @@ TReadResult TJwwEntityModel::LoadStream(TByteCursor& cursor, std::string_view si
     }
     return result;
 }
-
-void TJwwEntityModel::ClearEntities()
-{
-    ClearLists();
-    entityCount = 0;
-    blockDefCount = 0;
-    blockDefs = {};
-    blockTrees = {};
-    blockTreesCut = false;
-    classes = {};
-    streamStart = 0;
-    streamEnd = 0;
-    expandedRecords_ = 0;
-}

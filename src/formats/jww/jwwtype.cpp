@@ -36,15 +36,3 @@ void TJwwRecordLists::TrimToCounts()
     TrimIfLoose(solids);
     TrimIfLoose(blockInserts);
 }
-
-void TJwwRecordLists::ClearLists()
-{
-    // Swapping with empty vectors gives the memory back, which clear() would not.
-    lines = {};
-    arcs = {};
-    points = {};
-    texts = {};
-    dimensions = {};
-    solids = {};
-    blockInserts = {};
-}

@@ -221,7 +221,6 @@ struct TJwwRecordLists {
 
     size_t Count(EJwwKind kind) const;
     void TrimToCounts();
-    void ClearLists();
 };
 
 struct TEntJwwBlockDef {

@@ -10,8 +10,6 @@ constexpr uint32_t kLightMin = 235;
 constexpr int kDarkBackground = 1;
 constexpr int kLightBackground = 0;
 
-constexpr int kSxfPenBase = 100;  // extended colour i is pen 100 + i
-
 }  // namespace
 
 TReadResult TJwwData::LoadFrom(TByteCursor& cursor)
@@ -58,11 +56,11 @@ void TJwwData::LoadLayers(TgraAttribute& attributes) const
 void TJwwData::ImportPens(TgraAttribute& attributes) const
 {
     if (pensRead) {
-        for (int n = 1; n <= 9; ++n) attributes.SetPenColor(n, pens[static_cast<size_t>(n)].screenColor);
+        for (int n = 1; n <= jw::kStandardPenCount; ++n) attributes.SetPenColor(n, pens[static_cast<size_t>(n)].screenColor);
     }
     if (colorsExRead) {
         for (int i = 1; i < kColorExCount; ++i)
-            attributes.SetPenColor(kSxfPenBase + i, colorsEx[static_cast<size_t>(i)].screenColor);
+            attributes.SetPenColor(jw::kExtendedPenBase + i, colorsEx[static_cast<size_t>(i)].screenColor);
     }
     if (pensRead) {
         const uint32_t background = pens[0].screenColor;

@@ -22,7 +22,7 @@ int ModeAfterWholeFile(const fs::path& path, int modeBefore)
     attributes.SetBackground(modeBefore);
     TJwwData data;
     if (data.CheckSignature(path)) {
-        data.LoadFile(path);
+        static_cast<void>(data.LoadFile(path));  // the pens read count whatever the ending
         data.ImportPens(attributes);
     }
     return attributes.BackgroundMode();
