@@ -55,9 +55,7 @@ struct TControlsState {
     bool operator==(const TControlsState&) const = default;
 };
 
-// Items of the two drop-down lists (UTF-8).
+// The items of the two drop-down lists and the output format group's buttons.
 constexpr int kScaleItemCount = 4;
 constexpr int kMarkerItemCount = 8;
-inline constexpr const char* kScaleItems[kScaleItemCount] = {"×1", "×10", "×100", "×1000"};
-inline constexpr const char* kMarkerItems[kMarkerItemCount] = {"＋", "×", "□", "◇", "○", "■", "◆", "●"};
 constexpr int kFormatItemCount = 3;

@@ -22,7 +22,6 @@
 
 class TForm1 {
 public:
-    static constexpr std::string_view kApplicationTitle = "Tessaro";
     static constexpr std::string_view kCaption = "Tessaro Ver.1.0";
 
     explicit TForm1(TFormView& view);

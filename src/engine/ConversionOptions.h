@@ -4,11 +4,13 @@
 // starts with. Every default is here; MakeOptions (engine/OptionRequest.h) makes a clamped
 // value from what a user typed, and nothing after it clamps again.
 //
-// A leaf header: the walkers and writers read this value, so it depends on nothing else.
+// The walkers and writers read this value, so it depends only on the drawing facts.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "util/DrawingFacts.h"
 
 // How circles and arcs are broken into segments.
 enum class TArcMode { ByCount, ByAngle, ByLength };
@@ -69,7 +71,7 @@ struct TConversionOptions {
     // The angle per segment in radians, as the walkers use it.
     double ArcAngleRadians() const
     {
-        return static_cast<double>(static_cast<long double>(ArcAngleDegrees) / 180.0L * 3.1415926535897932385L);
+        return static_cast<double>(static_cast<long double>(ArcAngleDegrees) / 180.0L * jw::kPi);
     }
     // The mode the file starts with.
     TBackground StartBackground() const

@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "output/GltfWriter.h"
+#include "support/Conversion.h"
 #include "support/GlbReader.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -16,9 +15,9 @@ using glb::TJson;
 // The one place the test touches files: the written document's bytes.
 std::vector<uint8_t> GlbBytesOf(TConversionContext& context)
 {
-    TTempDir dir;
-    EXPECT_TRUE(WriteGltf(context, dir / "drawing.glb"));
-    const std::string bytes = ReadFileBytes(dir / "drawing.glb");
+    context.Options.Format = TOutputFormat::Glb;
+    const std::string bytes = DocumentOf(context);
+    EXPECT_FALSE(bytes.empty());
     return {bytes.begin(), bytes.end()};
 }
 
