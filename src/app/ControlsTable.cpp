@@ -57,12 +57,12 @@ std::string NormalisedText(const TControlEntry& entry, std::string_view text)
 TOptionRequest RequestOf(const TControlsState& c)
 {
     TOptionRequest r;
-    r.IncludeHiddenLayers = c.CheckBox1;
-    r.IncludeAuxiliary = c.CheckBox2;
-    r.IncludeDimensions = c.CheckBox3;
-    r.IncludeHatching = c.CheckBox4;
-    r.IncludePoints = c.CheckBox5;
-    r.IncludeSolids = c.CheckBox6;
+    r.Include.HiddenLayers = c.CheckBox1;
+    r.Include.Auxiliary = c.CheckBox2;
+    r.Include.Dimensions = c.CheckBox3;
+    r.Include.Hatching = c.CheckBox4;
+    r.Include.Points = c.CheckBox5;
+    r.Include.Solids = c.CheckBox6;
     r.ScaleItem = c.ComboBox1ItemIndex;
     r.MarkerShape = c.ComboBox2ItemIndex;
     r.MarkerSize = c.Edit2;

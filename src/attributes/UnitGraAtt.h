@@ -19,6 +19,9 @@ public:
     int LayerState(int layer) const;
     bool LayerHidden(int layer) const { return LayerState(layer) == kHiddenState; }
 
+    // Background modes: white pens on a dark background, black pens on a light one.
+    static constexpr int kLightBackground = 0;
+    static constexpr int kDarkBackground = 1;
     void SetBackground(int mode);
     int BackgroundMode() const { return background_; }
     uint32_t BackgroundColor() const;

@@ -27,14 +27,21 @@ enum class TBackground { Light = 0, Dark = 1 };
 // The background a file starts with: the one the file before it left, or always the same.
 enum class TBackgroundChoice { Carried, Light, Dark };
 
+// The kinds of entity converted: hidden layers, auxiliary lines, dimensions, hatching, points
+// and filled solids.
+struct TEntityKinds {
+    bool HiddenLayers = true;
+    bool Auxiliary = true;
+    bool Dimensions = true;
+    bool Hatching = true;
+    bool Points = true;
+    bool Solids = false;
+
+    bool operator==(const TEntityKinds&) const = default;
+};
+
 struct TConversionOptions {
-    // What to convert.
-    bool IncludeHiddenLayers = true;
-    bool IncludeAuxiliary = true;
-    bool IncludeDimensions = true;
-    bool IncludeHatching = true;
-    bool IncludePoints = true;
-    bool IncludeSolids = false;
+    TEntityKinds Include;
 
     double CoordinateScale = 1.0;    // 1, 10, 100 or 1000: one drawing mm is 0.001 x this
     int32_t PointMarkerShape = 0;    // 0..7; -1 draws no marker

@@ -40,12 +40,7 @@ int32_t Count(const TOptionRequest& request, std::string TOptionRequest::*text)
 TConversionOptions MakeOptions(const TOptionRequest& request)
 {
     TConversionOptions o;
-    o.IncludeHiddenLayers = request.IncludeHiddenLayers;
-    o.IncludeAuxiliary = request.IncludeAuxiliary;
-    o.IncludeDimensions = request.IncludeDimensions;
-    o.IncludeHatching = request.IncludeHatching;
-    o.IncludePoints = request.IncludePoints;
-    o.IncludeSolids = request.IncludeSolids;
+    o.Include = request.Include;
 
     constexpr double kScales[] = {1, 10, 100, 1000};
     o.CoordinateScale = request.ScaleItem >= 0 && request.ScaleItem < 4 ? kScales[request.ScaleItem] : 1;

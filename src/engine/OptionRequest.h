@@ -10,12 +10,7 @@
 #include "engine/ConversionOptions.h"
 
 struct TOptionRequest {
-    bool IncludeHiddenLayers = true;
-    bool IncludeAuxiliary = true;
-    bool IncludeDimensions = true;
-    bool IncludeHatching = true;
-    bool IncludePoints = true;
-    bool IncludeSolids = false;
+    TEntityKinds Include;
 
     int32_t ScaleItem = 0;     // 0..3 for x1, x10, x100, x1000; anything else x1
     int32_t MarkerShape = 0;   // 0..7; anything else draws no marker

@@ -119,18 +119,18 @@ private:
 
     void Kinds(const std::string& list, bool include)
     {
-        using R = TOptionRequest;
-        static constexpr std::pair<std::string_view, bool R::*> kKinds[] = {
-            {"hidden", &R::IncludeHiddenLayers}, {"aux", &R::IncludeAuxiliary},  {"dims", &R::IncludeDimensions},
-            {"hatch", &R::IncludeHatching},      {"points", &R::IncludePoints}, {"solids", &R::IncludeSolids},
+        using K = TEntityKinds;
+        static constexpr std::pair<std::string_view, bool K::*> kKinds[] = {
+            {"hidden", &K::HiddenLayers}, {"aux", &K::Auxiliary},  {"dims", &K::Dimensions},
+            {"hatch", &K::Hatching},      {"points", &K::Points}, {"solids", &K::Solids},
         };
         for (std::string_view name : Split(list, ',')) {
-            const auto kind = std::ranges::find(kKinds, name, &std::pair<std::string_view, bool R::*>::first);
+            const auto kind = std::ranges::find(kKinds, name, &std::pair<std::string_view, bool K::*>::first);
             if (kind == std::end(kKinds)) {
                 return Fail("unknown kind '" + std::string(name) +
                             "' (choose from hidden, aux, dims, hatch, points, solids)");
             }
-            Set(kind->second, include);
+            changes_.push_back([field = kind->second, include](TOptionRequest& r) { r.Include.*field = include; });
         }
     }
 

@@ -9,12 +9,12 @@ constexpr int kAuxiliaryLineType = 9;
 
 inline bool HiddenLayer(const TConversionContext& ctx, int layer)
 {
-    return !ctx.Options.IncludeHiddenLayers && ctx.Attributes.LayerState(layer) == TgraAttribute::kHiddenState;
+    return !ctx.Options.Include.HiddenLayers && ctx.Attributes.LayerState(layer) == TgraAttribute::kHiddenState;
 }
 
 inline bool AuxiliaryLineType(const TConversionOptions& o, int lineType)
 {
-    return !o.IncludeAuxiliary && lineType == kAuxiliaryLineType;
+    return !o.Include.Auxiliary && lineType == kAuxiliaryLineType;
 }
 
 // An attribute bit leaves the entity out when its kind is not included.

@@ -26,25 +26,25 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
 
     for (const auto& l : data.Lines) {
         if (HiddenLayer(ctx, l.Layer) || AuxiliaryLineType(o, l.LineType) ||
-            FlagBit(o.IncludeDimensions, l.Flags2, kLineDimensionBit) ||
-            FlagBit(o.IncludeHatching, l.Flags1, kHatchBit))
+            FlagBit(o.Include.Dimensions, l.Flags2, kLineDimensionBit) ||
+            FlagBit(o.Include.Hatching, l.Flags1, kHatchBit))
             continue;
         primitives::EmitLine(ctx.Store, {l.Layer, l.PenColor}, primitives::Scaled(l.X1, l.Y1, s),
                              primitives::Scaled(l.X2, l.Y2, s));
     }
     for (const auto& a : data.Arcs) {
         if (HiddenLayer(ctx, a.Layer) || AuxiliaryLineType(o, a.LineType) ||
-            FlagBit(o.IncludeDimensions, a.Flags, kCurveDimensionBit) ||
-            FlagBit(o.IncludeHatching, a.Flags, kHatchBit))
+            FlagBit(o.Include.Dimensions, a.Flags, kCurveDimensionBit) ||
+            FlagBit(o.Include.Hatching, a.Flags, kHatchBit))
             continue;
         if (const auto arc =
                 ArcFromDegrees(a.CenterX, a.CenterY, a.Radius, a.Flattening, a.Tilt, a.StartAngle, a.EndAngle))
             AddArcLines(ctx, {a.Layer, a.PenColor}, s, *arc);
     }
-    if (!o.IncludePoints) return;
+    if (!o.Include.Points) return;
     for (const auto& p : data.Points) {
-        if (HiddenLayer(ctx, p.Layer) || FlagBit(o.IncludeDimensions, p.Flags, kCurveDimensionBit) ||
-            FlagBit(o.IncludeHatching, p.Flags, kHatchBit))
+        if (HiddenLayer(ctx, p.Layer) || FlagBit(o.Include.Dimensions, p.Flags, kCurveDimensionBit) ||
+            FlagBit(o.Include.Hatching, p.Flags, kHatchBit))
             continue;
         AddPointMarker(ctx, {p.Layer, p.PenColor}, s, p.X, p.Y);
     }

@@ -39,8 +39,8 @@ public:
     {
         for (const TEntJwwSen& l : lines) {
             const TEntJwwCommon& c = l.common;
-            if (Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kLineDimensionBit) ||
-                Flag(o_.IncludeHatching, c, kHatchBit))
+            if (Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.Include.Dimensions, c, kLineDimensionBit) ||
+                Flag(o_.Include.Hatching, c, kHatchBit))
                 continue;
             AddSegment(l);
         }
@@ -50,7 +50,7 @@ public:
     // line type and colour on its own common part. Texts are not converted.
     void Dimensions(const std::vector<TEntJwwSunpo>& dimensions)
     {
-        if (!o_.IncludeDimensions) return;
+        if (!o_.Include.Dimensions) return;
         for (const TEntJwwSunpo& d : dimensions) {
             if (Hidden(d.common)) continue;
             DimensionLine(d.line);
@@ -87,11 +87,11 @@ public:
     // Every point becomes a marker of the chosen shape; code, rotation and scale play no part.
     void Points(const std::vector<TEntJwwTen>& points)
     {
-        if (!o_.IncludePoints) return;
+        if (!o_.Include.Points) return;
         for (const TEntJwwTen& p : points) {
             const TEntJwwCommon& c = p.common;
-            if (p.temporary != 0 || Hidden(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
-                Flag(o_.IncludeHatching, c, kHatchBit))
+            if (p.temporary != 0 || Hidden(c) || AuxColor(c) || Flag(o_.Include.Dimensions, c, kCurveDimensionBit) ||
+                Flag(o_.Include.Hatching, c, kHatchBit))
                 continue;
             AddPointMarker(ctx_, PenOf(c), s_, p.x, p.y);
         }
@@ -99,10 +99,10 @@ public:
 
     void Solids(const std::vector<TEntJwwSolid>& solids)
     {
-        if (!o_.IncludeSolids) return;
+        if (!o_.Include.Solids) return;
         for (const TEntJwwSolid& solid : solids) {
             const TEntJwwCommon& c = solid.common;
-            if (Hidden(c) || AuxColor(c) || Flag(o_.IncludeHatching, c, kHatchBit)) continue;
+            if (Hidden(c) || AuxColor(c) || Flag(o_.Include.Hatching, c, kHatchBit)) continue;
             TPen pen = PenOf(c);
             if (c.color == jw::kOwnColorPen) pen.color = FillIndex(solid.fillColor);
             if (c.lineType <= jw::kPolygonSolidMax) Polygon(solid, pen);
@@ -122,8 +122,8 @@ private:
     bool Drawn(const TEntJwwEnko& a) const
     {
         const TEntJwwCommon& c = a.common;
-        return !(Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.IncludeDimensions, c, kCurveDimensionBit) ||
-                 Flag(o_.IncludeHatching, c, kHatchBit));
+        return !(Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.Include.Dimensions, c, kCurveDimensionBit) ||
+                 Flag(o_.Include.Hatching, c, kHatchBit));
     }
     static TEllipticArc DrawnArc(const TEntJwwEnko& a)
     {
@@ -170,7 +170,7 @@ private:
 
     bool Hidden(const TEntJwwCommon& c) const { return skip_rules::HiddenLayer(ctx_, LayerOf(c)); }
     bool AuxType(const TEntJwwCommon& c) const { return skip_rules::AuxiliaryLineType(o_, c.lineType); }
-    bool AuxColor(const TEntJwwCommon& c) const { return !o_.IncludeAuxiliary && c.color == jw::kAuxiliaryPen; }
+    bool AuxColor(const TEntJwwCommon& c) const { return !o_.Include.Auxiliary && c.color == jw::kAuxiliaryPen; }
     static bool Flag(bool included, const TEntJwwCommon& c, int bit) { return skip_rules::FlagBit(included, c.flags, bit); }
 
     void AddSegment(const TEntJwwSen& l)

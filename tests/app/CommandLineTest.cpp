@@ -52,8 +52,8 @@ TEST(CommandLine, OptionsChangeOnlyTheirFieldsOfTheRequest)
     using R = TOptionRequest;
     const std::pair<std::vector<std::string>, std::function<void(R&)>> cases[] = {
         {{"--exclude=hidden,dims,points", "--include=solids", "--exclude", "aux", "--include", "points"},
-         [](R& r) { r.IncludeHiddenLayers = r.IncludeDimensions = r.IncludeAuxiliary = false, r.IncludeSolids = true; }},
-        {{"--exclude=hatch"}, [](R& r) { r.IncludeHatching = false; }},
+         [](R& r) { r.Include.HiddenLayers = r.Include.Dimensions = r.Include.Auxiliary = false, r.Include.Solids = true; }},
+        {{"--exclude=hatch"}, [](R& r) { r.Include.Hatching = false; }},
         {{"--scale", "1000", "--marker=7"}, [](R& r) { r.ScaleItem = 3, r.MarkerShape = 7; }},
         {{"--scale=1", "--marker", "0"}, [](R& r) { r.ScaleItem = 0, r.MarkerShape = 0; }},
         {{"--marker-size", "-5", "--arcs", "count:5000"},

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/Batch.h"
 #include "support/JwsSamples.h"
 #include "support/JwwSamples.h"
+#include "support/JwwWriter.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
 
@@ -106,4 +108,38 @@ TEST(ParallelBatch, TheLastOfThreeInputsWithOneDocumentWritesIt)
     ASSERT_EQ(convert("3", inputs), 0);
     ASSERT_EQ(convert("1", std::string(" ").append(ShellQuote((dir / "2" / "plan.jww").string()))), 0);
     EXPECT_TRUE(ReadFileBytes(dir / "out3" / "plan.glb") == ReadFileBytes(dir / "out1" / "plan.glb"));
+}
+
+// On worker threads a stop leaves, whenever it comes, the files started before it: each of
+// them finished and reported in list order, and no document of a file after them.
+TEST(ParallelBatch, AStopReportsEveryStartedFileInOrderAndStartsNoOther)
+{
+    struct TStopAfter final : TBatchReport {
+        size_t After = 0;
+        std::vector<fs::path> Done;
+        bool StopRequested() override { return Done.size() >= After; }
+        void FileStarting(size_t, size_t, const fs::path&) override {}
+        void FileDone(const TFileOutcome& outcome) override { Done.push_back(outcome.Input); }
+    };
+    TTempDir dir;
+    std::vector<fs::path> files;
+    for (int i = 0; i < 40; ++i) {
+        files.push_back(dir / "in" / (std::to_string(i) + ".jww"));
+        fs::create_directories(files.back().parent_path());
+        const std::vector<uint8_t> bytes = jwwfixture::TJwwFileWriter(600).Build();
+        WriteFileBytes(files.back(), std::string(bytes.begin(), bytes.end()));
+    }
+    for (const size_t after : {0, 1}) {
+        fs::remove_all(dir / "out");
+        fs::create_directories(dir / "out");
+        TStopAfter report;
+        report.After = after;
+        TConversionOptions options;
+        EXPECT_FALSE(RunBatch(files, options, {dir / "out" / "", false}, 2, report));
+        ASSERT_GE(report.Done.size(), after);
+        for (size_t i = 0; i < files.size(); ++i) {
+            if (i < report.Done.size()) EXPECT_EQ(report.Done[i], files[i]);
+            EXPECT_EQ(fs::exists(dir / "out" / (std::to_string(i) + ".dae")), i < report.Done.size()) << i;
+        }
+    }
 }

@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -53,7 +54,7 @@ protected:
 
     // Starts the binary in the temporary folder with its own HOME and XDG_CONFIG_HOME.
     // Standard output goes to `outFd`, standard error to a file.
-    pid_t Start(const std::vector<std::string>& arguments, int outFd) const
+    pid_t Start(const std::vector<std::string>& arguments, int outFd, rlim_t fileSizeLimit = RLIM_INFINITY) const
     {
         std::vector<std::string> environment = {"HOME=" + (temp / "home").string(),
                                                 "XDG_CONFIG_HOME=" + (temp / "config").string(), "LC_ALL=C"};
@@ -71,7 +72,8 @@ protected:
         const pid_t pid = fork();
         if (pid == 0) {
             const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            if (chdir(folder.c_str()) != 0 || err < 0) _exit(127);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (chdir(folder.c_str()) != 0 || err < 0 || setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
             dup2(outFd, 1);
             dup2(err, 2);
             execve(argp[0], argp.data(), envp.data());
@@ -87,12 +89,12 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 1000 + WTERMSIG(status);
     }
 
-    TRun Run(const std::vector<std::string>& arguments) const
+    TRun Run(const std::vector<std::string>& arguments, rlim_t fileSizeLimit = RLIM_INFINITY) const
     {
         const std::string outPath = (temp / "stdout.txt").string();
         const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         TRun run;
-        run.Status = Wait(Start(arguments, out));
+        run.Status = Wait(Start(arguments, out, fileSizeLimit));
         close(out);
         run.Out = ReadBytes(outPath);
         run.Err = ReadBytes(temp / "stderr.txt");
@@ -194,6 +196,24 @@ TEST_F(TessaroBinary, ADocumentThatCannotBeWrittenIsNamedAndExitsOne)
     EXPECT_EQ(run.Status, 1);
     EXPECT_NE(run.Err.find("out/a.dae: could not be written"), std::string::npos) << run.Err;
     EXPECT_TRUE(fs::exists(temp / "out" / "b.dae"));
+}
+
+// A document past the file-size limit (ulimit -f, a quota) is a failed write like a full disk:
+// the old document stays, the program is not killed and the next file is converted.
+TEST_F(TessaroBinary, AFileSizeLimitFailsTheWriteAndTheBatchGoesOn)
+{
+    jwwfixture::TJwwFileWriter large(600);
+    for (int i = 0; i < 5000; ++i) large.stream.Line(jwwfixture::MakeLine(i, 0, i, 100));
+    WriteBytes(temp / "in" / "large.jww", large.Build());
+    WriteJwwInput(temp / "in" / "small.jww");
+    fs::create_directories(temp / "out");
+    WriteBytes(temp / "out" / "large.dae", "<old document/>");
+    const TRun run = Run({"--out", "out", "in/large.jww", "in/small.jww"}, 64 * 1024);
+
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Err.find("out/large.dae: could not be written"), std::string::npos) << run.Err;
+    EXPECT_EQ(ReadBytes(temp / "out" / "large.dae"), "<old document/>");
+    EXPECT_TRUE(fs::exists(temp / "out" / "small.dae"));
 }
 
 TEST_F(TessaroBinary, SavedSettingsAndTheXdgDesktopDecideWhereDocumentsGo)

@@ -354,7 +354,7 @@ TEST_F(Form1Test, BatchUsesAndShowsAndSavesClampedValues)
     EXPECT_TRUE(fs::exists(In("plan.dae")));
     EXPECT_EQ(form.Options().ArcDivisions, 3600);
     EXPECT_EQ(form.Options().CoordinateScale, 1000.0);
-    EXPECT_TRUE(form.Options().IncludeSolids);
+    EXPECT_TRUE(form.Options().Include.Solids);
 
     form.FormClose();
     TControlsState reread;

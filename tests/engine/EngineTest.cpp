@@ -61,7 +61,7 @@ TEST(Engine, ConvertInMemoryGivesTheFileFrontEndsDocumentAndCountsIt)
                     SCOPED_TRACE(input.string() + " format " + std::to_string(static_cast<int>(format)));
                     TConversionOptions options;
                     options.Format = format;
-                    options.IncludeSolids = solids;
+                    options.Include.Solids = solids;
                     const TConverted converted = ConvertDrawingFile(input, options);
                     const fs::path output = dir / "document";
                     fs::remove(output);
@@ -101,7 +101,7 @@ TEST(Engine, FigureBudgetStopsTheWalkAndTheNextFileHasItWhole)
 }
 
 // The format from the first bytes, whatever the name says; bytes of no format convert into a
-// document without geometry.
+// document without geometry, and a file that cannot be read says so.
 TEST(Engine, FormatIsDetectedFromTheSignature)
 {
     const std::pair<std::string, TInputFormat> cases[] = {
@@ -117,4 +117,9 @@ TEST(Engine, FormatIsDetectedFromTheSignature)
     EXPECT_EQ(converted.Result.Read.status, TReadStatus::NotThisFormat);
     EXPECT_TRUE(converted.Result.Written);
     EXPECT_EQ(CountOf(converted.Document, "<geometry "), 0u);
+    // A file that cannot be opened is told apart from one of another format.
+    TEngine engine;
+    TMemorySink sink;
+    EXPECT_EQ(engine.ConvertFile("no such folder/plan.jww", TInputFormat::Jww, {}, sink).Read.status,
+              TReadStatus::Unreadable);
 }

@@ -86,8 +86,8 @@ TEST(MakeOptions, ChoicesReadAsTheWindowShowsThem)
     controls.CheckBox6 = true;
     controls.OutputFormat = -1;
     const O o = MakeOptions(RequestOf(controls));
-    EXPECT_FALSE(o.IncludeDimensions);
-    EXPECT_TRUE(o.IncludeHiddenLayers && o.IncludeAuxiliary && o.IncludeHatching && o.IncludePoints && o.IncludeSolids);
+    EXPECT_FALSE(o.Include.Dimensions);
+    EXPECT_TRUE(o.Include.HiddenLayers && o.Include.Auxiliary && o.Include.Hatching && o.Include.Points && o.Include.Solids);
     EXPECT_EQ(o.Format, TOutputFormat::Dae);
     R angle;
     angle.ArcAngle = "120";

@@ -33,7 +33,7 @@ TEST(ExamplePlan, CommittedDrawingIsWhatTheGeneratorWrites)
 TEST(ExamplePlan, ConvertsEveryKindOfEntityIntoAValidDocument)
 {
     TConversionContext context;
-    context.Options.IncludeSolids = true;
+    context.Options.Include.Solids = true;
     TJwwData data;
     ASSERT_TRUE(data.LoadBytes(AsBytes(jwwfixture::BuildExamplePlan())));
     context.Attributes.ResetPenColors();

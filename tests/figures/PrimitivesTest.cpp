@@ -19,23 +19,19 @@ TConversionOptions ByCount(int32_t n)
     return o;
 }
 
-TConversionOptions ByAngle(double degrees, int32_t least)
+// Arcs broken by angle (degrees) or by length (paper mm), with a least count.
+TConversionOptions PerSegment(TArcMode mode, double size, int32_t least)
 {
     TConversionOptions o;
-    o.ArcMode = TArcMode::ByAngle;
-    o.ArcAngleDegrees = degrees;
-    o.ArcAngleMinDivisions = least;
+    o.ArcMode = mode;
+    const bool angle = mode == TArcMode::ByAngle;
+    (angle ? o.ArcAngleDegrees : o.ArcLength) = size;
+    (angle ? o.ArcAngleMinDivisions : o.ArcLengthMinDivisions) = least;
     return o;
 }
 
-TConversionOptions ByLength(double length, int32_t least)
-{
-    TConversionOptions o;
-    o.ArcMode = TArcMode::ByLength;
-    o.ArcLength = length;
-    o.ArcLengthMinDivisions = least;
-    return o;
-}
+TConversionOptions ByAngle(double degrees, int32_t least) { return PerSegment(TArcMode::ByAngle, degrees, least); }
+TConversionOptions ByLength(double length, int32_t least) { return PerSegment(TArcMode::ByLength, length, least); }
 
 // Area of the shoelace polygon of a Figure's corners (positive when counter-clockwise).
 double SignedArea(const TFigure& f)

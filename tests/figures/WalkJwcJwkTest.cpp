@@ -26,7 +26,7 @@ struct OldFormatWalk : ::testing::Test {
 
 TEST_F(OldFormatWalk, PenNineIsNoAuxiliaryColourButLineTypeNineIsAuxiliary)
 {
-    ctx.Options.IncludeAuxiliary = false;
+    ctx.Options.Include.Auxiliary = false;
     jwc.Lines = {Line(9, 1), Line(2, 9)};
     WalkJwc(jwc, ctx);
     ASSERT_EQ(ctx.Store.FigureCount, 1);
@@ -57,8 +57,8 @@ TEST_F(OldFormatWalk, LineKeepsItsLayerByteAndIsScaledByGroupZero)
 
 TEST_F(OldFormatWalk, DimensionAndHatchBitsSitInDifferentFlagBytesPerKind)
 {
-    ctx.Options.IncludeDimensions = false;
-    ctx.Options.IncludeHatching = false;
+    ctx.Options.Include.Dimensions = false;
+    ctx.Options.Include.Hatching = false;
     LineRecord dimLine = Line(1, 1), hatchLine = Line(1, 1), plain = Line(1, 1);
     dimLine.Flags2 = 0x20;
     hatchLine.Flags1 = 0x20;
@@ -81,10 +81,10 @@ TEST_F(OldFormatWalk, HiddenLayersFollowTheAttributeTableUnlessIncluded)
 {
     ctx.Attributes.SetLayerState(4, TgraAttribute::kHiddenState);
     jwc.Lines = {Line(1, 1, 4), Line(1, 1, 5)};
-    ctx.Options.IncludeHiddenLayers = false;
+    ctx.Options.Include.HiddenLayers = false;
     WalkJwc(jwc, ctx);
     EXPECT_EQ(ctx.Store.FigureCount, 1);
-    ctx.Options.IncludeHiddenLayers = true;
+    ctx.Options.Include.HiddenLayers = true;
     WalkJwc(jwc, ctx);
     EXPECT_EQ(ctx.Store.FigureCount, 2);
 }
@@ -122,7 +122,7 @@ TEST(JwkWalk, PointMarkerMeasuresTheMarkerSizeInDrawingUnits)
 TEST(JwkWalk, PointsAreDroppedWhenPointsAreExcluded)
 {
     TConversionContext ctx;
-    ctx.Options.IncludePoints = false;
+    ctx.Options.Include.Points = false;
     TJwkData jwk;
     jwk.Points = {PointRecord{}};
     WalkJwk(jwk, ctx);

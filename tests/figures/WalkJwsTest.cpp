@@ -54,7 +54,7 @@ TEST_F(JwsWalk, EntitiesOnEveryLayerAreConvertedEvenWithoutHiddenLayers)
     for (uint16_t g = 0; g < 16; ++g)
         for (uint16_t n = 0; n < 16; ++n) file.stream.Line(MakeLine(g, n, g + 1, n, Common(n, g)));
     for (int i = 0; i < TgraAttribute::kLayerCount; ++i) ctx.Attributes.SetLayerState(i, 3);  // left by a drawing
-    ctx.Options.IncludeHiddenLayers = false;
+    ctx.Options.Include.HiddenLayers = false;
     LoadAndWalk(file);
     ASSERT_EQ(Count(), 256);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(Fig(i).Layer, i);

@@ -75,9 +75,9 @@ std::vector<TVariant> Variants()
          }},
         {"木造平面例", "木造平面例.v2.dae",
          [](TConversionOptions& c) {
-             c.IncludeHiddenLayers = false;
-             c.IncludeAuxiliary = false;
-             c.IncludePoints = false;
+             c.Include.HiddenLayers = false;
+             c.Include.Auxiliary = false;
+             c.Include.Points = false;
              c.ArcMode = TArcMode::ByAngle;
              c.ArcAngleDegrees = 5.0;
              c.ArcAngleMinDivisions = 8;
@@ -91,15 +91,15 @@ std::vector<TVariant> Variants()
          }},
         {"Ａマンション平面例", "Ａマンション平面例.v4.dae",
          [](TConversionOptions& c) {
-             c.IncludeDimensions = false;
-             c.IncludeHatching = false;
-             c.IncludeSolids = true;
+             c.Include.Dimensions = false;
+             c.Include.Hatching = false;
+             c.Include.Solids = true;
              c.PointMarkerShape = 5;
              c.CoordinateScale = 100.0;
          }},
         {"Test7", "Test7.v5.dae",
          [](TConversionOptions& c) {
-             c.IncludeHiddenLayers = false;
+             c.Include.HiddenLayers = false;
              c.PointMarkerShape = 3;
              c.PointMarkerSize = 0.5;
              c.ArcMode = TArcMode::ByCount;
@@ -108,7 +108,7 @@ std::vector<TVariant> Variants()
     };
 }
 
-void IncludeSolids(TConversionOptions& c) { c.IncludeSolids = true; }
+void IncludeSolids(TConversionOptions& c) { c.Include.Solids = true; }
 
 // The built command, copied into `dir` so that it starts from the default settings and its
 // settings file stays in the test's own folder.

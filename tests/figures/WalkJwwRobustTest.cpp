@@ -38,7 +38,7 @@ TEntJwwSolid Solid(uint8_t lineType, std::initializer_list<double> fields)
 TEST(JwwWalkRobust, CoordinatesThatAreNotNumbersAddNoFigure)
 {
     TConversionContext ctx;
-    ctx.Options.IncludeSolids = true;
+    ctx.Options.Include.Solids = true;
     TJwwData jww;
     jww.lines = {MakeLine(kNaN, 0, 1, 1), MakeLine(0, 0, kInf, 1), MakeLine(0, 0, 1, 1)};
     jww.solids = {Solid(1, {0, 0, kNaN, 0, 1, 1, 0, 1}), Solid(102, {0, 0, 10, 1, 0, 0, 3, kNaN}),
@@ -52,7 +52,7 @@ TEST(JwwWalkRobust, CoordinatesThatAreNotNumbersAddNoFigure)
 TEST(JwwWalkRobust, AbsurdSizesAndNumbersOutOfRangeStayBounded)
 {
     TConversionContext ctx;
-    ctx.Options.IncludeSolids = true;
+    ctx.Options.Include.Solids = true;
     ctx.Options.ArcMode = TArcMode::ByLength;
     ctx.Options.ArcLength = 0.001;
     TJwwData jww;
@@ -79,7 +79,7 @@ TEST(JwwWalkRobust, EveryPrefixOfADrawingWithEveryKindConverts)
 {
     const std::vector<uint8_t> bytes = jwwfixture::BuildExamplePlan();
     TConversionOptions options;
-    options.IncludeSolids = true;
+    options.Include.Solids = true;
     TEngine engine;
     TMemorySink document;
     TConversionResult whole;

@@ -33,7 +33,7 @@ struct JwwWalk : ::testing::Test {
     TConversionContext ctx;
     TJwwData jww;  // filled directly: with no layer groups read the drawing scale is 1
 
-    void SetUp() override { ctx.Options.IncludeSolids = true; }
+    void SetUp() override { ctx.Options.Include.Solids = true; }
 
     void Walk() { WalkJww(jww, ctx); }
     int Count() const { return ctx.Store.FigureCount; }
@@ -102,7 +102,7 @@ TEST_F(JwwWalk, OwnFillColoursAreRegisteredAfterThePensEvenForSolidsNotDrawn)
     c.fillColor = red;   // registered once
     jww.solids = {a, b, c};
     ctx.Attributes.SetLayerState(4, TgraAttribute::kHiddenState);
-    ctx.Options.IncludeHiddenLayers = false;
+    ctx.Options.Include.HiddenLayers = false;
     Walk();
     EXPECT_EQ(ctx.Store.PaletteCount, 267);
     EXPECT_EQ(ctx.Store.Palette[266], red);
@@ -111,7 +111,7 @@ TEST_F(JwwWalk, OwnFillColoursAreRegisteredAfterThePensEvenForSolidsNotDrawn)
     EXPECT_EQ(Fig(0).Color, 266);
     EXPECT_EQ(Fig(1).Color, 266);
 
-    ctx.Options.IncludeSolids = false;
+    ctx.Options.Include.Solids = false;
     jww.solids = {b};
     Walk();
     EXPECT_EQ(Count(), 0);
@@ -140,7 +140,7 @@ TEST_F(JwwWalk, DimensionBitIs0x2000OnLinesAnd0x40OnArcsAndPoints)
     jww.points = {MakePoint(0, 0, curveBit), MakePoint(5, 5, dimLine)};
     jww.solids = {MakeSolid(1, {0, 0, 1, 0, 1, 1, 0, 1})};
     jww.solids[0].common.flags = 0x2040;  // solids have no dimension test
-    ctx.Options.IncludeDimensions = false;
+    ctx.Options.Include.Dimensions = false;
     Walk();
     // line with 0x40, arc with 0x2000 (12 segments), point with 0x2000 (2 marker lines), solid
     ASSERT_EQ(Count(), 1 + 12 + 2 + 1);
@@ -148,7 +148,7 @@ TEST_F(JwwWalk, DimensionBitIs0x2000OnLinesAnd0x40OnArcsAndPoints)
     EXPECT_DOUBLE_EQ(Fig(13).Points[0].x, 4.5);
     EXPECT_EQ(Fig(15).Kind, fkQuad);
 
-    ctx.Options.IncludeDimensions = true;
+    ctx.Options.Include.Dimensions = true;
     Walk();
     EXPECT_EQ(Count(), 2 + 24 + 4 + 1);
 }
@@ -162,10 +162,10 @@ TEST_F(JwwWalk, HatchBitDropsLinesArcsPointsAndSolidsOnlyWhenHatchingExcluded)
     jww.points = {MakePoint(0, 0, hatch)};
     jww.solids = {MakeSolid(1, {0, 0, 1, 0, 1, 1, 0, 1})};
     jww.solids[0].common.flags = 0x20;
-    ctx.Options.IncludeHatching = false;
+    ctx.Options.Include.Hatching = false;
     Walk();
     EXPECT_EQ(Count(), 0);
-    ctx.Options.IncludeHatching = true;
+    ctx.Options.Include.Hatching = true;
     Walk();
     EXPECT_EQ(Count(), 1 + 12 + 2 + 1);
 }
@@ -176,7 +176,7 @@ TEST_F(JwwWalk, AuxiliaryLineTypeAndColourAreDroppedOnlyWhereTheirTestsApply)
     jww.arcs = {MakeArc(0, 0, 1, 0, 1, Common(0, 0, 9, 1)), MakeArc(0, 0, 1, 0, 1, Common(0, 0, 2, 9))};
     jww.points = {MakePoint(0, 0, Common(0, 0, 9, 1)), MakePoint(3, 0, Common(0, 0, 2, 9))};
     jww.solids = {MakeSolid(9, {0, 0, 1, 0, 1, 1, 0, 1}), MakeSolid(1, {0, 0, 1, 0, 1, 1, 0, 1}, 9)};
-    ctx.Options.IncludeAuxiliary = false;
+    ctx.Options.Include.Auxiliary = false;
     Walk();
     // points and solids have no line-type test: the point and the solid of line type 9 stay
     ASSERT_EQ(Count(), 2 + 1);
@@ -193,11 +193,11 @@ TEST_F(JwwWalk, HiddenLayersAreDroppedOnlyWhenExcluded)
     file.stream.Line(MakeLine(0, 0, 1, 0, Common(4, 2)));
     ASSERT_TRUE(jww.LoadBytes(AsBytes(file.Build())));
     jww.LoadLayers(ctx.Attributes);
-    ctx.Options.IncludeHiddenLayers = false;
+    ctx.Options.Include.HiddenLayers = false;
     Walk();
     ASSERT_EQ(Count(), 1);
     EXPECT_EQ(Fig(0).Layer, 36);
-    ctx.Options.IncludeHiddenLayers = true;
+    ctx.Options.Include.HiddenLayers = true;
     Walk();
     EXPECT_EQ(Count(), 3);
 }
@@ -207,7 +207,7 @@ TEST_F(JwwWalk, DimensionsExcludedSkipTheWholeListPlainLinesIncluded)
     TEntJwwSunpo d;
     d.line = MakeLine(0, 0, 10, 0);
     jww.dimensions = {d};
-    ctx.Options.IncludeDimensions = false;
+    ctx.Options.Include.Dimensions = false;
     Walk();
     EXPECT_EQ(Count(), 0);
 }
@@ -227,7 +227,7 @@ TEST_F(JwwWalk, SxfDimensionAddsThreeLinesAndTwoMarkersWhateverThePointOption)
     TEntJwwSunpo plain = d;
     plain.sxfMode = 0;
     jww.dimensions = {d, plain};
-    ctx.Options.IncludePoints = false;
+    ctx.Options.Include.Points = false;
     Walk();
     ASSERT_EQ(Count(), 3 + 2 * 2 + 1);
     const int layers[] = {1, 2, 3, 4, 4, 5, 5, 1};
@@ -253,8 +253,8 @@ TEST_F(JwwWalk, DimensionHidingFollowsItsOwnLayerAndPartsTestOnlyTheAuxiliaryPen
     hidden.common = Common(2, 0);
     jww.dimensions = {shown, hidden};
     ctx.Attributes.SetLayerState(2, TgraAttribute::kHiddenState);
-    ctx.Options.IncludeHiddenLayers = false;
-    ctx.Options.IncludeAuxiliary = false;
+    ctx.Options.Include.HiddenLayers = false;
+    ctx.Options.Include.Auxiliary = false;
     Walk();
     ASSERT_EQ(Count(), 1 + 2);
     EXPECT_EQ(Fig(0).Layer, 2);
@@ -279,7 +279,7 @@ TEST_F(JwwWalk, PointsFollowTheMarkerOptionsAndThePointOption)
     Walk();
     ASSERT_EQ(CountKind(fkTriangle), 2);
     EXPECT_DOUBLE_EQ(Fig(0).Points[0].x, 0);
-    ctx.Options.IncludePoints = false;
+    ctx.Options.Include.Points = false;
     Walk();
     EXPECT_EQ(Count(), 0);
 }

@@ -78,7 +78,7 @@ TEST(ConversionThreads, ArcsWalkTheSameOnOneThreadAndOnSeveral)
     for (int run = 0; run < 2; ++run) {
         TConversionContext context;
         context.Attributes.SetLayerState(3, TgraAttribute::kHiddenState);
-        context.Options.IncludeHiddenLayers = false;
+        context.Options.Include.HiddenLayers = false;
         context.Options.ArcMode = TArcMode::ByAngle;  // by angle: from 3 points to 64 an arc
         context.Options.Threads = run == 0 ? 1 : 3;
         context.Options.MinFiguresForThreads = run == 0 ? SIZE_MAX : 0;

@@ -7,8 +7,6 @@ namespace {
 // A background colour whose three channels all lie in one of these ranges sets the mode.
 constexpr uint32_t kDarkMax = 20;
 constexpr uint32_t kLightMin = 235;
-constexpr int kDarkBackground = 1;
-constexpr int kLightBackground = 0;
 
 }  // namespace
 
@@ -66,9 +64,9 @@ void TJwwData::ImportPens(TgraAttribute& attributes) const
         const uint32_t background = pens[0].screenColor;
         const uint32_t r = background & 0xFF, g = (background >> 8) & 0xFF, b = (background >> 16) & 0xFF;
         if (r <= kDarkMax && g <= kDarkMax && b <= kDarkMax) {
-            attributes.SetBackground(kDarkBackground);
+            attributes.SetBackground(TgraAttribute::kDarkBackground);
         } else if (r >= kLightMin && g >= kLightMin && b >= kLightMin) {
-            attributes.SetBackground(kLightBackground);
+            attributes.SetBackground(TgraAttribute::kLightBackground);
         }
     }
 }
