@@ -1,9 +1,7 @@
 #include "app/Unit1.h"
 
-#include <algorithm>
 #include <chrono>
 #include <system_error>
-#include <thread>
 
 #include "app/Batch.h"
 #include "app/ControlsTable.h"
@@ -151,7 +149,7 @@ TConversionOptions TForm1::ReadOptions()
     TConversionOptions options = MakeOptions(RequestOf(controls));
     options.CarriedBackground = options_.CarriedBackground;
     // One file at a time: its arcs and document may be worked out on every core.
-    options.Threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    options.Threads = ThreadsForOneFile();
     ShowClampedNumbers(controls);
     view_.SetControls(controls);
     return options;

@@ -143,6 +143,16 @@ TEST_F(TessaroBinary, ConvertsIntoTheGivenFolderPrintingProgressWithoutSavingThe
     ReadSettings(Settings(), saved);
     EXPECT_EQ(saved, TControlsState{});
     EXPECT_EQ(Lines(ReadBytes(Settings())).size(), 29u);
+
+    // As the window shows them, saved numbers come back clamped, but a number this run typed
+    // over leaves the saved one as it was.
+    saved.Edit2 = "0";
+    saved.Edit3 = "5000";
+    WriteSettings(Settings(), saved);
+    ASSERT_EQ(Run({"--out", "out", "--arcs", "count:7", "in/a.jww"}).Status, 0);
+    ReadSettings(Settings(), saved);
+    EXPECT_EQ(saved.Edit2, "1");
+    EXPECT_EQ(saved.Edit3, "5000");
 }
 
 TEST_F(TessaroBinary, SkippedFilesAndBadSignaturesAreNamedAndExitOne)

@@ -5,11 +5,8 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <vector>
-
-#include <algorithm>
 #include <system_error>
-#include <thread>
+#include <vector>
 
 #include "app/Batch.h"
 #include "app/BatchPaths.h"
@@ -58,13 +55,15 @@ void KeepFreedMemory()
 #endif
 }
 
-void CatchInterrupt()
+// Ctrl-C stops the batch after the file in progress (OnInterrupt); a file-size limit fails a
+// write instead of ending the program.
+void HandleSignals()
 {
 #ifdef _WIN32
     std::signal(SIGINT, OnInterrupt);
 #else
-    // A document that runs into a file-size limit (ulimit -f) is a failed write, as on a full
-    // disk: the old document stays and the batch goes on, instead of the process dying.
+    // A document that runs into a file-size limit (ulimit -f, a quota) is a failed write, as on
+    // a full disk: the old document stays and the batch goes on.
     std::signal(SIGXFSZ, SIG_IGN);
     // Output interrupted by the signal resumes (SA_RESTART); the handler is used once.
     struct sigaction action = {};
@@ -141,7 +140,7 @@ bool Convert(const std::vector<std::filesystem::path>& files, const TCommandLine
         [&report](const std::string& folderText) { report.GivenFolderMissing(folderText); });
     TConversionOptions options = MakeOptions(used);
     // One file at a time: its arcs and document may be worked out on every core.
-    options.Threads = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+    options.Threads = ThreadsForOneFile();
     ShowClampedNumbers(controls, &used);
 
     const bool finished = RunBatch(files, options, place, commandLine.Jobs, report);
@@ -172,7 +171,7 @@ int main(int argc, char** argv)
     case TCommandLine::TAction::Convert: break;
     }
 
-    CatchInterrupt();
+    HandleSignals();
     KeepFreedMemory();
 #ifdef _WIN32
     SetConsoleOutputCP(CP_UTF8);  // the status texts are printed as UTF-8
