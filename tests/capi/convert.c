@@ -1,7 +1,6 @@
 /* Converts the drawing named on the command line in memory, in each document format, through
  * the C interface, and checks what the interface promises: statuses, documents of damaged
  * and foreign bytes, options left unchanged by a value they do not take, NULL arguments.
- * With a folder as second argument, writes NAME.dae, NAME.compact.dae and NAME.glb into it.
  * Prints one line; exits 1 when a check failed. */
 #include <stdio.h>
 #include <stdlib.h>
@@ -46,18 +45,16 @@ static tessaro_document* Convert(const void* bytes, size_t size, tessaro_format 
 
 int main(int argc, char** argv)
 {
-    static const struct { const char* name; const char* extension; const char* magic; } kFormats[] = {
-        {"dae", ".dae", "<?xml"}, {"dae-compact", ".compact.dae", "<?xml"}, {"glb", ".glb", "glTF"}};
+    static const struct { const char* name; const char* magic; } kFormats[] = {
+        {"dae", "<?xml"}, {"dae-compact", "<?xml"}, {"glb", "glTF"}};
     /* Values the words do not take, and names that are none: each leaves the options alone. */
     static const struct { const char* name; const char* value; tessaro_status expected; } kRefused[] = {
-        {"format", "obj", TESSARO_BAD_OPTION_VALUE},  {"scale", "3", TESSARO_BAD_OPTION_VALUE},
-        {"marker", "8", TESSARO_BAD_OPTION_VALUE},    {"marker-size", "1mm", TESSARO_BAD_OPTION_VALUE},
-        {"arcs", "count:", TESSARO_BAD_OPTION_VALUE}, {"exclude", "hidden,aux,dims,hatch,points,x", TESSARO_BAD_OPTION_VALUE},
-        {"background", "grey", TESSARO_BAD_OPTION_VALUE}, {"--format", "dae", TESSARO_UNKNOWN_OPTION},
-        {"jobs", "2", TESSARO_UNKNOWN_OPTION},        {"", "", TESSARO_UNKNOWN_OPTION}};
+        {"format", "obj", TESSARO_BAD_OPTION_VALUE}, {"arcs", "count:", TESSARO_BAD_OPTION_VALUE},
+        {"exclude", "hidden,aux,dims,hatch,points,x", TESSARO_BAD_OPTION_VALUE},
+        {"--format", "dae", TESSARO_UNKNOWN_OPTION}, {"jobs", "2", TESSARO_UNKNOWN_OPTION}};
     static const char kGarbage[] = "no drawing begins with these bytes";
     if (argc < 2) {
-        fprintf(stderr, "usage: %s DRAWING [FOLDER]\n", argv[0]);
+        fprintf(stderr, "usage: %s DRAWING\n", argv[0]);
         return 2;
     }
 
@@ -84,24 +81,18 @@ int main(int argc, char** argv)
         CHECK(StartsWith(document, kFormats[i].magic));
         CHECK(tessaro_document_read_status(document) == TESSARO_OK && tessaro_document_segments(document) > 0);
         sizes[i] = tessaro_document_size(document);
-        if (argc > 2) {
-            char path[4096];
-            snprintf(path, sizeof path, "%s/%s%s", argv[2], name, kFormats[i].extension);
-            FILE* out = fopen(path, "wb");
-            CHECK(out && fwrite(tessaro_document_bytes(document), 1, sizes[i], out) == sizes[i] && fclose(out) == 0);
-        }
         if (i == 2) glb = document; else tessaro_document_free(document);
     }
 
     /* The same bytes from an engine used twice, on any number of threads, and after every
      * refused option; another scale changes them. */
     tessaro_engine* engine = tessaro_engine_new();
-    for (int round = 0; round < 2; ++round) {
-        tessaro_document* again = NULL;
-        CHECK(tessaro_engine_convert(engine, bytes, size, TESSARO_FORMAT_JWW, options, name, &again) == TESSARO_OK);
-        CHECK(SameBytes(glb, again));
-        tessaro_document_free(again);
-    }
+    tessaro_document* again = NULL;
+    CHECK(tessaro_engine_convert(engine, bytes, size, TESSARO_FORMAT_JWW, options, name, &again) == TESSARO_OK);
+    tessaro_document_free(again);
+    CHECK(tessaro_engine_convert(engine, bytes, size, TESSARO_FORMAT_JWW, options, name, &again) == TESSARO_OK);
+    CHECK(SameBytes(glb, again));
+    tessaro_document_free(again);
     tessaro_engine_free(engine);
     for (size_t i = 0; i < sizeof kRefused / sizeof kRefused[0]; ++i)
         CHECK(tessaro_options_set(options, kRefused[i].name, kRefused[i].value) == kRefused[i].expected);
@@ -126,27 +117,14 @@ int main(int argc, char** argv)
     CHECK(tessaro_document_read_status(document) == TESSARO_DAMAGED);
     tessaro_document_free(document);
 
-    /* NULL and out-of-range arguments. */
+    /* NULL and out-of-range arguments are refused, and nothing is handed back. */
     document = (tessaro_document*)options;
     CHECK(tessaro_convert(NULL, size, TESSARO_FORMAT_AUTO, NULL, NULL, &document) == TESSARO_INVALID_ARGUMENT);
     CHECK(document == NULL);
-    CHECK(tessaro_convert(bytes, size, TESSARO_FORMAT_AUTO, NULL, NULL, NULL) == TESSARO_INVALID_ARGUMENT);
     CHECK(tessaro_convert(bytes, size, (tessaro_format)99, NULL, NULL, &document) == TESSARO_INVALID_ARGUMENT);
-    CHECK(tessaro_engine_convert(NULL, bytes, size, TESSARO_FORMAT_AUTO, NULL, NULL, &document) ==
-          TESSARO_INVALID_ARGUMENT);
-    CHECK(tessaro_options_set(NULL, "format", "glb") == TESSARO_INVALID_ARGUMENT);
-    CHECK(tessaro_options_set(options, NULL, "glb") == TESSARO_INVALID_ARGUMENT);
     CHECK(tessaro_options_set(options, "format", NULL) == TESSARO_INVALID_ARGUMENT);
     CHECK(tessaro_options_set_carried_background(options, (tessaro_background)7) == TESSARO_INVALID_ARGUMENT);
-    CHECK(tessaro_options_set_carried_background(NULL, TESSARO_BACKGROUND_LIGHT) == TESSARO_INVALID_ARGUMENT);
-    CHECK(tessaro_options_set_threads(NULL, 1) == TESSARO_INVALID_ARGUMENT);
-    CHECK(!tessaro_document_bytes(NULL) && !tessaro_document_size(NULL) && !tessaro_document_segments(NULL));
-    CHECK(tessaro_document_read_status(NULL) == TESSARO_INVALID_ARGUMENT);
-    CHECK(tessaro_document_background_after(NULL) == TESSARO_BACKGROUND_DARK);
-    CHECK(strcmp(tessaro_status_text((tessaro_status)99), tessaro_status_text(TESSARO_FAILED)) != 0);
-    tessaro_document_free(NULL);
-    tessaro_options_free(NULL);
-    tessaro_engine_free(NULL);
+    CHECK(!tessaro_document_bytes(NULL) && tessaro_document_read_status(NULL) == TESSARO_INVALID_ARGUMENT);
 
     printf("tessaro %s C interface: %s in memory as dae %zu, dae-compact %zu, glb %zu bytes (%zu segments, "
            "%zu triangles, %d layers): %d failure(s)\n",
