@@ -138,7 +138,9 @@ TEST(ParallelBatch, AStopReportsEveryStartedFileInOrderAndStartsNoOther)
         EXPECT_FALSE(RunBatch(files, options, {dir / "out" / "", false}, 2, report));
         ASSERT_GE(report.Done.size(), after);
         for (size_t i = 0; i < files.size(); ++i) {
-            if (i < report.Done.size()) EXPECT_EQ(report.Done[i], files[i]);
+            if (i < report.Done.size()) {
+                EXPECT_EQ(report.Done[i], files[i]);
+            }
             EXPECT_EQ(fs::exists(dir / "out" / (std::to_string(i) + ".dae")), i < report.Done.size()) << i;
         }
     }
