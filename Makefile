@@ -1,5 +1,6 @@
 # Entry points for a fresh Debian 12 machine:
-#   make demo   installs what is missing, builds, converts the example drawing into build/demo/
+#   make demo   installs the compiler and CMake if missing, builds the tessaro program, converts
+#               the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
 #               the Debian package, the C library, the glTF and compact COLLADA documents in real
 #               clients, the sanitizer pass, and the Windows programs under Wine
@@ -15,16 +16,26 @@ FUZZ_JOBS ?= 1
 setup:
 	@./scripts/setup.sh
 
+# Everything: the programs, the tests and the benchmarks (a build/ folder the demo configured
+# without them gets them back).
 build: setup
-	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESSARO_BUILD_TESTS=ON -DTESSARO_BUILD_BENCH=ON >/dev/null
 	@cmake --build build -j $(JOBS)
 
-# Converts DEMO_INPUT (make demo DEMO_INPUT=other.jww converts another file) into build/demo/.
-demo: build
+# Converts DEMO_INPUT (make demo DEMO_INPUT=other.jww converts another file) into build/demo/
+# and prints the document's path. It needs only the compiler and CMake and builds only the
+# program: a new build/ folder is configured without the tests and benchmarks (which need
+# GoogleTest and Google Benchmark); one that is already configured keeps its configuration.
+demo:
+	@./scripts/setup.sh demo
+	@[ -f build/CMakeCache.txt ] || \
+		cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESSARO_BUILD_TESTS=OFF -DTESSARO_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build -j $(JOBS) --target tessaro
 	@mkdir -p build/demo
 	@if [ -f "$(DEMO_INPUT)" ]; then \
-		build/tessaro --out build/demo "$(DEMO_INPUT)"; \
-		echo "Documents written to $(CURDIR)/build/demo/"; \
+		build/tessaro --out build/demo "$(DEMO_INPUT)" || exit; \
+		stem="build/demo/$(basename $(notdir $(DEMO_INPUT)))"; \
+		echo "Document written: $(CURDIR)/$$(ls -t "$$stem.dae" "$$stem.glb" 2>/dev/null | head -n 1)"; \
 	else \
 		echo "$(DEMO_INPUT) is not there: nothing converted. Documents would go to $(CURDIR)/build/demo/"; \
 	fi
