@@ -2,8 +2,9 @@
 #   make demo   installs the compiler and CMake if missing, builds the tessaro program, converts
 #               the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
-#               the Debian package, the C library, the glTF and compact COLLADA documents in real
-#               clients, the sanitizer pass, and the Windows programs under Wine
+#               the Debian package, the C library, an archive converted with GNU parallel, the
+#               glTF and compact COLLADA documents in real clients, the sanitizer pass, and the
+#               Windows programs under Wine
 #   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
 #   make package  makes build/tessaro_<version>_amd64.deb and build-win/tessaro-<version>-windows-x64.zip
 JOBS ?= $(shell nproc)
@@ -11,7 +12,7 @@ DEMO_INPUT ?= examples/plan.jww
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-capi test-outputs test-sanitize test-windows fuzz package bench clean
+.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows fuzz package bench clean
 
 setup:
 	@./scripts/setup.sh
@@ -44,6 +45,7 @@ test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-package
 	@$(MAKE) --no-print-directory test-capi
+	@$(MAKE) --no-print-directory test-parallel
 	@$(MAKE) --no-print-directory test-outputs
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-windows
@@ -56,6 +58,11 @@ test-package: build
 # scratch project, and its C test program run on a sample.
 test-capi: build
 	@JOBS=$(JOBS) ./scripts/capi-test.sh
+
+# A folder tree converted with GNU parallel by the README's command for several machines, with
+# this machine as the only one.
+test-parallel: build
+	@./scripts/parallel-test.sh
 
 # Every sample's .glb and compact .dae in the glTF validator and three.js.
 test-outputs: build

@@ -10,7 +10,7 @@ if [ "$mode" != demo ]; then
   packages+=(
     googletest libgtest-dev libbenchmark-dev
     libxml2-utils opencollada-tools assimp-utils
-    dpkg-dev file man-db
+    dpkg-dev file man-db parallel
   )
   # Node.js and npm run the JavaScript clients of the output checks; a machine that already
   # has them (from any source) keeps its own.
