@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string_view>
+#include <tuple>
 
 #include "app/CommandLine.h"
 
@@ -105,38 +106,23 @@ TEST(CommandLine, JobsTakeTheirCount)
 // A short option, its value apart or joined, reads as its long form; errors stay errors.
 TEST(CommandLine, ShortOptionsReadAsTheirLongForms)
 {
-    using Args = std::vector<std::string>;
-    const std::pair<Args, Args> cases[] = {
-        {{"-o", "out"}, {"--out", "out"}},
-        {{"-oout"}, {"--out=out"}},
-        {{"-o", "-j"}, {"--out", "-j"}},
-        {{"-f", "glb"}, {"--format", "glb"}},
-        {{"-fdae-compact"}, {"--format=dae-compact"}},
-        {{"-j", "2"}, {"--jobs", "2"}},
-        {{"-j0", "-o", "a", "--beside"}, {"--jobs=0", "--out", "a", "--beside"}},
+    const auto read = [](std::vector<std::string> arguments) {
+        arguments.push_back("b.jww");
+        const TCommandLine c = ParseCommandLine(arguments);
+        const TDestination destination = c.Destination.value_or(TDestination{});
+        return std::tuple(c.Action, c.Files, c.Jobs, Applied(c), destination.Kind, destination.GivenFolder);
+    };
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"-o", "out", "-f", "glb"}, {"--out", "out", "--format", "glb"}},
+        {{"-oout", "-fdae-compact"}, {"--out=out", "--format=dae-compact"}},
+        {{"-o", "-j", "-j", "2"}, {"--out", "-j", "--jobs", "2"}},
+        {{"-j0", "--beside"}, {"--jobs=0", "--beside"}},
         {{"-f", "gltf"}, {"--format", "gltf"}},
-        {{"-j", "x"}, {"--jobs", "x"}},
+        {{"-jx"}, {"--jobs=x"}},
         {{"-o", ""}, {"--out", ""}},
         {{"a.jww", "-o"}, {"a.jww", "--out"}},
     };
-    const TOptionRequest saved;
-    for (const auto& [shortForm, longForm] : cases) {
-        Args shortArguments = shortForm, longArguments = longForm;
-        shortArguments.push_back("b.jww");
-        longArguments.push_back("b.jww");
-        const TCommandLine s = ParseCommandLine(shortArguments), l = ParseCommandLine(longArguments);
-        ASSERT_EQ(s.Action, l.Action) << shortForm[0];
-        EXPECT_EQ(s.Files, l.Files) << shortForm[0];
-        EXPECT_EQ(s.Jobs, l.Jobs) << shortForm[0];
-        EXPECT_EQ(s.Applied(saved), l.Applied(saved)) << shortForm[0];
-        ASSERT_EQ(s.Destination.has_value(), l.Destination.has_value()) << shortForm[0];
-        if (s.Destination) {
-            EXPECT_EQ(s.Destination->Kind, l.Destination->Kind) << shortForm[0];
-            EXPECT_EQ(s.Destination->GivenFolder, l.Destination->GivenFolder) << shortForm[0];
-        }
-    }
-    EXPECT_EQ(ParseCommandLine({"-j2", "a.jww"}).Jobs, 2u);  // the table's forms are not all defaults
-    EXPECT_EQ(ParseCommandLine({"-fglb", "a.jww"}).Applied(saved).Format, TOutputFormat::Glb);
+    for (const auto& [shortForm, longForm] : cases) EXPECT_EQ(read(shortForm), read(longForm)) << shortForm[0];
 }
 
 TEST(CommandLine, UnknownOptionsAreUsageErrors)
