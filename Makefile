@@ -1,8 +1,10 @@
 # Entry points for a fresh Debian 12 machine:
-#   make demo   installs what is missing, builds, converts the example drawing into build/demo/
+#   make demo   installs the compiler and CMake if missing, builds the tessaro program, converts
+#               the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
-#               the Debian package, the C library, the glTF and compact COLLADA documents in real
-#               clients, the sanitizer pass, and the Windows programs under Wine
+#               the Debian package, the C library, an archive converted with GNU parallel, the
+#               glTF and compact COLLADA documents in real clients, the sanitizer pass, and the
+#               Windows programs under Wine
 #   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
 #   make package  makes build/tessaro_<version>_amd64.deb and build-win/tessaro-<version>-windows-x64.zip
 JOBS ?= $(shell nproc)
@@ -10,21 +12,31 @@ DEMO_INPUT ?= examples/plan.jww
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-capi test-outputs test-sanitize test-windows fuzz package bench clean
+.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows fuzz package bench clean
 
 setup:
 	@./scripts/setup.sh
 
+# Everything: the programs, the tests and the benchmarks (a build/ folder the demo configured
+# without them gets them back).
 build: setup
-	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESSARO_BUILD_TESTS=ON -DTESSARO_BUILD_BENCH=ON >/dev/null
 	@cmake --build build -j $(JOBS)
 
-# Converts DEMO_INPUT (make demo DEMO_INPUT=other.jww converts another file) into build/demo/.
-demo: build
+# Converts DEMO_INPUT (make demo DEMO_INPUT=other.jww converts another file) into build/demo/
+# and prints the document's path. It needs only the compiler and CMake and builds only the
+# program: a new build/ folder is configured without the tests and benchmarks (which need
+# GoogleTest and Google Benchmark); one that is already configured keeps its configuration.
+demo:
+	@./scripts/setup.sh demo
+	@[ -f build/CMakeCache.txt ] || \
+		cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DTESSARO_BUILD_TESTS=OFF -DTESSARO_BUILD_BENCH=OFF >/dev/null
+	@cmake --build build -j $(JOBS) --target tessaro
 	@mkdir -p build/demo
 	@if [ -f "$(DEMO_INPUT)" ]; then \
-		build/tessaro --out build/demo "$(DEMO_INPUT)"; \
-		echo "Documents written to $(CURDIR)/build/demo/"; \
+		build/tessaro --out build/demo "$(DEMO_INPUT)" || exit; \
+		stem="build/demo/$(basename $(notdir $(DEMO_INPUT)))"; \
+		echo "Document written: $(CURDIR)/$$(ls -t "$$stem.dae" "$$stem.glb" 2>/dev/null | head -n 1)"; \
 	else \
 		echo "$(DEMO_INPUT) is not there: nothing converted. Documents would go to $(CURDIR)/build/demo/"; \
 	fi
@@ -33,6 +45,7 @@ test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-package
 	@$(MAKE) --no-print-directory test-capi
+	@$(MAKE) --no-print-directory test-parallel
 	@$(MAKE) --no-print-directory test-outputs
 	@$(MAKE) --no-print-directory test-sanitize
 	@$(MAKE) --no-print-directory test-windows
@@ -45,6 +58,11 @@ test-package: build
 # scratch project, and its C test program run on a sample.
 test-capi: build
 	@JOBS=$(JOBS) ./scripts/capi-test.sh
+
+# A folder tree converted with GNU parallel by the README's command for several machines, with
+# this machine as the only one.
+test-parallel: build
+	@./scripts/parallel-test.sh
 
 # Every sample's .glb and compact .dae in the glTF validator and three.js.
 test-outputs: build

@@ -47,6 +47,9 @@ page=$(LC_ALL=C.UTF-8 MANWIDTH=1000 man -l "$manual" 2>/dev/null)
 for option in $("$tessaro" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
   grep -q -- "$option" <<<"$page" || fail "the manual page does not name $option"
 done
+for option in $("$tessaro" --help | grep -oE -- '^ +-[a-z],' | tr -d ' ,'); do
+  grep -qE -- "(^|[^-[:alnum:]])$option([^[:alnum:]]|\$)" <<<"$page" || fail "the manual page does not name $option"
+done
 grep -q 'tessaro/tessaro.dat' <<<"$page" || fail "the manual page does not name the settings file"
 
 printf '== package checks: %d failure(s)\n' "$failures"

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the benchmarks need.
+# Installs every Debian package the build, the tests and the benchmarks need; with the
+# argument "demo", only what building the tessaro program needs (the compiler and CMake).
 # Quiet when everything is already there.
 set -euo pipefail
 
-packages=(
-  build-essential cmake
-  googletest libgtest-dev libbenchmark-dev
-  libxml2-utils opencollada-tools assimp-utils
-  dpkg-dev file man-db
-)
-# Node.js and npm run the JavaScript clients of the output checks; a machine that already has
-# them (from any source) keeps its own.
-command -v node >/dev/null 2>&1 || packages+=(nodejs)
-command -v npm >/dev/null 2>&1 || packages+=(npm)
+mode=${1:-all}
+packages=(build-essential cmake)
+if [ "$mode" != demo ]; then
+  packages+=(
+    googletest libgtest-dev libbenchmark-dev
+    libxml2-utils opencollada-tools assimp-utils
+    dpkg-dev file man-db parallel
+  )
+  # Node.js and npm run the JavaScript clients of the output checks; a machine that already
+  # has them (from any source) keeps its own.
+  command -v node >/dev/null 2>&1 || packages+=(nodejs)
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
+fi
 if [ "${TESSARO_WINDOWS:-0}" = 1 ]; then
   # Cross compiler; Wine on a virtual display; Japanese fonts (IPAGothic has the metrics of
   # the window's font) and a Japanese locale, so Wine runs with the Shift_JIS code page.
@@ -37,6 +41,8 @@ fi
 if [ "${TESSARO_WINDOWS:-0}" = 1 ] && ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
   $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
+
+[ "$mode" = demo ] && exit 0
 
 # The JavaScript clients that check the glTF and compact COLLADA documents, as locked.
 if [ ! -d tests/js/node_modules ] || [ tests/js/package-lock.json -nt tests/js/node_modules ]; then

@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,6 +56,9 @@ private:
 
 bool TakesValue(std::string_view name) { return name != "--beside"; }
 
+// The short options, each standing for its long one.
+constexpr std::pair<char, std::string_view> kShortOptions[] = {{'o', "--out"}, {'f', "--format"}, {'j', "--jobs"}};
+
 bool IsValueOption(std::string_view name)
 {
     return name == "--out" || name == "--scale" || name == "--marker" || name == "--marker-size" ||
@@ -92,10 +97,16 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             return result;
         }
 
-        // --name VALUE or --name=VALUE
+        // --name VALUE or --name=VALUE; -o VALUE or -oVALUE for a short option
         std::string_view name = argument;
         std::optional<std::string> value;
-        if (const size_t equals = argument.find('='); equals != std::string::npos && argument.starts_with("--")) {
+        if (argument[1] != '-') {
+            const auto* shortOption = std::ranges::find(kShortOptions, argument[1], &std::pair<char, std::string_view>::first);
+            if (shortOption != std::end(kShortOptions)) {
+                name = shortOption->second;
+                if (argument.size() > 2) value = argument.substr(2);
+            }
+        } else if (const size_t equals = argument.find('='); equals != std::string::npos) {
             name = std::string_view(argument).substr(0, equals);
             value = argument.substr(equals + 1);
         }
@@ -106,7 +117,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& arguments)
             }
         } else if (!value && IsValueOption(name)) {
             if (i + 1 >= arguments.size()) {
-                parser.Fail(std::string(name) + " needs a value");
+                parser.Fail(argument + " needs a value");
                 return result;
             }
             value = arguments[++i];
@@ -125,7 +136,8 @@ std::string UsageText()
            "one document per file, named after it.\n"
            "\n"
            "The options below replace the saved settings for this run only; they are never saved.\n"
-           "  --out DIR               write the documents into the folder DIR\n"
+           "A value may be joined to its option (--out=DIR, -oDIR); -- ends the options.\n"
+           "  -o, --out DIR           write the documents into the folder DIR\n"
            "  --beside                write each document beside its input file\n"
            "  --scale 1|10|100|1000   coordinate factor (1 drawing mm = 0.001 x factor units)\n"
            "  --marker 0..7           point marker: 0 + 1 x 2 square 3 diamond 4 circle,\n"
@@ -137,13 +149,13 @@ std::string UsageText()
            "  --include LIST          convert these kinds of entity too\n"
            "  --exclude LIST          leave these kinds of entity out\n"
            "                          LIST: comma-separated hidden,aux,dims,hatch,points,solids\n"
-           "  --format dae|dae-compact|glb\n"
+           "  -f, --format dae|dae-compact|glb\n"
            "                          the document: COLLADA with one element per segment (the\n"
            "                          default), compact COLLADA (shared vertices, one <lines>\n"
            "                          per geometry) or binary glTF 2.0 (.glb)\n"
            "  --background light|dark default pen colours for a light or dark background, for\n"
            "                          every file (drawings with their own pens keep them)\n"
-           "  --jobs N                convert N files at once (0: one per processor core); the\n"
+           "  -j, --jobs N            convert N files at once (0: one per processor core); the\n"
            "                          documents and the lines printed stay those of one at a time\n"
            "  -h, --help              show this help and exit\n"
            "      --version           show the version and exit\n"

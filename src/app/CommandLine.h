@@ -30,7 +30,8 @@ struct TCommandLine {
 };
 
 // Parses the arguments after the program name. Options may come before, between or after
-// the files; "--" ends the options. No arguments at all, or no files, is a usage error.
+// the files; "--" ends the options. -o, -f and -j stand for --out, --format and --jobs. No
+// arguments at all, or no files, is a usage error.
 TCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText();

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string_view>
+#include <tuple>
 
 #include "app/CommandLine.h"
 
@@ -100,6 +101,28 @@ TEST(CommandLine, JobsTakeTheirCount)
     EXPECT_EQ(ParseCommandLine({"--jobs", "0", "a.jww"}).Jobs, 0u);
     EXPECT_EQ(ParseCommandLine({"--jobs=256", "a.jww"}).Jobs, 256u);
     EXPECT_EQ(ParseCommandLine({"--format", "a.jww"}).Action, TAction::UsageError);
+}
+
+// A short option, its value apart or joined, reads as its long form; errors stay errors.
+TEST(CommandLine, ShortOptionsReadAsTheirLongForms)
+{
+    const auto read = [](std::vector<std::string> arguments) {
+        arguments.push_back("b.jww");
+        const TCommandLine c = ParseCommandLine(arguments);
+        const TDestination destination = c.Destination.value_or(TDestination{});
+        return std::tuple(c.Action, c.Files, c.Jobs, Applied(c), destination.Kind, destination.GivenFolder);
+    };
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"-o", "out", "-f", "glb"}, {"--out", "out", "--format", "glb"}},
+        {{"-oout", "-fdae-compact"}, {"--out=out", "--format=dae-compact"}},
+        {{"-o", "-j", "-j", "2"}, {"--out", "-j", "--jobs", "2"}},
+        {{"-j0", "--beside"}, {"--jobs=0", "--beside"}},
+        {{"-f", "gltf"}, {"--format", "gltf"}},
+        {{"-jx"}, {"--jobs=x"}},
+        {{"-o", ""}, {"--out", ""}},
+        {{"a.jww", "-o"}, {"a.jww", "--out"}},
+    };
+    for (const auto& [shortForm, longForm] : cases) EXPECT_EQ(read(shortForm), read(longForm)) << shortForm[0];
 }
 
 TEST(CommandLine, UnknownOptionsAreUsageErrors)

@@ -43,8 +43,13 @@ void TConsoleReport::NoSuchFile(const std::filesystem::path& path)
 
 void TConsoleReport::SpecialFolderMissing(TSpecialFolder which, const std::filesystem::path& folder)
 {
-    err_ << kProgram << "the " << (which == TSpecialFolder::Desktop ? "Desktop" : "Documents") << " folder '"
-         << Utf8Of(folder) << "' does not exist" << std::endl;
+    const char* name = which == TSpecialFolder::Desktop ? "Desktop" : "Documents";
+    if (folder.empty()) {
+        err_ << kProgram << "there is no " << name << " folder; writing each document beside its input" << std::endl;
+    } else {
+        err_ << kProgram << "the " << name << " folder '" << Utf8Of(folder)
+             << "' does not exist; writing each document beside its input" << std::endl;
+    }
 }
 
 void TConsoleReport::GivenFolderMissing(const std::string& folderText)

@@ -25,7 +25,8 @@ public:
     // An argument was not taken into the batch: not a drawing's name, or no such file.
     void WrongExtension(const std::filesystem::path& path);
     void NoSuchFile(const std::filesystem::path& path);
-    // The Desktop or Documents folder the settings choose does not exist.
+    // The Desktop or Documents folder the settings choose does not exist (empty: the platform
+    // names none), so the batch writes beside each input.
     void SpecialFolderMissing(TSpecialFolder which, const std::filesystem::path& folder);
     // The given folder names no folder, so the batch writes beside each input.
     void GivenFolderMissing(const std::string& folderText);

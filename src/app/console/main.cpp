@@ -132,10 +132,13 @@ bool Convert(const std::vector<std::filesystem::path>& files, const TCommandLine
     const TOutputPlace place = PlaceOf(
         commandLine.Destination.value_or(DestinationOf(controls)),
         [&report](TSpecialFolder which) {
+            // A Desktop or Documents folder that does not exist (a server, a fresh account) is
+            // treated as a given folder that does not exist: each document goes beside its input.
             const std::filesystem::path folder = SpecialFolder(which);
             std::error_code error;
-            if (!std::filesystem::is_directory(folder, error)) report.SpecialFolderMissing(which, folder);
-            return folder;
+            if (std::filesystem::is_directory(folder, error)) return folder;
+            report.SpecialFolderMissing(which, folder);
+            return std::filesystem::path();
         },
         [&report](const std::string& folderText) { report.GivenFolderMissing(folderText); });
     TConversionOptions options = MakeOptions(used);
