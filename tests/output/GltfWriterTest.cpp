@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "output/NodeNames.h"
 #include "support/Conversion.h"
 #include "support/GlbReader.h"
+#include "support/JwwSamples.h"
+#include "support/SharedData.h"
 
 namespace {
 
@@ -56,7 +60,7 @@ TEST(GltfWriter, NamesNodesBoundsPositionsAndWidensIndicesPast65535Vertices)
     const TJson& gltf = file.Json;
     EXPECT_EQ(Tree(gltf, gltf["scenes"][0]["nodes"][0].Index()),
               "plan(ground(walls(layer3-C2:layer3-C2)),"
-              "group 2(layer 5(layer37-C5:layer37-C5,layer37-C9:layer37-C9)))");
+              "2(2-5(layer37-C5:layer37-C5,layer37-C9:layer37-C9)))");
 
     struct TExpected {
         std::string Mesh;
@@ -92,4 +96,61 @@ TEST(GltfWriter, NamesNodesBoundsPositionsAndWidensIndicesPast65535Vertices)
         }
         EXPECT_EQ(modes, expected[m].Modes);
     }
+}
+
+TEST(GltfWriter, NodeNamesArePositionsInHexadecimalAndATakenNameGetsItsPosition)
+{
+    EXPECT_EQ(GroupPositionName(0) + GroupPositionName(10) + GroupPositionName(15), "0AF");
+    EXPECT_EQ(LayerPositionName(0) + " " + LayerPositionName(2 * 16 + 10) + " " + LayerPositionName(255), "0-0 2-A F-F");
+    struct TClaim {
+        std::string Wanted, Position, Expected;
+    };
+    const std::vector<TClaim> claims = {
+        {"plan", "", "plan"},        {"walls", "0", "walls"},         {"walls", "2-5", "walls (2-5)"},
+        {"walls", "2-5", "walls (2-5) 2"}, {"plan", "", "plan 2"}, {"walls (2-5) 2", "3-1", "walls (2-5) 2 (3-1)"},
+    };
+    TUniqueNames names;
+    for (const TClaim& claim : claims) EXPECT_EQ(names.Claim(claim.Wanted, claim.Position), claim.Expected);
+}
+
+// Every sample's glTF document, with and without its solids, and a made-up drawing whose own
+// names clash with each other, with the root and with the colour nodes: no two nodes share a name.
+TEST(GltfWriter, NoTwoNodesShareAName)
+{
+    const auto nodeNames = [](const std::string& document) {
+        const glb::TJson gltf = glb::ReadGlb(document).Json;
+        std::multiset<std::string> names;
+        for (const glb::TJson& node : gltf["nodes"].Array) names.insert(node["name"].Text);
+        return names;
+    };
+    const auto expectUnique = [](const std::multiset<std::string>& names) {
+        for (const std::string& name : names) EXPECT_EQ(names.count(name), 1u) << name;
+        return names;
+    };
+    TConversionContext context;
+    context.Store.ResetPalette(context.Attributes);
+    for (int32_t h : {0, 1, 16, 17, 18, 37}) context.Store.AddLine(h, 2, 0, 0, h, 1);
+    context.Names.Drawing = "0";
+    context.Names.Layers[0] = context.Names.Layers[1] = "walls";
+    context.Names.Layers[16] = "1-1";
+    context.Names.Layers[18] = "layer37-C2";
+    context.Names.Groups[2] = "walls";
+    context.Options.Format = TOutputFormat::Glb;
+    EXPECT_EQ(expectUnique(nodeNames(DocumentOf(context))),
+              (std::multiset<std::string>{"0", "0 (0)", "1", "walls", "walls (0-0)", "walls (0-1)", "1-1", "1-1 (1-1)",
+                                          "layer37-C2", "2-5", "layer0-C2", "layer1-C2", "layer16-C2", "layer17-C2",
+                                          "layer18-C2", "layer37-C2 (2-5)"}));
+
+    const std::vector<std::filesystem::path> samples = jwwsamples::SampleFiles();
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
+    for (const std::filesystem::path& sample : samples)
+        for (const bool solids : {false, true}) {
+            SCOPED_TRACE(sample.filename().string() + (solids ? " with solids" : ""));
+            TConversionOptions options;
+            options.Format = TOutputFormat::Glb;
+            options.Include.Solids = solids;
+            const TConverted converted = ConvertDrawingFile(sample, options);
+            ASSERT_FALSE(converted.Document.empty());
+            EXPECT_GT(expectUnique(nodeNames(converted.Document)).size(), 1u);
+        }
 }
