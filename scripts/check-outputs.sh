@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Converts every sample drawing into the three document formats and checks them in real
 # clients (tests/js/check_outputs.mjs): the Khronos glTF validator, and three.js loading the
-# .glb and the compact .dae with the expected segment and triangle counts. Solids and filled
-# point markers are included so the documents hold triangles too.
+# .glb and the compact .dae with the expected segment and triangle counts, the compact one's
+# colours as the .glb's whatever the lights. Solids and filled point markers are included so the
+# documents hold triangles too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 samples=(../shared/samples/jww/*.jww)

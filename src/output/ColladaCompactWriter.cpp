@@ -58,5 +58,5 @@ bool WriteColladaCompact(const TConversionContext& context, TByteSink& sink)
             WriteGeometry(to, WeldGroup(store, groups, group, scale), group.Layer, group.Color);
         });
         doc.Line("</library_geometries>");
-    });
+    }, TColladaMaterials::Unlit);
 }

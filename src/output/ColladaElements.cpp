@@ -178,6 +178,79 @@ void WriteEffects(TColladaDocument& doc, const TFigureStore& store, const std::v
     doc.Line("</library_effects>");
 }
 
+namespace {
+
+void WriteColorLine(TColladaDocument& doc, uint32_t rgb)
+{
+    doc.Line("            <color>", ColorChannelText(rgb & 0xFF), " ", ColorChannelText((rgb >> 8) & 0xFF), " ",
+             ColorChannelText((rgb >> 16) & 0xFF), " 1</color>");
+}
+
+// A Lambert effect: `emission` (when given) and `diffuse` as colours, and an index of refraction
+// of 1. Importers built on OpenCOLLADA (Blender's) take a missing index as -1 and warn about
+// every material.
+void WriteLambertEffect(TColladaDocument& doc, std::string_view id, const uint32_t* emission, uint32_t diffuse)
+{
+    doc.Line("  <effect id=\"", id, "\">");
+    doc.Line("    <profile_COMMON>");
+    doc.Line("      <technique sid=\"COMMON\">");
+    doc.Line("        <lambert>");
+    if (emission) {
+        doc.Line("          <emission>");
+        WriteColorLine(doc, *emission);
+        doc.Line("          </emission>");
+    }
+    doc.Line("          <diffuse>");
+    WriteColorLine(doc, diffuse);
+    doc.Line("          </diffuse>");
+    doc.Line("          <index_of_refraction>");
+    doc.Line("            <float>1</float>");
+    doc.Line("          </index_of_refraction>");
+    doc.Line("        </lambert>");
+    doc.Line("      </technique>");
+    doc.Line("    </profile_COMMON>");
+    doc.Line("  </effect>");
+}
+
+}  // namespace
+
+// The triangles' effect is a Lambert one rather than <constant>: three.js gives <constant> a
+// material without an emissive colour and colours it by <diffuse>, which <constant> cannot hold,
+// so its triangles come out white; a Lambert effect with a black diffuse shows its emission alone
+// there and in Blender. Segments are drawn in the diffuse colour by three.js (emission is not
+// read for lines), hence their own effect. The colours are the palette's sRGB channels over 255
+// as in the default document: three.js reads COLLADA colours as sRGB and turns them linear, which
+// gives the glTF document's factors.
+void WriteUnlitEffects(TColladaDocument& doc, const TFigureStore& store, const std::vector<int32_t>& colorTotals,
+                       const std::vector<bool>& withTriangles)
+{
+    doc.Line("<library_effects>");
+    for (int32_t s = 1; s <= kPaletteSize; ++s) {
+        if (colorTotals[static_cast<size_t>(s)] <= 0) continue;
+        const uint32_t rgb = store.Palette[static_cast<size_t>(s)];
+        const std::string id = "ColorID" + std::to_string(s);
+        if (withTriangles[static_cast<size_t>(s)]) WriteLambertEffect(doc, id, &rgb, 0);
+        WriteLambertEffect(doc, id + "-Lines", nullptr, rgb);
+    }
+    doc.Line("</library_effects>");
+}
+
+void WriteUnlitMaterials(TColladaDocument& doc, const std::vector<int32_t>& colorTotals,
+                         const std::vector<bool>& withTriangles)
+{
+    doc.Line("<library_materials>");
+    for (int32_t s = 1; s <= kPaletteSize; ++s) {
+        if (colorTotals[static_cast<size_t>(s)] <= 0) continue;
+        for (const std::string_view suffix : {"", "-Lines"}) {
+            if (suffix.empty() && !withTriangles[static_cast<size_t>(s)]) continue;
+            doc.Line("  <material id=\"DefColor", s, suffix, "\">");
+            doc.Line("    <instance_effect url=\"#ColorID", s, suffix, "\" />");
+            doc.Line("  </material>");
+        }
+    }
+    doc.Line("</library_materials>");
+}
+
 void WriteMaterials(TColladaDocument& doc, const std::vector<int32_t>& colorTotals)
 {
     doc.Line("<library_materials>");
@@ -259,7 +332,7 @@ void WriteSegments(TColladaDocument& doc, const std::string& id, int32_t color, 
 void WriteLines(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
                 const std::function<void()>& indices)
 {
-    doc.Line("      <lines count=\"", count, "\" material=\"Color", color, "\">");
+    doc.Line("      <lines count=\"", count, "\" material=\"Color", color, "-Lines\">");
     doc.Line("        <input offset=\"0\" semantic=\"VERTEX\" source=\"#", id, "-Vtx\" />");
     doc.Line("        <p>");
     indices();
@@ -290,6 +363,21 @@ void WriteInstance(TColladaDocument& doc, int32_t layer, int32_t color)
     doc.Line("        <bind_material>");
     doc.Line("          <technique_common>");
     doc.Line("            <instance_material symbol=\"Color", color, "\" target=\"#DefColor", color, "\" />");
+    doc.Line("          </technique_common>");
+    doc.Line("        </bind_material>");
+    doc.Line("      </instance_geometry>");
+}
+
+void WriteUnlitInstance(TColladaDocument& doc, int32_t layer, int32_t color, bool triangles)
+{
+    doc.Line("      <instance_geometry url=\"#", GeometryId(layer, color), "\">");
+    doc.Line("        <bind_material>");
+    doc.Line("          <technique_common>");
+    for (const std::string_view suffix : {"", "-Lines"}) {
+        if (suffix.empty() && !triangles) continue;
+        doc.Line("            <instance_material symbol=\"Color", color, suffix, "\" target=\"#DefColor", color, suffix,
+                 "\" />");
+    }
     doc.Line("          </technique_common>");
     doc.Line("        </bind_material>");
     doc.Line("      </instance_geometry>");

@@ -78,6 +78,14 @@ void WriteHeader(TColladaDocument& doc, const std::string& created, const std::s
 // One effect and one material for every palette index whose total is above 0.
 void WriteEffects(TColladaDocument& doc, const TFigureStore& store, const std::vector<int32_t>& colorTotals);
 void WriteMaterials(TColladaDocument& doc, const std::vector<int32_t>& colorTotals);
+// The compact document's effects and materials, for every palette index whose total is above 0:
+// "DefColor<s>-Lines" for its segments, the colour as diffuse; and, when withTriangles[s] is
+// set, "DefColor<s>" for its triangles, unlit: the colour as emission over a black diffuse, so
+// that no light changes it.
+void WriteUnlitEffects(TColladaDocument& doc, const TFigureStore& store, const std::vector<int32_t>& colorTotals,
+                       const std::vector<bool>& withTriangles);
+void WriteUnlitMaterials(TColladaDocument& doc, const std::vector<int32_t>& colorTotals,
+                         const std::vector<bool>& withTriangles);
 
 // The geometry's two source kinds: named by id suffix, their accessor's params closed as given.
 struct TSourceKind {
@@ -98,7 +106,8 @@ void WriteTriangles(TColladaDocument& doc, const std::string& id, int32_t color,
 // One <lines> element per segment for `count` segments whose vertices are numbered from
 // vertex on, two each.
 void WriteSegments(TColladaDocument& doc, const std::string& id, int32_t color, int64_t vertex, std::size_t count);
-// The <lines> element of count segments: indices writes the index list's lines.
+// The <lines> element of count segments, its material symbol "Color<s>-Lines" (the segments'
+// own material, WriteUnlitMaterials): indices writes the index list's lines.
 void WriteLines(TColladaDocument& doc, const std::string& id, int32_t color, int64_t count,
                 const std::function<void()>& indices);
 // The indent of the lines of a float array and of an index list.
@@ -110,6 +119,9 @@ void EndGeometry(TColladaDocument& doc);
 void BeginScene(TColladaDocument& doc);
 void BeginNode(TColladaDocument& doc, int32_t layer);
 void WriteInstance(TColladaDocument& doc, int32_t layer, int32_t color);
+// An instance in the compact document: its segments bound to "DefColor<s>-Lines" and, when
+// triangles is set, its triangles to "DefColor<s>".
+void WriteUnlitInstance(TColladaDocument& doc, int32_t layer, int32_t color, bool triangles);
 void EndNode(TColladaDocument& doc);
 // Closes the visual scene, names it the scene and closes the root.
 void EndScene(TColladaDocument& doc);

@@ -77,7 +77,11 @@ void WriteGeometries(TColladaDocument& doc, const TFigureStore& store, const TFi
 struct TCensus {
     std::array<int32_t, kFigLayerCount> Layers{};
     std::vector<int32_t> Colors = std::vector<int32_t>(kPaletteSize + 1, 0);  // 1-based
+    std::vector<bool> ColorsWithShapes = std::vector<bool>(kPaletteSize + 1, false);
 };
+
+// A group of segments alone has two points per member; a filled shape has three or four.
+bool HasShapes(const TFigureGroup& g) { return g.Points != 2 * (g.Last - g.First); }
 
 TCensus TakeCensus(const TFigureGroups& groups)
 {
@@ -85,11 +89,12 @@ TCensus TakeCensus(const TFigureGroups& groups)
     for (const TFigureGroup& g : groups.Groups) {
         census.Layers[static_cast<size_t>(g.Layer)] += static_cast<int32_t>(g.Counted);
         census.Colors[static_cast<size_t>(g.Color)] += static_cast<int32_t>(g.Counted);
+        if (HasShapes(g)) census.ColorsWithShapes[static_cast<size_t>(g.Color)] = true;
     }
     return census;
 }
 
-void WriteScene(TColladaDocument& doc, const TCensus& census, const TFigureGroups& groups)
+void WriteScene(TColladaDocument& doc, const TCensus& census, const TFigureGroups& groups, TColladaMaterials materials)
 {
     BeginScene(doc);
     auto group = groups.Groups.begin();
@@ -97,7 +102,10 @@ void WriteScene(TColladaDocument& doc, const TCensus& census, const TFigureGroup
         if (census.Layers[static_cast<size_t>(h)] == 0) continue;
         BeginNode(doc, h);
         while (group != groups.Groups.end() && group->Layer < h) ++group;
-        for (; group != groups.Groups.end() && group->Layer == h; ++group) WriteInstance(doc, h, group->Color);
+        for (; group != groups.Groups.end() && group->Layer == h; ++group) {
+            if (materials == TColladaMaterials::Unlit) WriteUnlitInstance(doc, h, group->Color, HasShapes(*group));
+            else WriteInstance(doc, h, group->Color);
+        }
         EndNode(doc);
     }
     EndScene(doc);
@@ -110,7 +118,8 @@ bool WriteCollada(const TConversionContext& context, TByteSink& sink)
     return WriteColladaDocument(context, sink, WriteGeometries);
 }
 
-bool WriteColladaDocument(const TConversionContext& context, TByteSink& sink, const TColladaGeometriesWriter& geometries)
+bool WriteColladaDocument(const TConversionContext& context, TByteSink& sink, const TColladaGeometriesWriter& geometries,
+                          TColladaMaterials materials)
 {
     try {
         const TFigureStore& store = context.Store;
@@ -127,10 +136,15 @@ bool WriteColladaDocument(const TConversionContext& context, TByteSink& sink, co
         TBufferedOutput out(sink);
         TColladaDocument doc(out, scale);
         WriteHeader(doc, creationStamp, now);
-        WriteEffects(doc, store, census.Colors);
-        WriteMaterials(doc, census.Colors);
+        if (materials == TColladaMaterials::Unlit) {
+            WriteUnlitEffects(doc, store, census.Colors, census.ColorsWithShapes);
+            WriteUnlitMaterials(doc, census.Colors, census.ColorsWithShapes);
+        } else {
+            WriteEffects(doc, store, census.Colors);
+            WriteMaterials(doc, census.Colors);
+        }
         geometries(doc, store, groups, threads);
-        WriteScene(doc, census, groups);
+        WriteScene(doc, census, groups, materials);
         return out.Finish();
     } catch (...) {
         return false;  // the sink holds an unfinished document, which the caller discards

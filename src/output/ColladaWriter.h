@@ -13,9 +13,16 @@ struct TFigureGroups;
 
 [[nodiscard]] bool WriteCollada(const TConversionContext& context, TByteSink& sink);
 
-// The same document with another library of geometries: asset, effects, materials and
-// scene as WriteCollada writes them, the geometries by `geometries` (on up to `threads` threads).
+// The document's materials: Lit as WriteCollada writes them (one Lambert material per colour,
+// the colour as diffuse), Unlit as the compact document binds them (WriteUnlitEffects: unlit
+// triangles, and the segments' own material).
+enum class TColladaMaterials { Lit, Unlit };
+
+// The same document with another library of geometries: asset and scene as WriteCollada writes
+// them, the materials as `materials` says, the geometries by `geometries` (on up to `threads`
+// threads).
 using TColladaGeometriesWriter = std::function<void(TColladaDocument& doc, const TFigureStore& store,
                                                     const TFigureGroups& groups, unsigned threads)>;
 [[nodiscard]] bool WriteColladaDocument(const TConversionContext& context, TByteSink& sink,
-                                        const TColladaGeometriesWriter& geometries);
+                                        const TColladaGeometriesWriter& geometries,
+                                        TColladaMaterials materials = TColladaMaterials::Lit);

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "output/CentredFloat.h"
 #include "output/ColladaElements.h"
@@ -11,6 +12,7 @@
 #include "output/GlbContainer.h"
 #include "output/GltfBinary.h"
 #include "output/LinearColor.h"
+#include "output/NodeNames.h"
 #include "output/WeldedGeometry.h"
 #include "util/OrderedTasks.h"
 
@@ -153,11 +155,15 @@ void TGltfBuilder::AddMesh(TMesh&& mesh)
 
 std::string NameOr(const std::string& own, const std::string& fallback) { return own.empty() ? fallback : own; }
 
-// Root, then a group node, its layer nodes and their colour nodes, in ascending layers.
+// Root, then a group node, its layer nodes and their colour nodes, in ascending layers. A group
+// or layer without a name of its own is called by its position; see NodeNames.h for how equal
+// names are told apart.
 std::vector<TNode> TGltfBuilder::Nodes() const
 {
     const TDrawingNames& names = context_.Names;
     std::vector<TNode> nodes{{NameOr(names.Drawing, "drawing"), {}, -1}};
+    // Per node: its rank (root, group, layer, colour node) and the position added to a taken name.
+    std::vector<std::pair<int, std::string>> ranks{{0, ""}};
     int32_t group = -1, layer = -1;
     size_t groupNode = 0, layerNode = 0;
     for (size_t i = 0; i < meshes_.size(); ++i) {
@@ -166,17 +172,28 @@ std::vector<TNode> TGltfBuilder::Nodes() const
             group = h / kLayersPerGroup;
             groupNode = nodes.size();
             nodes[0].Children.push_back(static_cast<uint32_t>(groupNode));
-            nodes.push_back({NameOr(names.Groups[group], "group " + std::to_string(group)), {}, -1, "layerGroup", group});
+            const std::string position = GroupPositionName(group);
+            nodes.push_back({NameOr(names.Groups[group], position), {}, -1, "layerGroup", group});
+            ranks.emplace_back(1, position);
         }
         if (h != layer) {
             layer = h;
             layerNode = nodes.size();
             nodes[groupNode].Children.push_back(static_cast<uint32_t>(layerNode));
-            nodes.push_back({NameOr(names.Layers[h], "layer " + std::to_string(h % kLayersPerGroup)), {}, -1, "layer", h});
+            nodes.push_back({NameOr(names.Layers[h], LayerPositionName(h)), {}, -1, "layer", h});
+            ranks.emplace_back(2, LayerPositionName(h));
         }
         nodes[layerNode].Children.push_back(static_cast<uint32_t>(nodes.size()));
         nodes.push_back({GeometryId(h, meshes_[i].Color), {}, static_cast<int64_t>(i)});
+        ranks.emplace_back(3, LayerPositionName(h));
     }
+    // Names are claimed rank by rank, each rank in document order: a node keeps its name
+    // against every node of a lower rank, so the drawing's own names win over the colour
+    // nodes' generated ones.
+    TUniqueNames unique;
+    for (int rank = 0; rank <= 3; ++rank)
+        for (size_t n = 0; n < nodes.size(); ++n)
+            if (ranks[n].first == rank) nodes[n].Name = unique.Claim(nodes[n].Name, ranks[n].second);
     return nodes;
 }
 

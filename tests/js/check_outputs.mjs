@@ -1,8 +1,10 @@
 // Checks the converter's documents in real clients. Usage: node check_outputs.mjs FOLDER
 // FOLDER holds dae/, dae-compact/ and glb/ with one document per drawing. For every drawing:
-// the Khronos validator reports no error and no warning on the .glb, and three.js loads the
-// .glb (GLTFLoader) and the compact .dae (ColladaLoader) with the segments and triangles the
-// default .dae declares. Prints one line per drawing; exits 1 on any failure.
+// the Khronos validator reports no error and no warning on the .glb; three.js loads the .glb
+// (GLTFLoader) and the compact .dae (ColladaLoader) with the segments and triangles the
+// default .dae declares; and every segment and triangle of the compact .dae shows, whatever
+// the lights, the colour (within 1/255) of the .glb's material of its colour. Prints one line
+// per drawing; exits 1 on any failure.
 import fs from 'node:fs';
 import path from 'node:path';
 import { performance } from 'node:perf_hooks';
@@ -40,6 +42,44 @@ function sceneCounts(root) {
   return { segments, triangles };
 }
 
+// The colour a loaded object shows whatever the lights, or a text saying why it has none: a
+// material without lighting shows its colour; a lit one only its emissive colour, and only
+// when its own colour is black (so lights add nothing).
+function shownColor(object) {
+  const m = object.material;
+  if (Array.isArray(m)) return `${m.length} materials on one object`;
+  if (object.isLineSegments) return m.isLineBasicMaterial ? m.color : `${m.type} on segments`;
+  if (m.isMeshBasicMaterial) return m.color;
+  if (m.emissive && m.color.getHex() === 0) return m.emissive;
+  return `lit ${m.type} (colour #${m.color.getHexString()}) on triangles`;
+}
+
+// Per glTF material name, its colour (the .glb's materials are unlit).
+function glbColors(scene) {
+  const colors = new Map();
+  scene.traverse((o) => o.material && colors.set(o.material.name, o.material.color));
+  return colors;
+}
+
+// Every object of the compact document against the glTF colour of its geometry's colour
+// number (geometry "layer<h>-C<s>", material "DefColor<s>").
+function compareCompactColors(collada, glb, problems) {
+  const colorOf = new Map();
+  for (const [id, geometry] of Object.entries(collada.library.geometries))
+    for (const built of Object.values(geometry.build || {})) colorOf.set(built.data, 'DefColor' + id.split('-C')[1]);
+  let compared = 0;
+  collada.scene.traverse((o) => {
+    if (!o.material) return;
+    const name = colorOf.get(o.geometry), color = shownColor(o), expected = glb.get(name);
+    if (typeof color === 'string') problems.push(`dae-compact ${name}: ${color}`);
+    else if (!expected) problems.push(`dae-compact ${name}: no such glb material`);
+    else if (['r', 'g', 'b'].some((c) => Math.abs(color[c] - expected[c]) > 1 / 255))
+      problems.push(`dae-compact ${name}: #${color.getHexString()}, glb #${expected.getHexString()}`);
+    else ++compared;
+  });
+  return compared;
+}
+
 async function loadGlb(file) {
   const bytes = fs.readFileSync(file);
   const buffer = bytes.buffer.slice(bytes.byteOffset, bytes.byteOffset + bytes.byteLength);
@@ -56,18 +96,21 @@ async function checkDrawing(folder, name) {
     problems.push(`validator: ${numErrors} errors, ${numWarnings} warnings: ` +
       JSON.stringify(messages.filter((m) => m.severity <= 1).slice(0, 3)));
   let start = performance.now();
-  const glb = sceneCounts(await loadGlb(glbPath));
+  const glbScene = await loadGlb(glbPath);
   const glbMs = performance.now() - start;
+  const glb = sceneCounts(glbScene);
   start = performance.now();
   const daeText = fs.readFileSync(path.join(folder, 'dae-compact', name + '.dae'), 'utf8');
-  const dae = sceneCounts(new ColladaLoader().parse(daeText, '').scene);
+  const collada = new ColladaLoader().parse(daeText, '');
   const daeMs = performance.now() - start;
+  const dae = sceneCounts(collada.scene);
+  const colored = compareCompactColors(collada, glbColors(glbScene), problems);
   for (const [label, got] of [['glb', glb], ['dae-compact', dae]])
     if (got.segments !== expected.segments || got.triangles !== expected.triangles)
       problems.push(`${label}: ${JSON.stringify(got)}, expected ${JSON.stringify(expected)}`);
   const timing = `glb ${glbMs.toFixed(1)} ms, dae-compact ${daeMs.toFixed(1)} ms`;
   console.log(`${problems.length ? 'FAIL' : 'ok  '} ${name}: ${expected.segments} segments, ` +
-    `${expected.triangles} triangles; ${timing}${problems.length ? '\n  ' + problems.join('\n  ') : ''}`);
+    `${expected.triangles} triangles, ${colored} objects' colours as in the glb; ${timing}${problems.length ? '\n  ' + problems.join('\n  ') : ''}`);
   return problems.length === 0;
 }
 

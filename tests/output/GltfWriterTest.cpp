@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "output/NodeNames.h"
 #include "support/Conversion.h"
 #include "support/GlbReader.h"
+#include "support/JwwSamples.h"
+#include "support/SharedData.h"
 
 namespace {
 
@@ -56,7 +61,7 @@ TEST(GltfWriter, NamesNodesBoundsPositionsAndWidensIndicesPast65535Vertices)
     const TJson& gltf = file.Json;
     EXPECT_EQ(Tree(gltf, gltf["scenes"][0]["nodes"][0].Index()),
               "plan(ground(walls(layer3-C2:layer3-C2)),"
-              "group 2(layer 5(layer37-C5:layer37-C5,layer37-C9:layer37-C9)))");
+              "2(2-5(layer37-C5:layer37-C5,layer37-C9:layer37-C9)))");
 
     struct TExpected {
         std::string Mesh;
@@ -92,4 +97,51 @@ TEST(GltfWriter, NamesNodesBoundsPositionsAndWidensIndicesPast65535Vertices)
         }
         EXPECT_EQ(modes, expected[m].Modes);
     }
+}
+
+TEST(GltfWriter, ATakenNodeNameGetsItsPositionThenANumber)
+{
+    TUniqueNames names;
+    for (const auto& [wanted, position, expected] : std::vector<std::array<std::string, 3>>{
+             {"plan", "", "plan"}, {"walls", "0", "walls"}, {"walls", "2-5", "walls (2-5)"},
+             {"walls", "2-5", "walls (2-5) 2"}, {"plan", "", "plan 2"}, {"walls (2-5) 2", "3-1", "walls (2-5) 2 (3-1)"}})
+        EXPECT_EQ(names.Claim(wanted, position), expected);
+}
+
+// A made-up drawing whose own names clash with each other, with the root, with unnamed layers'
+// positions and with the colour nodes, and every sample's glTF document with and without its
+// solids: no two nodes share a name.
+TEST(GltfWriter, NoTwoNodesShareAName)
+{
+    const auto nodeNames = [](const std::string& document) {
+        const glb::TJson gltf = glb::ReadGlb(document).Json;
+        std::multiset<std::string> names;
+        for (const glb::TJson& node : gltf["nodes"].Array) names.insert(node["name"].Text);
+        return names;
+    };
+    TConversionContext context;
+    context.Store.ResetPalette(context.Attributes);
+    for (int32_t h : {0, 1, 16, 17, 18, 0xAF}) context.Store.AddLine(h, 2, 0, 0, h, 1);
+    context.Names.Drawing = "0";
+    context.Names.Layers[0] = context.Names.Layers[1] = context.Names.Groups[0xA] = "walls";
+    context.Names.Layers[16] = "1-1";
+    context.Names.Layers[18] = "layer175-C2";
+    context.Options.Format = TOutputFormat::Glb;
+    EXPECT_EQ(nodeNames(DocumentOf(context)),
+              (std::multiset<std::string>{"0", "0 (0)", "1", "walls", "walls (0-0)", "walls (0-1)", "1-1", "1-1 (1-1)",
+                                          "layer175-C2", "A-F", "layer0-C2", "layer1-C2", "layer16-C2", "layer17-C2",
+                                          "layer18-C2", "layer175-C2 (A-F)"}));
+
+    const std::vector<std::filesystem::path> samples = jwwsamples::SampleFiles();
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings in " << TESSARO_SHARED_DIR);
+    for (const std::filesystem::path& sample : samples)
+        for (const bool solids : {false, true}) {
+            SCOPED_TRACE(sample.filename().string() + (solids ? " with solids" : ""));
+            TConversionOptions options;
+            options.Format = TOutputFormat::Glb;
+            options.Include.Solids = solids;
+            const std::multiset<std::string> names = nodeNames(ConvertDrawingFile(sample, options).Document);
+            EXPECT_GT(names.size(), 1u);
+            for (const std::string& name : names) EXPECT_EQ(names.count(name), 1u) << name;
+        }
 }
