@@ -59,8 +59,6 @@ public:
         return result;
     }
 
-    TConversionContext& Context() { return context_; }
-
 private:
     void Start(const TConversionOptions& options)
     {
