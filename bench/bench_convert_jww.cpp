@@ -90,7 +90,7 @@ void BM_ConvertLargeJww(benchmark::State& state)
 {
     uintmax_t documentBytes = 0;
     TConversionOptions options;
-    options.Threads = std::max(1u, std::thread::hardware_concurrency());  // as the program does
+    options.Threads = ThreadsForOneFile();  // as the program does
     for (auto _ : state) {
         TEngine engine;
         const TConversionResult result = ConvertToFile(engine, kDrawing, TInputFormat::Jww, options, kDocument);

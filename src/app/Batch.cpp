@@ -36,8 +36,6 @@ std::unique_ptr<TParallelBatch> StartWorkers(const std::vector<TBatchJob>& jobs,
 
 }  // namespace
 
-unsigned ThreadsForOneFile() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
-
 bool RunBatch(const std::vector<std::filesystem::path>& files, TConversionOptions& options, const TOutputPlace& place,
               unsigned jobs, TBatchReport& report)
 {

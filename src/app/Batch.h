@@ -22,9 +22,6 @@ public:
     virtual void FileDone(const TFileOutcome& outcome) = 0;
 };
 
-// The threads one file of a batch run one at a time may use: every core, up to 8.
-unsigned ThreadsForOneFile();
-
 // Converts `files` (each already taken in) with `options` into documents at `place`, on up to
 // `jobs` threads (0: one per core; 1: one file at a time, each on options.Threads). Files of
 // an unknown format are passed over. Afterwards options.CarriedBackground is the background

@@ -108,7 +108,7 @@ void TParallelBatch::Work()
             outcome.Input = job.Input;
             outcome.Output = job.Output;
         } catch (...) {
-            outcome.Failure = "out of memory";
+            outcome.Failure = kOutOfMemoryFailure;
         }
         {
             std::lock_guard lock(mutex_);

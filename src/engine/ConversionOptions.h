@@ -41,7 +41,7 @@ struct TEntityKinds {
 };
 
 struct TConversionOptions {
-    TEntityKinds Include;
+    TEntityKinds Include{};
 
     double CoordinateScale = 1.0;    // 1, 10, 100 or 1000: one drawing mm is 0.001 x this
     int32_t PointMarkerShape = 0;    // 0..7; -1 draws no marker
@@ -62,10 +62,10 @@ struct TConversionOptions {
     TBackground CarriedBackground = TBackground::Dark;
 
     // The drawing's name (a file name without its extension): the glTF root node's name.
-    std::string DrawingName;
+    std::string DrawingName{};
     // The COLLADA <created> stamp to keep (the replaced document's); none, or a text that
     // would break the document, means now.
-    std::optional<std::string> CreationStamp;
+    std::optional<std::string> CreationStamp{};
 
     // Threads one file's arcs and document may use (a batch converting several files at once
     // gives each file one). A document of fewer Figures is written on one thread, and arcs of

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <thread>
 
 #include "engine/DrawingNames.h"
 #include "figures/ConversionContext.h"
@@ -18,7 +19,7 @@ namespace {
 // What went wrong, in a few words, for a failure that is not a budget.
 std::string FailureText(const std::exception& failure)
 {
-    if (dynamic_cast<const std::bad_alloc*>(&failure)) return "out of memory";
+    if (dynamic_cast<const std::bad_alloc*>(&failure)) return std::string(kOutOfMemoryFailure);
     return failure.what();
 }
 
@@ -114,6 +115,8 @@ private:
     TJwwData jww_;
     TJwsData jws_;
 };
+
+unsigned ThreadsForOneFile() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
 
 TEngine::TEngine() : steps_(std::make_unique<TConversionSteps>()) {}
 

@@ -27,6 +27,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "engine/ConversionOptions.h"
 #include "engine/InputFormat.h"
@@ -55,6 +56,12 @@ struct [[nodiscard]] TConversionResult {
     // True when the file went through whole: complete read, whole walk, whole document.
     bool Clean() const { return static_cast<bool>(Read) && !BudgetReached && !BlocksCut && Failure.empty() && Written; }
 };
+
+// The Failure text of a conversion that ran out of memory.
+inline constexpr std::string_view kOutOfMemoryFailure = "out of memory";
+
+// The threads one file converted on its own may use: every core, up to 8 (more gain little).
+unsigned ThreadsForOneFile();
 
 struct TConversionContext;
 class TConversionSteps;

@@ -2,14 +2,12 @@
 // engine or an allocation throws and answers with a status instead: nothing unwinds into C.
 #include "tessaro.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <new>
 #include <optional>
 #include <span>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -35,10 +33,6 @@ struct tessaro_document {
 
 namespace {
 
-// The engine says "out of memory" for a std::bad_alloc it caught (Engine.cpp's FailureText).
-constexpr const char* kOutOfMemoryFailure = "out of memory";
-// As on the command line: one drawing gains little from more threads than this.
-constexpr unsigned kMaxAutoThreads = 8;
 
 std::optional<TInputFormat> EngineFormatOf(tessaro_format format, std::span<const std::byte> bytes)
 {
@@ -80,8 +74,7 @@ TConversionOptions ConversionOptionsOf(const tessaro_options* options, const cha
     const tessaro_options& given = options != nullptr ? *options : defaults;
     TConversionOptions made = MakeOptions(given.Request);
     made.CarriedBackground = given.Carried;
-    made.Threads = given.Threads != 0 ? given.Threads
-                                      : std::clamp(std::thread::hardware_concurrency(), 1u, kMaxAutoThreads);
+    made.Threads = given.Threads != 0 ? given.Threads : ThreadsForOneFile();
     if (drawingName != nullptr) made.DrawingName = drawingName;
     return made;
 }
