@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/FormView.h"
+#include "support/Conversion.h"
 #include "support/JwcWriter.h"
 #include "support/JwkWriter.h"
 #include "support/JwsWriter.h"
@@ -39,14 +40,6 @@ inline void WriteJwwInput(const fs::path& path) { WriteBytes(path, jwwfixture::T
 inline void WriteJwsInput(const fs::path& path) { WriteBytes(path, jwsfixture::TJwsFileWriter(600).Build()); }
 inline void WriteJwcInput(const fs::path& path) { WriteBytes(path, JwcWriter().Build()); }
 inline void WriteJwkInput(const fs::path& path) { WriteBytes(path, JwkWriter().Build()); }
-
-// How many times `part` occurs in `text`.
-inline size_t CountOf(std::string_view text, std::string_view part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size())) ++count;
-    return count;
-}
 
 // True when a written document holds any geometry.
 inline bool HasGeometry(const fs::path& document) { return ReadBytes(document).find("<geometry ") != std::string::npos; }

@@ -10,28 +10,14 @@
 #include <vector>
 
 #include "app/Batch.h"
+#include "support/Conversion.h"
 #include "support/JwsSamples.h"
 #include "support/JwwSamples.h"
 #include "support/JwwWriter.h"
 #include "support/RunCommand.h"
 #include "support/TempDir.h"
 
-namespace {
-
 namespace fs = std::filesystem;
-
-std::string WithoutStamps(const std::string& text)
-{
-    std::string kept;
-    for (size_t start = 0, end; start < text.size(); start = end) {
-        end = std::min(text.find('\n', start), text.size() - 1) + 1;
-        const std::string_view line(text.data() + start, end - start);
-        if (line.find("<created>") == line.npos && line.find("<modified>") == line.npos) kept += line;
-    }
-    return kept;
-}
-
-}  // namespace
 
 TEST(ParallelBatch, DocumentsAndPrintedLinesAreThoseOfTheRunInOrder)
 {

@@ -17,19 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string WithoutStamps(const std::string& document)
-{
-    static const std::regex stamps("<(created|modified)>[^<]*</(created|modified)>");
-    return std::regex_replace(document, stamps, "");
-}
-
-size_t CountOf(const std::string& text, const std::string& what)
-{
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 // Triangles of a COLLADA document: the sum of its <triangles count="N">.
 size_t TrianglesOf(const std::string& document)
 {

@@ -1,5 +1,7 @@
 #include "support/Conversion.h"
 
+#include <algorithm>
+
 #include "app/DocumentFile.h"
 #include "output/DocumentWriter.h"
 #include "util/FileSink.h"
@@ -24,6 +26,24 @@ TConverted ConvertDrawingFile(const std::filesystem::path& input, TConversionOpt
     if (options.DrawingName.empty()) options.DrawingName = input.stem().string();
     const std::string bytes = ReadFileBytes(input);
     return ConvertDrawing(std::as_bytes(std::span(bytes)), InputFormatOf(input), options);
+}
+
+std::string WithoutStamps(const std::string& document)
+{
+    std::string kept;
+    for (size_t start = 0, end; start < document.size(); start = end) {
+        end = std::min(document.find('\n', start), document.size() - 1) + 1;
+        const std::string_view line(document.data() + start, end - start);
+        if (line.find("<created>") == line.npos && line.find("<modified>") == line.npos) kept += line;
+    }
+    return kept;
+}
+
+size_t CountOf(std::string_view text, std::string_view part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string_view::npos; at = text.find(part, at + part.size())) ++count;
+    return count;
 }
 
 std::string DocumentOf(const TConversionContext& context)

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/Engine.h"
@@ -22,6 +23,11 @@ TConverted ConvertDrawing(const std::vector<uint8_t>& drawing, TInputFormat form
                           const TConversionOptions& options = {});
 // The file converted as its extension says, named after it as the file front end names it.
 TConverted ConvertDrawingFile(const std::filesystem::path& input, TConversionOptions options = {});
+
+// A COLLADA document without its <created> and <modified> lines (the times of writing).
+std::string WithoutStamps(const std::string& document);
+// How many times `part` occurs in `text`.
+size_t CountOf(std::string_view text, std::string_view part);
 
 // The context's store written as its options' format; empty when the writer fails.
 std::string DocumentOf(const TConversionContext& context);
