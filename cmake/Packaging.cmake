@@ -41,6 +41,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TESSARO_MAINTAINER}")
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The free fonts that draw the Gothic and Mincho texts of drawings (--text).
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipaexfont-gothic, fonts-ipaexfont-mincho")
 endif()
 
 # The C library, its header and its CMake package (find_package(Tessaro), then

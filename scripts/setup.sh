@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests and the benchmarks need; with the
-# argument "demo", only what building the tessaro program needs (the compiler and CMake).
+# argument "demo", only what building the tessaro program needs (the compiler, CMake and the
+# stb_truetype header that reads fonts).
 # Quiet when everything is already there.
 set -euo pipefail
 
 mode=${1:-all}
-packages=(build-essential cmake)
+packages=(build-essential cmake libstb-dev)
 if [ "$mode" != demo ]; then
+  # fontconfig finds the drawings' fonts; the IPAex fonts stand in for the Gothic and Mincho
+  # families the drawings name.
   packages+=(
+    libfontconfig-dev fonts-ipaexfont-gothic fonts-ipaexfont-mincho
     googletest libgtest-dev libbenchmark-dev
     libxml2-utils opencollada-tools assimp-utils
     dpkg-dev file man-db parallel

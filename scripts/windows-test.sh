@@ -88,6 +88,11 @@ EOF
   touch "$WINEPREFIX/.tessaro-ready"
 fi
 
+# The free IPAex fonts in the prefix's fonts folder, where the Windows programs look for the
+# drawings' fonts when Windows' own Japanese fonts are absent.
+cp /usr/share/fonts/opentype/ipaexfont-gothic/ipaexg.ttf /usr/share/fonts/opentype/ipaexfont-mincho/ipaexm.ttf \
+  "$WINEPREFIX/drive_c/windows/Fonts/" || die "IPAex fonts"
+
 # --- 1. engine unit tests ---------------------------------------------------------------------
 log "unit tests under Wine"
 (cd "$BUILD" && timeout 1200 ctest --output-on-failure) || fail "unit tests under Wine"

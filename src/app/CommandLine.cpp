@@ -31,6 +31,8 @@ public:
             r_.Destination = TDestination{TDestination::TKind::GivenFolder, *value};
         } else if (name == "--beside") {
             r_.Destination = TDestination{TDestination::TKind::BesideInput, {}};
+        } else if (name == "--text") {
+            (void)ReadOptionWord("include", "texts", r_.Changes);
         } else if (name == "--jobs") {
             const std::optional<int32_t> jobs = ParseWholeNumber(*value);
             if (!jobs || *jobs < 0 || *jobs > kMaxJobs) {
@@ -54,7 +56,7 @@ private:
     TCommandLine& r_;
 };
 
-bool TakesValue(std::string_view name) { return name != "--beside"; }
+bool TakesValue(std::string_view name) { return name != "--beside" && name != "--text"; }
 
 // The short options, each standing for its long one.
 constexpr std::pair<char, std::string_view> kShortOptions[] = {{'o', "--out"}, {'f', "--format"}, {'j', "--jobs"}};
@@ -63,7 +65,7 @@ bool IsValueOption(std::string_view name)
 {
     return name == "--out" || name == "--scale" || name == "--marker" || name == "--marker-size" ||
            name == "--arcs" || name == "--include" || name == "--exclude" || name == "--format" ||
-           name == "--background" || name == "--jobs";
+           name == "--background" || name == "--jobs" || name == "--font";
 }
 
 }  // namespace
@@ -148,7 +150,11 @@ std::string UsageText()
            "  --arcs length:MM[:MIN]  about MM paper millimetres per segment, at least MIN segments\n"
            "  --include LIST          convert these kinds of entity too\n"
            "  --exclude LIST          leave these kinds of entity out\n"
-           "                          LIST: comma-separated hidden,aux,dims,hatch,points,solids\n"
+           "                          LIST: comma-separated hidden,aux,dims,hatch,points,solids,texts\n"
+           "  --text                  convert the texts too, as the outlines of their characters\n"
+           "                          (the same as --include texts)\n"
+           "  --font FILE             draw every text in this TrueType or OpenType font (else\n"
+           "                          each text's own font, or the system's Gothic or Mincho)\n"
            "  -f, --format dae|dae-compact|glb\n"
            "                          the document: COLLADA with one element per segment (the\n"
            "                          default), compact COLLADA (shared vertices, one <lines>\n"

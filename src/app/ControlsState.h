@@ -24,13 +24,14 @@ struct TControlsState {
     bool RadioButton4 = false;
     std::string Edit1;
 
-    // Entity kinds: hidden layers, auxiliary, dimensions, hatching, points, solids.
+    // Entity kinds: hidden layers, auxiliary, dimensions, hatching, points, solids, texts.
     bool CheckBox1 = true;
     bool CheckBox2 = true;
     bool CheckBox3 = true;
     bool CheckBox4 = true;
     bool CheckBox5 = true;
     bool CheckBox6 = false;
+    bool CheckBox7 = false;
 
     // Item indexes of the drop-down lists; -1 means no item is selected.
     int32_t ComboBox1ItemIndex = 0;  // coordinate factor: x1, x10, x100, x1000

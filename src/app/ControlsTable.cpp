@@ -63,6 +63,7 @@ TOptionRequest RequestOf(const TControlsState& c)
     r.Include.Hatching = c.CheckBox4;
     r.Include.Points = c.CheckBox5;
     r.Include.Solids = c.CheckBox6;
+    r.Include.Texts = c.CheckBox7;
     r.ScaleItem = c.ComboBox1ItemIndex;
     r.MarkerShape = c.ComboBox2ItemIndex;
     r.MarkerSize = c.Edit2;

@@ -81,18 +81,19 @@ inline constexpr TControlEntry kTable[] = {
     Flag(111, &S::CheckBox4),                    // hatching
     Flag(112, &S::CheckBox5),                    // points
     Flag(113, &S::CheckBox6),                    // solids
-    Item(115, &S::ComboBox1ItemIndex, kScaleItemCount),
-    Item(117, &S::ComboBox2ItemIndex, kMarkerItemCount),
-    Number(119, &S::Edit2),                       // point marker size, paper mm
-    Radio(121, &S::RadioButton5, kArcDivision),   // by count
-    Radio(124, &S::RadioButton6, kArcDivision),   // by angle
-    Radio(129, &S::RadioButton7, kArcDivision),   // by length
-    Count(122, &S::Edit3),
-    Number(126, &S::Edit4),  // degrees
-    Count(128, &S::Edit5),
-    Number(131, &S::Edit6),  // paper mm
-    Count(133, &S::Edit7),
-    Choice(135, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
+    Item(116, &S::ComboBox1ItemIndex, kScaleItemCount),
+    Item(118, &S::ComboBox2ItemIndex, kMarkerItemCount),
+    Number(120, &S::Edit2),                       // point marker size, paper mm
+    Radio(122, &S::RadioButton5, kArcDivision),   // by count
+    Radio(125, &S::RadioButton6, kArcDivision),   // by angle
+    Radio(130, &S::RadioButton7, kArcDivision),   // by length
+    Count(123, &S::Edit3),
+    Number(127, &S::Edit4),  // degrees
+    Count(129, &S::Edit5),
+    Number(132, &S::Edit6),  // paper mm
+    Count(134, &S::Edit7),
+    Choice(136, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
+    Flag(114, &S::CheckBox7),                          // texts
 };
 
 }  // namespace controls_table

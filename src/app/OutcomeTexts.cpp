@@ -34,6 +34,19 @@ std::vector<std::string> OutcomeProblems(const TFileOutcome& o)
     return problems;
 }
 
+std::vector<std::string> OutcomeNotes(const TFileOutcome& o)
+{
+    std::vector<std::string> notes;
+    if (!o.Failure.empty()) return notes;
+    if (o.TextsWithoutFont > 0)
+        notes.push_back(std::to_string(o.TextsWithoutFont) + " texts left out: no font found for them (--font FILE chooses one)");
+    if (o.MissingGlyphs > 0)
+        notes.push_back(std::to_string(o.MissingGlyphs) + " characters the font lacks, drawn as boxes");
+    if (o.SignatureMatched && o.Segments == 0 && o.Triangles == 0 && o.TextsLeftOut > 0)
+        notes.push_back("no geometry (texts are converted with --text)");
+    return notes;
+}
+
 std::string OutcomeMark(const TFileOutcome& o)
 {
     if (!o.Failure.empty()) return " ― 変換できませんでした（以前の出力はそのまま）";
@@ -44,5 +57,10 @@ std::string OutcomeMark(const TFileOutcome& o)
     if (o.BlocksCut) mark += " ― ブロック展開の上限で打ち切り";
     if (o.BudgetReached) mark += " ― 図形数の上限で打ち切り";
     if (!o.Written) mark += " ― 保存できませんでした";
+    if (!o.Failure.empty()) return mark;
+    if (o.TextsWithoutFont > 0) mark += " ― 文字のフォントが見つかりません";
+    if (o.MissingGlyphs > 0) mark += " ― フォントにない文字 " + std::to_string(o.MissingGlyphs) + " 個を枠で表示";
+    if (o.SignatureMatched && o.Segments == 0 && o.Triangles == 0 && o.TextsLeftOut > 0)
+        mark += " ― 図形なし（文字は 文字(T) で変換）";
     return mark;
 }

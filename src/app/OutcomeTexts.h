@@ -11,5 +11,11 @@
 // format and the document.
 std::vector<std::string> OutcomeProblems(const TFileOutcome& outcome);
 
-// The mark the progress list puts after the entry; empty for a clean outcome.
+// One sentence per thing worth knowing about the file's texts, none of them a failure: texts
+// left out for want of a font, characters the font lacks, a document with no geometry from a
+// drawing whose texts were not asked for.
+std::vector<std::string> OutcomeNotes(const TFileOutcome& outcome);
+
+// The mark the progress list puts after the entry (problems, then notes); empty for a clean
+// outcome.
 std::string OutcomeMark(const TFileOutcome& outcome);

@@ -7,8 +7,11 @@
 // The walkers and writers read this value, so it depends only on the drawing facts.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "util/DrawingFacts.h"
 
@@ -27,8 +30,8 @@ enum class TBackground { Light = 0, Dark = 1 };
 // The background a file starts with: the one the file before it left, or always the same.
 enum class TBackgroundChoice { Carried, Light, Dark };
 
-// The kinds of entity converted: hidden layers, auxiliary lines, dimensions, hatching, points
-// and filled solids.
+// The kinds of entity converted: hidden layers, auxiliary lines, dimensions, hatching, points,
+// filled solids, and texts (as the outlines of their glyphs).
 struct TEntityKinds {
     bool HiddenLayers = true;
     bool Auxiliary = true;
@@ -36,6 +39,7 @@ struct TEntityKinds {
     bool Hatching = true;
     bool Points = true;
     bool Solids = false;
+    bool Texts = false;
 
     bool operator==(const TEntityKinds&) const = default;
 };
@@ -55,6 +59,11 @@ struct TConversionOptions {
     int32_t ArcLengthMinDivisions = 4;  // 3..3600
 
     TOutputFormat Format = TOutputFormat::Dae;
+
+    // The font every text is drawn in: a font file, else font bytes (a page has no system
+    // fonts), else (both empty) the font each text names, as the system has it.
+    std::filesystem::path FontFile{};
+    std::shared_ptr<const std::vector<unsigned char>> FontData{};
 
     // The background the file starts with: Background itself, or CarriedBackground (the
     // BackgroundAfter of the file converted before) when Background is Carried.

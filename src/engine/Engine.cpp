@@ -68,6 +68,8 @@ private:
         context_.Store.FigureBudget = options.FigureBudget != 0 ? options.FigureBudget : TFigureStore::kMaxFigures;
         context_.Store.CoordinateLimit = TFigureStore::CoordinateLimitFor(options.CoordinateScale);
         context_.BlocksCut = false;
+        context_.Texts = {};
+        context_.Fonts.Begin(options.FontFile, options.FontData);
         // Names are this file's alone, also when it fails its signature check.
         context_.Names = TDrawingNames{};
         context_.Names.Drawing = options.DrawingName;
@@ -97,6 +99,9 @@ private:
     {
         const TFigureStore& store = context_.Store;
         result.Segments = store.Segments;
+        result.TextsWithoutFont = context_.Texts.WithoutFont;
+        result.MissingGlyphs = context_.Texts.MissingGlyphs;
+        result.TextsLeftOut = context_.Texts.LeftOut;
         result.Triangles = store.Triangles;
         result.Layers = static_cast<int>(std::count(store.LayersUsed.begin(), store.LayersUsed.end(), true));
     }

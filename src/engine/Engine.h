@@ -50,6 +50,12 @@ struct [[nodiscard]] TConversionResult {
     size_t Triangles = 0;  // a filled quadrilateral counts two
     int Layers = 0;        // layers with at least one Figure
 
+    // The drawing's texts: left out for want of a font, characters the font lacks (drawn as
+    // their boxes), and texts not converted because the options leave texts out.
+    size_t TextsWithoutFont = 0;
+    size_t MissingGlyphs = 0;
+    size_t TextsLeftOut = 0;
+
     // The background mode the file leaves for the file after it (a JWW drawing may change it).
     TBackground BackgroundAfter = TBackground::Dark;
 

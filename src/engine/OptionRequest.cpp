@@ -55,6 +55,7 @@ TConversionOptions MakeOptions(const TOptionRequest& request)
     o.ArcLengthMinDivisions = Count(request, &TOptionRequest::ArcLengthMinDivisions);
 
     o.Format = request.Format;
+    o.FontFile = std::filesystem::path(request.FontFile);
     o.Background = request.Background;
     return o;
 }

@@ -25,6 +25,7 @@ struct TOptionRequest {
 
     TOutputFormat Format = TOutputFormat::Dae;
     TBackgroundChoice Background = TBackgroundChoice::Carried;
+    std::string FontFile;  // empty: each text's own font
 
     bool operator==(const TOptionRequest&) const = default;
 };

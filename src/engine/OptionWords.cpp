@@ -74,6 +74,9 @@ public:
             const auto at = std::find(std::begin(formats), std::end(formats), value);
             if (at == std::end(formats)) return Fail("--format takes dae, dae-compact or glb, not '" + value + "'");
             Set(&R::Format, values[at - std::begin(formats)]);
+        } else if (name == "font") {
+            if (value.empty()) return Fail("--font needs a font file");
+            Set(&R::FontFile, value);
         } else if (name == "background") {
             if (value != "light" && value != "dark") return Fail("--background takes light or dark, not '" + value + "'");
             Set(&R::Background, value == "dark" ? TBackgroundChoice::Dark : TBackgroundChoice::Light);
@@ -123,12 +126,13 @@ private:
         static constexpr std::pair<std::string_view, bool K::*> kKinds[] = {
             {"hidden", &K::HiddenLayers}, {"aux", &K::Auxiliary},  {"dims", &K::Dimensions},
             {"hatch", &K::Hatching},      {"points", &K::Points}, {"solids", &K::Solids},
+            {"texts", &K::Texts},
         };
         for (std::string_view name : Split(list, ',')) {
             const auto kind = std::ranges::find(kKinds, name, &std::pair<std::string_view, bool K::*>::first);
             if (kind == std::end(kKinds)) {
                 return Fail("unknown kind '" + std::string(name) +
-                            "' (choose from hidden, aux, dims, hatch, points, solids)");
+                            "' (choose from hidden, aux, dims, hatch, points, solids, texts)");
             }
             changes_.push_back([field = kind->second, include](TOptionRequest& r) { r.Include.*field = include; });
         }
@@ -142,7 +146,7 @@ private:
 bool IsOptionWord(std::string_view name)
 {
     return name == "format" || name == "scale" || name == "marker" || name == "marker-size" || name == "arcs" ||
-           name == "include" || name == "exclude" || name == "background";
+           name == "include" || name == "exclude" || name == "background" || name == "font";
 }
 
 std::string ReadOptionWord(std::string_view name, const std::string& value, std::vector<TRequestChange>& changes)

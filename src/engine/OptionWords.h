@@ -8,9 +8,10 @@
 //   marker       a shape 0..7
 //   marker-size  a decimal number (paper mm)
 //   arcs         count:N | angle:DEG[:MIN] | length:MM[:MIN]
-//   include      comma-separated hidden,aux,dims,hatch,points,solids
+//   include      comma-separated hidden,aux,dims,hatch,points,solids,texts
 //   exclude      the same list
 //   background   light | dark
+//   font         a font file that draws every text
 #include <cstdint>
 #include <functional>
 #include <optional>

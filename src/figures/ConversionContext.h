@@ -9,6 +9,7 @@
 #include "attributes/UnitGraAtt.h"
 #include "engine/ConversionOptions.h"
 #include "figures/FigUnit.h"
+#include "text/TextFonts.h"
 
 // The drawing's own names in UTF-8, for documents that name their nodes; empty where the
 // file has none.
@@ -16,6 +17,14 @@ struct TDrawingNames {
     std::string Drawing;                  // the input's file name without its extension
     std::array<std::string, 16> Groups;   // layer groups 0..15
     std::array<std::string, 256> Layers;  // layer g * 16 + n
+};
+
+// What became of the drawing's texts in one file.
+struct TTextCounts {
+    size_t Drawn = 0;
+    size_t WithoutFont = 0;    // left out: no font for them
+    size_t MissingGlyphs = 0;  // characters drawn as their box
+    size_t LeftOut = 0;        // not converted, as texts were not asked for
 };
 
 struct TConversionContext {
@@ -26,6 +35,9 @@ struct TConversionContext {
     // The file's block placements ran past the expansion's bounds (or memory): the walk drew
     // what was expanded. Set by the walkers, cleared by the engine before every file.
     bool BlocksCut = false;
+    // The fonts, kept from one file to the next, and this file's texts (cleared per file).
+    TTextFonts Fonts;
+    TTextCounts Texts;
     // The threads for a piece of work of `size` Figures or points.
     unsigned ThreadsFor(size_t size) const
     {

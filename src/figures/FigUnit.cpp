@@ -18,18 +18,19 @@ void TFigureStore::ClearFigures()
 {
     FigureCount = 0;
     Figures.clear();
-    Segments = Triangles = 0;
+    Segments = Triangles = TextSegments = 0;
     LayersUsed.fill(false);
 }
 
-void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points)
+void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text)
 {
     // Counted only once it is in: a failed allocation throws and leaves the store as it was.
     if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
-    Figures.Add(kind, layer, color, points);
+    Figures.Add(kind, layer, color, points, text);
     FigureCount = static_cast<int32_t>(Figures.size());
     if (kind == fkLine) ++Segments;
     else Triangles += kind == fkQuad ? 2 : 1;
+    if (text) ++TextSegments;
     if (layer >= 0 && layer < kFigLayerCount) LayersUsed[static_cast<size_t>(layer)] = true;
 }
 
@@ -37,6 +38,12 @@ void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, d
 {
     const TPlanePoint points[2] = {{x1, y1}, {x2, y2}};
     Append(fkLine, layer, color, points);
+}
+
+void TFigureStore::AddTextLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
+{
+    const TPlanePoint points[2] = {{x1, y1}, {x2, y2}};
+    Append(fkLine, layer, color, points, true);
 }
 
 void TFigureStore::AddTriangle(int32_t layer, int32_t color, double x1, double y1, double x2, double y2,

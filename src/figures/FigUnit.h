@@ -54,6 +54,7 @@ public:
     // What the Figures make: segments, triangles (a quadrilateral is two), layers with any.
     std::size_t Segments = 0;
     std::size_t Triangles = 0;
+    std::size_t TextSegments = 0;  // of the Segments, those of texts' outlines
     std::array<bool, kFigLayerCount> LayersUsed{};
 
     std::array<int32_t, kFigLayerCount> LayerCounts{};
@@ -64,6 +65,8 @@ public:
     // either way the store keeps the Figures it had.
     void ClearFigures();
     void AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2);
+    // A segment of a text's outline: a segment that documents may keep apart.
+    void AddTextLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2);
     void AddTriangle(int32_t layer, int32_t color, double x1, double y1, double x2, double y2, double x3,
                      double y3);
     void AddQuad(int32_t layer, int32_t color, double x1, double y1, double x2, double y2, double x3,
@@ -81,7 +84,7 @@ public:
     int32_t PaletteIndexOf(int32_t rgb) const;
 
 private:
-    void Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points);
+    void Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text = false);
 
     // Colour -> first palette index holding it, so that a drawing's many fill colours are
     // found in constant time.

@@ -5,7 +5,10 @@
 
 namespace {
 
-uint64_t KindCode(int32_t kind) { return kind == fkQuad ? 3 : kind == fkTriangle ? 2 : 1; }
+uint64_t KindCode(int32_t kind, bool text)
+{
+    return kind == fkQuad ? 3 : kind == fkTriangle ? 2 : text ? 0 : 1;
+}
 bool Fits16(int32_t value) { return value >= 0 && value <= 0xFFFF; }
 
 }  // namespace
@@ -21,7 +24,7 @@ void TFigureList::Reserve(std::vector<TLargeArray<T>>& chunks, std::size_t count
     chunks.push_back(MakeLargeArray<T>(kChunkSize, !chunks.empty()));
 }
 
-void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points)
+void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text)
 {
     const bool shape = kind == fkTriangle || kind == fkQuad;
     const bool exception = !Fits16(layer) || !Fits16(color);
@@ -31,7 +34,7 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     if (exception && exceptions_.size() == exceptions_.capacity())
         exceptions_.reserve(std::max<std::size_t>(2 * exceptions_.size(), 16));
 
-    uint64_t bits = KindCode(kind) | (exception ? kExceptionBit : 0);
+    uint64_t bits = KindCode(kind, text) | (exception ? kExceptionBit : 0);
     if (shape) {
         TTail& tail = Slot(tails_, tailCount_);
         tail.p[0] = {points[2].x, points[2].y};

@@ -22,11 +22,13 @@ struct TFigPoint {
 };
 
 // A Figure as the writers read it: kind, layer, 1-based palette index and up to four points.
+// Text marks a segment of a text's outline, which a document may keep apart.
 struct TFigure {
     int32_t Kind = 0;
     int32_t Layer = 0;
     int32_t Color = 0;
     TFigPoint Points[4];
+    bool Text = false;
 };
 
 // A Figure's kind, layer and colour, read without its points.
@@ -34,6 +36,7 @@ struct TFigurePen {
     int32_t Kind = 0;
     int32_t Layer = 0;
     int32_t Color = 0;
+    bool Text = false;
 };
 
 struct TPlanePoint {
@@ -44,9 +47,10 @@ class TFigureList {
 public:
     static constexpr std::size_t kChunkSize = std::size_t{1} << 16;
 
-    // Appends a Figure of `kind` (fkLine, fkTriangle or fkQuad) with its 2, 3 or 4 points.
-    // Throws std::bad_alloc with the list unchanged when memory runs out.
-    void Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points);
+    // Appends a Figure of `kind` (fkLine, fkTriangle or fkQuad) with its 2, 3 or 4 points;
+    // `text` marks a segment of a text's outline. Throws std::bad_alloc with the list
+    // unchanged when memory runs out.
+    void Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text = false);
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -83,7 +87,7 @@ public:
     const_iterator end() const { return {*this, size_}; }
 
 private:
-    // bits 0-1 kind, bit 2 "layer or colour in the exceptions", bits 3-31 tail index,
+    // bits 0-1 kind (0 a text's segment, 1 a segment, 2 a triangle, 3 a quadrilateral), bit 2 "layer or colour in the exceptions", bits 3-31 tail index,
     // bits 32-47 layer, bits 48-63 colour.
     // Without default values, so that a new chunk is not written over before it is used: a
     // small drawing touches only the part of its first chunk it fills.
@@ -114,6 +118,7 @@ private:
         const uint64_t code = bits & kKindBits;
         return code == 3 ? fkQuad : code == 2 ? fkTriangle : fkLine;
     }
+    static bool IsText(uint64_t bits) { return (bits & kKindBits) == 0; }
 
     template <typename T>
     static T& Slot(const std::vector<TLargeArray<T>>& chunks, std::size_t index)
@@ -135,15 +140,18 @@ private:
 TFigurePen TFigureList::PenOf(std::size_t index) const
 {
     const uint64_t bits = Slot(heads_, index).bits;
-    if (bits & kExceptionBit) return ExceptionPen(index, KindOf(bits));
-    return {KindOf(bits), static_cast<int32_t>((bits >> kLayerShift) & 0xFFFF), static_cast<int32_t>(bits >> kColorShift)};
+    TFigurePen pen = (bits & kExceptionBit) ? ExceptionPen(index, KindOf(bits))
+                                            : TFigurePen{KindOf(bits), static_cast<int32_t>((bits >> kLayerShift) & 0xFFFF),
+                                                         static_cast<int32_t>(bits >> kColorShift)};
+    pen.Text = IsText(bits);
+    return pen;
 }
 
 TFigure TFigureList::operator[](std::size_t index) const
 {
     const THead& head = Slot(heads_, index);
     const TFigurePen pen = PenOf(index);
-    TFigure f{pen.Kind, pen.Layer, pen.Color, {}};
+    TFigure f{pen.Kind, pen.Layer, pen.Color, {}, pen.Text};
     f.Points[0] = {head.p[0].x, head.p[0].y, 0};
     f.Points[1] = {head.p[1].x, head.p[1].y, 0};
     if (f.Kind != fkLine) {

@@ -6,6 +6,7 @@
 #include "figures/Primitives.h"
 #include "figures/PrimitivesEmit.h"
 #include "figures/SkipRules.h"
+#include "figures/TextFigures.h"
 #include "formats/jww/JwwArcFields.h"
 #include "formats/jww/JwwEntityModel.h"
 #include "formats/jww/JwwSolidArc.h"
@@ -47,7 +48,7 @@ public:
     }
 
     // Only the dimension's own layer decides hiding; each part is tested for the auxiliary
-    // line type and colour on its own common part. Texts are not converted.
+    // line type and colour on its own common part. The value texts are drawn with the texts.
     void Dimensions(const std::vector<TEntJwwSunpo>& dimensions)
     {
         if (!o_.Include.Dimensions) return;
@@ -110,7 +111,28 @@ public:
         }
     }
 
+    // Texts, then the value texts of the dimensions converted, after every other entity.
+    void Texts(const std::vector<TEntJwwMoji>& texts, const std::vector<TEntJwwSunpo>& dimensions)
+    {
+        if (!o_.Include.Texts) {
+            ctx_.Texts.LeftOut = texts.size();
+            return;
+        }
+        for (const TEntJwwMoji& t : texts)
+            if (!Hidden(t.common)) Text(t);
+        if (!o_.Include.Dimensions) return;
+        for (const TEntJwwSunpo& d : dimensions)
+            if (!Hidden(d.common)) Text(d.text);
+    }
+
 private:
+    void Text(const TEntJwwMoji& t)
+    {
+        if (AuxType(t.common) || AuxColor(t.common)) return;
+        AddText(ctx_, PenOf(t.common), s_,
+                {t.startX, t.startY, t.sizeX, t.sizeY, t.spacing, t.angle, t.text, t.fontName});
+    }
+
     // A batch of arcs' points, and the pen and number of points of each arc in it.
     struct TArcBatch {
         std::vector<primitives::TOutPoint> points;
@@ -249,7 +271,7 @@ void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& cont
 {
     context.Store.ResetPalette(context.Attributes);
     // A failed expansion still leaves every entity already in the lists to convert.
-    if (!model.ExpandBlocks()) context.BlocksCut = true;
+    if (!model.ExpandBlocks(context.Options.Include.Texts)) context.BlocksCut = true;
     // Fill colours are registered for every pen-10 solid, also those skipped later, so the
     // palette does not depend on the options.
     for (const TEntJwwSolid& solid : model.solids)
@@ -263,4 +285,5 @@ void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& cont
     });
     walk.Points(model.points);
     walk.Solids(model.solids);
+    walk.Texts(model.texts, model.dimensions);
 }

@@ -25,6 +25,7 @@ constexpr double kHalfRoot2 = 0.70710678118654752440;
 
 struct TMeshEntry {
     int32_t Layer = 0, Color = 0;
+    bool Text = false;  // the outlines of the layer's texts in this colour
     uint32_t Positions = 0;
     int64_t Lines = -1, Triangles = -1;  // index accessors, -1 when the primitive is absent
 };
@@ -53,7 +54,9 @@ public:
         TMeshEntry Entry;  // accessor numbers within Part
         TGltfBinary Part;
     };
-    TMesh MakeMesh(const TFigureGroup& group) const;
+    // With `texts` split, a group makes two meshes: `text` false its other Figures, true its
+    // texts' outlines.
+    TMesh MakeMesh(const TFigureGroup& group, bool text) const;
     void AddMesh(TMesh&& mesh);
     std::string Json() const;
     const TGltfBinary& Binary() const { return binary_; }
@@ -120,12 +123,15 @@ bool TGltfBuilder::Fits(const TFigure& f) const
     return true;
 }
 
-TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group) const
+TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group, bool text) const
 {
-    TFigureFilter fits;
-    if (!everyPointFits_) fits = [this](const TFigure& f) { return Fits(f); };
-    const TWeldedGeometry& welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_), fits);
-    TMesh mesh{{group.Layer, group.Color}, {}};
+    TFigureFilter keep;
+    const bool split = context_.Store.TextSegments > 0;
+    if (split && everyPointFits_) keep = [text](const TFigure& f) { return f.Text == text; };
+    else if (split) keep = [this, text](const TFigure& f) { return f.Text == text && Fits(f); };
+    else if (!everyPointFits_) keep = [this](const TFigure& f) { return Fits(f); };
+    const TWeldedGeometry& welded = WeldGroup(context_.Store, groups_, group, static_cast<double>(scale_), keep);
+    TMesh mesh{{group.Layer, group.Color, text}, {}};
     if (welded.Segments.empty() && welded.Triangles.empty()) return mesh;
     mesh.Part.ReserveMesh(welded.Vertices.size(), {welded.Segments.size(), welded.Triangles.size()});
     std::vector<float> xyz(3 * welded.Vertices.size());
@@ -155,9 +161,16 @@ void TGltfBuilder::AddMesh(TMesh&& mesh)
 
 std::string NameOr(const std::string& own, const std::string& fallback) { return own.empty() ? fallback : own; }
 
-// Root, then a group node, its layer nodes and their colour nodes, in ascending layers. A group
-// or layer without a name of its own is called by its position; see NodeNames.h for how equal
-// names are told apart.
+std::string MeshName(const TMeshEntry& mesh)
+{
+    return GeometryId(mesh.Layer, mesh.Color) + (mesh.Text ? "-text" : "");
+}
+
+// Root, then a group node, its layer nodes and their colour nodes, in ascending layers; a
+// layer's texts hang from one more child of the layer, named "text", so that a viewer can
+// hide them on their own. A group or layer without a name of its own is called by its
+// position; see NodeNames.h for how equal names are told apart (every text node keeps its
+// name: its parent tells them apart).
 std::vector<TNode> TGltfBuilder::Nodes() const
 {
     const TDrawingNames& names = context_.Names;
@@ -165,7 +178,7 @@ std::vector<TNode> TGltfBuilder::Nodes() const
     // Per node: its rank (root, group, layer, colour node) and the position added to a taken name.
     std::vector<std::pair<int, std::string>> ranks{{0, ""}};
     int32_t group = -1, layer = -1;
-    size_t groupNode = 0, layerNode = 0;
+    size_t groupNode = 0, layerNode = 0, textNode = 0;
     for (size_t i = 0; i < meshes_.size(); ++i) {
         const int32_t h = meshes_[i].Layer;
         if (h / kLayersPerGroup != group) {
@@ -179,12 +192,23 @@ std::vector<TNode> TGltfBuilder::Nodes() const
         if (h != layer) {
             layer = h;
             layerNode = nodes.size();
+            textNode = 0;
             nodes[groupNode].Children.push_back(static_cast<uint32_t>(layerNode));
             nodes.push_back({NameOr(names.Layers[h], LayerPositionName(h)), {}, -1, "layer", h});
             ranks.emplace_back(2, LayerPositionName(h));
         }
-        nodes[layerNode].Children.push_back(static_cast<uint32_t>(nodes.size()));
-        nodes.push_back({GeometryId(h, meshes_[i].Color), {}, static_cast<int64_t>(i)});
+        size_t parent = layerNode;
+        if (meshes_[i].Text) {
+            if (textNode == 0) {
+                textNode = nodes.size();
+                nodes[layerNode].Children.push_back(static_cast<uint32_t>(textNode));
+                nodes.push_back({"text", {}, -1});
+                ranks.emplace_back(-1, "");
+            }
+            parent = textNode;
+        }
+        nodes[parent].Children.push_back(static_cast<uint32_t>(nodes.size()));
+        nodes.push_back({MeshName(meshes_[i]), {}, static_cast<int64_t>(i)});
         ranks.emplace_back(3, LayerPositionName(h));
     }
     // Names are claimed rank by rank, each rank in document order: a node keeps its name
@@ -255,7 +279,7 @@ void TGltfBuilder::WriteMaterialsAndMeshes(TJsonWriter& json) const
     json.End();
     json.Key("meshes").Begin('[');
     for (const TMeshEntry& mesh : meshes_) {
-        json.Begin('{').Key("name").String(GeometryId(mesh.Layer, mesh.Color)).Key("primitives").Begin('[');
+        json.Begin('{').Key("name").String(MeshName(mesh)).Key("primitives").Begin('[');
         const size_t material = materials.at(mesh.Color);
         if (mesh.Lines >= 0) WritePrimitive(json, mesh.Positions, mesh.Lines, kLines, material);
         if (mesh.Triangles >= 0) WritePrimitive(json, mesh.Positions, mesh.Triangles, kTriangles, material);
@@ -297,9 +321,11 @@ bool WriteGltf(const TConversionContext& context, TByteSink& sink)
             [](size_t, int&&) {});
         using TMesh = TGltfBuilder::TMesh;
         const TWeldMemoryScope weldMemory;
+        // With texts, every group is made twice: its other Figures, then its texts.
+        const size_t passes = context.Store.TextSegments > 0 ? 2 : 1;
         RunInOrder<TMesh>(
-            groups.Groups.size(), threads, 2 * static_cast<size_t>(threads),
-            [&](size_t i) { return builder.MakeMesh(groups.Groups[i]); },
+            groups.Groups.size() * passes, threads, 2 * static_cast<size_t>(threads),
+            [&](size_t i) { return builder.MakeMesh(groups.Groups[i / passes], i % passes == 1); },
             [&](size_t, TMesh&& mesh) { builder.AddMesh(std::move(mesh)); });
         return WriteGlb(sink, builder.Json(), builder.Binary().Pieces());
     } catch (...) {

@@ -24,7 +24,7 @@ std::string SettingsText(std::initializer_list<std::pair<int, std::string>> chan
 {
     std::vector<std::string> lines = {"192", "107", "192", "107", "416", "219", "1", "0", "0", "0",
                                       "",    "1",   "1",   "1",   "1",   "1",   "0", "0", "0", "1",
-                                      "1",   "0",   "0",   "12",  "10",  "4",   "10", "4", "0"};
+                                      "1",   "0",   "0",   "12",  "10",  "4",   "10", "4", "0", "0"};
     for (const auto& [line, text] : changes) lines[line - 1] = text;
     std::string file;
     for (const std::string& line : lines) file += line + "\r\n";
@@ -46,7 +46,7 @@ TEST(SettingsFile, PathIsTheExecutablesPathWithDat)
     EXPECT_EQ(SettingsPathFor("C:/bin/tessaro.exe"), "C:/bin/tessaro.dat");
 }
 
-TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites29CrLfLines)
+TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites30CrLfLines)
 {
     TTempFolder folder;
     TControlsState controls;
@@ -58,10 +58,14 @@ TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites29CrLfLines)
     ASSERT_TRUE(WriteSettings(folder / "tessaro.dat", controls));
     EXPECT_EQ(ReadBytes(folder / "tessaro.dat"), SettingsText({}));
 
-    // A file from before the output format's line reads as the default document.
-    std::string older = SettingsText({{29, "2"}});
-    older.resize(older.size() - 3);
+    // A file from before the output format's line reads as the default document, one from
+    // before the texts' line converts no texts.
+    std::string older = SettingsText({{29, "2"}, {30, "1"}});
+    older.resize(older.size() - 6);
     EXPECT_EQ(ReadText(folder, older).OutputFormat, 0);
+    older = SettingsText({{30, "1"}});
+    older.resize(older.size() - 3);
+    EXPECT_FALSE(ReadText(folder, older).CheckBox7);
 }
 
 // A value the entry's control does not hold by default, as its settings line would give it.

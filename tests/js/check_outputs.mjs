@@ -105,12 +105,16 @@ async function checkDrawing(folder, name) {
   const daeMs = performance.now() - start;
   const dae = sceneCounts(collada.scene);
   const colored = compareCompactColors(collada, glbColors(glbScene), problems);
+  // Every drawing we hold writes texts: their outlines hang from each layer's "text" node.
+  let textSegments = 0;
+  glbScene.traverse((o) => o.name === 'text' && (textSegments += sceneCounts(o).segments));
+  if (textSegments === 0) problems.push('glb: no segments under a "text" node');
   for (const [label, got] of [['glb', glb], ['dae-compact', dae]])
     if (got.segments !== expected.segments || got.triangles !== expected.triangles)
       problems.push(`${label}: ${JSON.stringify(got)}, expected ${JSON.stringify(expected)}`);
   const timing = `glb ${glbMs.toFixed(1)} ms, dae-compact ${daeMs.toFixed(1)} ms`;
   console.log(`${problems.length ? 'FAIL' : 'ok  '} ${name}: ${expected.segments} segments, ` +
-    `${expected.triangles} triangles, ${colored} objects' colours as in the glb; ${timing}${problems.length ? '\n  ' + problems.join('\n  ') : ''}`);
+    `${expected.triangles} triangles (${textSegments} segments of texts), ${colored} objects' colours as in the glb; ${timing}${problems.length ? '\n  ' + problems.join('\n  ') : ''}`);
   return problems.length === 0;
 }
 

@@ -77,6 +77,8 @@ void TConsoleReport::FileDone(const TFileOutcome& outcome)
         failed_ = true;
         err_ << kProgram << Utf8Of(outcome.Input) << ": " << problem << std::endl;
     }
+    for (const std::string& note : OutcomeNotes(outcome))
+        err_ << kProgram << Utf8Of(outcome.Input) << ": " << note << std::endl;
     if (!outcome.Written && outcome.Failure.empty()) {
         failed_ = true;
         err_ << kProgram << Utf8Of(outcome.Output) << ": could not be written" << std::endl;

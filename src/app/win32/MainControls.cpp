@@ -32,7 +32,8 @@ const TControlLayout kLayouts[] = {
     {EControl::CheckBox3, L"BUTTON", L"寸法属性／寸法図形", kCheck, 12, 120, 178, 17, 0, false, false},
     {EControl::CheckBox4, L"BUTTON", L"ハッチング属性", kCheck, 12, 137, 178, 17, 0, false, false},
     {EControl::CheckBox5, L"BUTTON", L"実点", kCheck, 12, 154, 178, 17, 0, false, false},
-    {EControl::CheckBox6, L"BUTTON", L"ソリッド図形", kCheck, 12, 171, 178, 17, 0, false, false},
+    {EControl::CheckBox6, L"BUTTON", L"ソリッド図形", kCheck, 12, 171, 106, 17, 0, false, false},
+    {EControl::CheckBox7, L"BUTTON", L"文字(&T)", kCheck, 120, 171, 70, 17, 0, false, false},
 
     {EControl::Label1, L"STATIC", L"保存時の座標倍率：", kLabel, 204, 80, 134, 16, 0, false, false},
     {EControl::ComboBox1, L"COMBOBOX", L"", kCombo, 340, 76, 86, 200, 0, false, false},

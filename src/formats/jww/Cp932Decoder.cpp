@@ -64,3 +64,5 @@ std::string Cp932ToUtf8(std::string_view text)
     }
     return out;
 }
+
+char32_t Cp932CodeToChar(uint16_t code) { return code < 0x80 ? char32_t{code} : Lookup(code); }

@@ -1,6 +1,6 @@
-// Block expansion: every member line, arc, point, dimension and solid of every placed
-// definition is copied, mapped through its placement's transform, into the drawing's own
-// lists. Texts are never drawn and nested placements have tree entries of their own.
+// Block expansion: every member line, arc, point, dimension and solid (and, when texts are
+// drawn, text) of every placed definition is copied, mapped through its placement's
+// transform, into the drawing's own lists. Nested placements have tree entries of their own.
 #include <cmath>
 #include <new>
 
@@ -35,6 +35,28 @@ void MapSegment(TEntJwwSen& line, const TBlockTransform& t)
 void MapPoint(TEntJwwTen& point, const TBlockTransform& t)
 {
     TransformPointEntity(point.x, point.y, point.x, point.y, t);
+}
+
+// A text follows its placement: the start and end points are mapped, the baseline turns with
+// the map, and widths and spacing stretch as the baseline does. The height takes what is
+// left of the map's area change, so a mirroring map leaves the text readable.
+void MapText(TEntJwwMoji& text, const TBlockTransform& t)
+{
+    TransformPointEntity(text.startX, text.startY, text.startX, text.startY, t);
+    TransformPointEntity(text.endX, text.endY, text.endX, text.endY, t);
+    const double angle = text.angle / 180 * jw::kPi;
+    const double dx = t.m00 * std::cos(angle) + t.m01 * std::sin(angle);
+    const double dy = t.m10 * std::cos(angle) + t.m11 * std::sin(angle);
+    const double stretch = std::hypot(dx, dy);
+    const double area = std::fabs(t.m00 * t.m11 - t.m01 * t.m10);
+    if (!(stretch > 0) || !std::isfinite(stretch)) {
+        text.sizeX = text.sizeY = text.spacing = 0;
+        return;
+    }
+    text.angle = std::atan2(dy, dx) * 180 / jw::kPi;
+    text.sizeX *= stretch;
+    text.spacing *= stretch;
+    text.sizeY *= area / stretch;
 }
 
 // The sweep of a ring-shaped solid that stands for a whole ellipse.
@@ -113,7 +135,7 @@ bool TJwwEntityModel::AddBlockDimension(const TEntJwwSunpo& member, const TEntJw
         for (TEntJwwTen* p : {&d.point1, &d.point2, &d.point3, &d.point4}) p->x = p->y = 0;
     }
     MapSegment(d.line, t);
-    // The text is kept as it is: texts are never drawn.
+    MapText(d.text, t);
     for (TEntJwwCommon* c : {&d.common, &d.line.common, &d.text.common, &d.auxLine1.common, &d.auxLine2.common,
                              &d.point1.common, &d.point2.common, &d.point3.common, &d.point4.common})
         ApplyLayerRule(*c, tree);
@@ -146,7 +168,17 @@ bool TJwwEntityModel::AddBlockSolid(const TEntJwwSolid& member, const TEntJwwBlo
     return true;
 }
 
-bool TJwwEntityModel::ExpandTrees()
+bool TJwwEntityModel::AddBlockText(const TEntJwwMoji& member, const TEntJwwBlockTree& tree)
+{
+    if (!TakeExpansionBudget(1)) return false;
+    TEntJwwMoji text = member;
+    ApplyLayerRule(text.common, tree);
+    MapText(text, tree.transform);
+    texts.push_back(std::move(text));
+    return true;
+}
+
+bool TJwwEntityModel::ExpandTrees(bool withTexts)
 {
     lines.reserve(lines.size() + kCapacityStep);
     arcs.reserve(arcs.size() + kCapacityStep);
@@ -167,7 +199,8 @@ bool TJwwEntityModel::ExpandTrees()
             case EJwwKind::Point: ok = !has(r.points) || AddBlockPoint(r.points[i], tree); break;
             case EJwwKind::Dimension: ok = !has(r.dimensions) || AddBlockDimension(r.dimensions[i], tree); break;
             case EJwwKind::Solid: ok = !has(r.solids) || AddBlockSolid(r.solids[i], tree); break;
-            default: break;  // texts are never drawn; nested placements have their own entries
+            case EJwwKind::Text: ok = !withTexts || !has(r.texts) || AddBlockText(r.texts[i], tree); break;
+            default: break;  // nested placements have their own entries
             }
             if (!ok) return false;
         }
@@ -175,13 +208,13 @@ bool TJwwEntityModel::ExpandTrees()
     return true;
 }
 
-bool TJwwEntityModel::ExpandBlocks()
+bool TJwwEntityModel::ExpandBlocks(bool withTexts)
 {
     if (blockTrees.empty()) return true;
     expandedRecords_ = 0;
     bool complete;
     try {
-        complete = ExpandTrees();
+        complete = ExpandTrees(withTexts);
     } catch (const std::bad_alloc&) {
         complete = false;
     }

@@ -81,8 +81,10 @@ public:
     // trees. True when there was nothing to do or everything was expanded. False when
     // memory or one of the bounds above ran out: what was appended stays, definitions and
     // inserts stay, and the trees are dropped so that a second call appends nothing again.
-    // Arc members (and arc-shaped solids) whose mapping is degenerate are left out.
-    bool ExpandBlocks();
+    // Arc members (and arc-shaped solids) whose mapping is degenerate are left out. With
+    // `withTexts`, member texts are copied too (into `texts`), turned and sized with their
+    // placement but never mirrored.
+    bool ExpandBlocks(bool withTexts = false);
 
     // The expansion steps, one per member kind: each appends one mapped copy and answers
     // false only when the list cannot grow (memory, or the record bound).
@@ -91,10 +93,11 @@ public:
     bool AddBlockPoint(const TEntJwwTen& member, const TEntJwwBlockTree& tree);
     bool AddBlockDimension(const TEntJwwSunpo& member, const TEntJwwBlockTree& tree);
     bool AddBlockSolid(const TEntJwwSolid& member, const TEntJwwBlockTree& tree);
+    bool AddBlockText(const TEntJwwMoji& member, const TEntJwwBlockTree& tree);
 
 private:
     bool TakeExpansionBudget(size_t records);
-    bool ExpandTrees();
+    bool ExpandTrees(bool withTexts);
 
     size_t expandedRecords_ = 0;
 };

@@ -152,7 +152,7 @@ TEST(JwwBlocks, ExpandedRecordsAreBounded)
     EXPECT_EQ(jww.lines.size(), TJwwEntityModel::kMaxExpandedRecords);
 }
 
-TEST(JwwBlocks, DimensionsMapTheirSxfPartsOnlyAndKeepTheText)
+TEST(JwwBlocks, DimensionsMapTheirSxfPartsOnlyAndTheirText)
 {
     TEntJwwSunpo d;
     d.common = Common(1, 1);
@@ -172,12 +172,47 @@ TEST(JwwBlocks, DimensionsMapTheirSxfPartsOnlyAndKeepTheText)
         ASSERT_EQ(jww.dimensions.size(), 1u);
         const TEntJwwSunpo& got = jww.dimensions[0];
         EXPECT_EQ(got.line.startX, 100);
-        EXPECT_EQ(got.text.startX, 3);  // texts are not mapped
+        EXPECT_EQ(got.text.startX, 103);
         EXPECT_EQ(got.auxLine2.startX, sxf ? 110 : 0);
         EXPECT_EQ(got.point1.x, sxf ? 101 : 0);
         for (const TEntJwwCommon* c : {&got.common, &got.line.common, &got.text.common, &got.auxLine1.common,
                                        &got.point4.common})
             EXPECT_EQ(c->layer, 8);
+    }
+}
+
+// A text member follows its placement only when texts are expanded: turned with the map,
+// stretched along and across its baseline, never mirrored.
+TEST(JwwBlocks, TextsFollowTheirPlacementWhenAsked)
+{
+    struct TCase {
+        double scaleX, scaleY, rotation;  // the placement (rotation in radians)
+        double angle, sizeX, sizeY;       // the text's, from angle 0, size 2 x 3
+    } const cases[] = {
+        {1, 1, 0, 0, 2, 3},
+        {2, 1, 0, 0, 4, 3},
+        {1, 1, M_PI / 2, 90, 2, 3},
+        {-1, 1, 0, 180, 2, 3},  // mirrored: the baseline turns round, the text stays readable
+        {1, 0, 0, 0, 2, 0},     // flattened to its baseline
+    };
+    for (const TCase& c : cases) {
+        TEntJwwMoji text;
+        text.common = Common(1, 1);
+        text.sizeX = 2, text.sizeY = 3, text.startX = 1, text.text = "A";
+        TJwwFileWriter w(600);
+        w.stream.Block(MakeInsert(1, 10, 0, c.scaleX, c.scaleY, c.rotation));
+        w.stream.BeginBlockDef(MakeBlockDef(1, "t")).Text(text).EndBlockDef();
+        TJwwData plain = Load(w), withTexts = Load(w);
+        ASSERT_TRUE(plain.ExpandBlocks());
+        EXPECT_TRUE(plain.texts.empty());
+        ASSERT_TRUE(withTexts.ExpandBlocks(true));
+        ASSERT_EQ(withTexts.texts.size(), 1u);
+        const TEntJwwMoji& got = withTexts.texts[0];
+        SCOPED_TRACE(testing::Message() << c.scaleX << " " << c.scaleY << " " << c.rotation);
+        EXPECT_NEAR(std::fabs(got.angle), c.angle, 1e-9);
+        EXPECT_NEAR(got.sizeX, c.sizeX, 1e-9);
+        EXPECT_NEAR(got.sizeY, c.sizeY, 1e-9);
+        EXPECT_NEAR(got.startX, 10 + c.scaleX * std::cos(c.rotation), 1e-9);
     }
 }
 

@@ -1,0 +1,81 @@
+#include "support/TopViewPng.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include "support/GlbReader.h"
+
+namespace {
+
+struct TSegment {
+    double x1, y1, x2, y2;
+    uint32_t rgb;
+};
+
+uint8_t ToSrgb(double linear)
+{
+    const double c = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+    return static_cast<uint8_t>(std::clamp(c, 0.0, 1.0) * 255 + 0.5);
+}
+
+// Every segment of every mesh, a triangle as its three edges; positions are in the drawing's
+// plane (x, y), relative to the root's centre.
+std::vector<TSegment> SegmentsOf(const glb::TGlb& g)
+{
+    std::vector<TSegment> segments;
+    if (!g.Json.Has("meshes")) return segments;
+    for (const glb::TJson& mesh : g.Json["meshes"].Array) {
+        for (const glb::TJson& p : mesh["primitives"].Array) {
+            const glb::TJson& color = g.Json["materials"][p["material"].Index()]["pbrMetallicRoughness"]["baseColorFactor"];
+            const uint32_t rgb = ToSrgb(color[0].Number) << 16 | ToSrgb(color[1].Number) << 8 | ToSrgb(color[2].Number);
+            const std::vector<double> xyz = glb::AccessorValues(g, p["attributes"]["POSITION"].Index());
+            const std::vector<double> index = glb::AccessorValues(g, p["indices"].Index());
+            const size_t step = p["mode"].Number == 1 ? 2 : 3;
+            for (size_t i = 0; i + step <= index.size(); i += step)
+                for (size_t e = 0; e < (step == 2 ? 1 : 3); ++e) {
+                    const size_t a = static_cast<size_t>(index[i + e]), b = static_cast<size_t>(index[i + (e + 1) % step]);
+                    segments.push_back({xyz[3 * a], xyz[3 * a + 1], xyz[3 * b], xyz[3 * b + 1], rgb});
+                }
+        }
+    }
+    return segments;
+}
+
+}  // namespace
+
+double WriteTopViewPng(std::string_view glbFile, const std::filesystem::path& png, int width)
+{
+    const std::vector<TSegment> segments = SegmentsOf(glb::ReadGlb(glbFile));
+    if (segments.empty()) return 0;
+    double lowX = INFINITY, lowY = INFINITY, highX = -INFINITY, highY = -INFINITY;
+    for (const TSegment& s : segments) {
+        lowX = std::min({lowX, s.x1, s.x2});
+        highX = std::max({highX, s.x1, s.x2});
+        lowY = std::min({lowY, s.y1, s.y2});
+        highY = std::max({highY, s.y1, s.y2});
+    }
+    const int margin = 10;
+    const double scale = (width - 2 * margin) / std::max(highX - lowX, 1e-9);
+    const int height = std::clamp(static_cast<int>((highY - lowY) * scale) + 2 * margin, 2 * margin, 4 * width);
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3, 255);
+    auto plot = [&](double x, double y, uint32_t rgb) {
+        const int px = static_cast<int>(margin + (x - lowX) * scale), py = static_cast<int>(height - margin - (y - lowY) * scale);
+        if (px < 0 || py < 0 || px >= width || py >= height) return;
+        uint8_t* p = &pixels[(static_cast<size_t>(py) * width + px) * 3];
+        p[0] = rgb >> 16 & 0xFF, p[1] = rgb >> 8 & 0xFF, p[2] = rgb & 0xFF;
+    };
+    for (const TSegment& s : segments) {
+        const int steps = std::max(1, static_cast<int>(std::hypot(s.x2 - s.x1, s.y2 - s.y1) * scale * 2));
+        for (int k = 0; k <= steps; ++k)
+            plot(s.x1 + (s.x2 - s.x1) * k / steps, s.y1 + (s.y2 - s.y1) * k / steps, s.rgb);
+    }
+    if (!stbi_write_png(png.string().c_str(), width, height, 3, pixels.data(), width * 3)) return 0;
+    const size_t drawn = static_cast<size_t>(std::count_if(pixels.begin(), pixels.end(), [](uint8_t c) { return c != 255; }));
+    return static_cast<double>(drawn) / static_cast<double>(pixels.size());
+}
