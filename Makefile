@@ -69,11 +69,11 @@ test-outputs: build
 	@./scripts/check-outputs.sh
 
 # Reader robustness (every prefix of every input), files read through a window, the conversion
-# on several threads and the engine's call on every sample, under AddressSanitizer and UBSan.
+# on several threads, the engine's call on every sample and the texts, under AddressSanitizer and UBSan.
 test-sanitize: setup
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_SANITIZE=ON -DTESSARO_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-sanitize -j $(JOBS) --target tessaro_tests
-	@cd build-sanitize && ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine'
+	@cd build-sanitize && ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|Text'
 
 # The Windows programs, cross-compiled and tested under Wine (unit tests and window checks).
 test-windows:

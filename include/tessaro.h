@@ -74,7 +74,8 @@ TESSARO_API void tessaro_options_free(tessaro_options* options);
 /* Sets one option as the command line's word without its dashes: "format" dae|dae-compact|glb,
  * "scale" 1|10|100|1000, "marker" 0..7, "marker-size" MM, "arcs" count:N|angle:DEG[:MIN]|
  * length:MM[:MIN], "include"/"exclude" a comma-separated list of hidden,aux,dims,hatch,points,
- * solids, "background" light|dark (every drawing starts with it). Numbers are clamped into
+ * solids,texts, "background" light|dark (every drawing starts with it), "font" a font file
+ * that draws every text. Numbers are clamped into
  * their ranges when converting. TESSARO_UNKNOWN_OPTION for an unknown name,
  * TESSARO_BAD_OPTION_VALUE for a value it does not take: the options are then unchanged. */
 TESSARO_API tessaro_status tessaro_options_set(tessaro_options* options, const char* name, const char* value);
@@ -86,6 +87,12 @@ TESSARO_API tessaro_status tessaro_options_set_carried_background(tessaro_option
 /* The threads one drawing may use: 1 by default, 0 one per processor core (at most 8). A
  * drawing of few figures is converted on one. */
 TESSARO_API tessaro_status tessaro_options_set_threads(tessaro_options* options, unsigned threads);
+
+/* A TrueType or OpenType font (its `size` bytes, copied) that draws every text, for a
+ * program without system fonts or files (a web page); size 0 drops it. A "font" file set
+ * by name comes first. Bytes that are no font leave texts out, as no font found does.
+ * TESSARO_INVALID_ARGUMENT for NULL options, or NULL bytes with a size. */
+TESSARO_API tessaro_status tessaro_options_set_font_data(tessaro_options* options, const void* bytes, size_t size);
 
 /* Converts the `size` bytes of a drawing in `format` into a document in memory, written into
  * *document (free it with tessaro_document_free). options NULL: the defaults; drawing_name
@@ -123,6 +130,12 @@ TESSARO_API int tessaro_document_blocks_cut(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_segments(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_triangles(const tessaro_document* document);
 TESSARO_API int tessaro_document_layers(const tessaro_document* document);
+/* The drawing's texts (with "include" texts): texts left out for want of a font,
+ * characters the font lacks (drawn as their boxes); without it, the texts not converted.
+ * NULL: 0. */
+TESSARO_API size_t tessaro_document_texts_without_font(const tessaro_document* document);
+TESSARO_API size_t tessaro_document_missing_glyphs(const tessaro_document* document);
+TESSARO_API size_t tessaro_document_texts_left_out(const tessaro_document* document);
 /* The background the drawing leaves for the next one (a JWW drawing may change it). NULL:
  * TESSARO_BACKGROUND_DARK, the default. */
 TESSARO_API tessaro_background tessaro_document_background_after(const tessaro_document* document);

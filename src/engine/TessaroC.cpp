@@ -20,6 +20,7 @@ struct tessaro_options {
     TOptionRequest Request;
     TBackground Carried = TBackground::Dark;
     unsigned Threads = 1;
+    std::shared_ptr<const std::vector<unsigned char>> Font;  // shared, never changed once set
 };
 
 struct tessaro_engine {
@@ -75,6 +76,7 @@ TConversionOptions ConversionOptionsOf(const tessaro_options* options, const cha
     TConversionOptions made = MakeOptions(given.Request);
     made.CarriedBackground = given.Carried;
     made.Threads = given.Threads != 0 ? given.Threads : ThreadsForOneFile();
+    made.FontData = given.Font;
     if (drawingName != nullptr) made.DrawingName = drawingName;
     return made;
 }
@@ -148,6 +150,18 @@ tessaro_status tessaro_options_set_threads(tessaro_options* options, unsigned th
     return TESSARO_OK;
 }
 
+tessaro_status tessaro_options_set_font_data(tessaro_options* options, const void* bytes, size_t size)
+{
+    if (options == nullptr || (bytes == nullptr && size != 0)) return TESSARO_INVALID_ARGUMENT;
+    try {
+        const auto* first = static_cast<const unsigned char*>(bytes);
+        options->Font = size == 0 ? nullptr : std::make_shared<const std::vector<unsigned char>>(first, first + size);
+        return TESSARO_OK;
+    } catch (const std::bad_alloc&) {
+        return TESSARO_OUT_OF_MEMORY;
+    }
+}
+
 tessaro_status tessaro_convert(const void* bytes, size_t size, tessaro_format format, const tessaro_options* options,
                                const char* drawing_name, tessaro_document** document)
 {
@@ -216,6 +230,21 @@ size_t tessaro_document_segments(const tessaro_document* document)
 size_t tessaro_document_triangles(const tessaro_document* document)
 {
     return document != nullptr ? document->Result.Triangles : 0;
+}
+
+size_t tessaro_document_texts_without_font(const tessaro_document* document)
+{
+    return document != nullptr ? document->Result.TextsWithoutFont : 0;
+}
+
+size_t tessaro_document_missing_glyphs(const tessaro_document* document)
+{
+    return document != nullptr ? document->Result.MissingGlyphs : 0;
+}
+
+size_t tessaro_document_texts_left_out(const tessaro_document* document)
+{
+    return document != nullptr ? document->Result.TextsLeftOut : 0;
 }
 
 int tessaro_document_layers(const tessaro_document* document)

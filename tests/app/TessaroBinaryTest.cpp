@@ -187,6 +187,25 @@ TEST_F(TessaroBinary, TruncatedDrawingGivesItsPartialDocumentAndExitsOne)
     EXPECT_GE(CountOf(ReadBytes(temp / "in" / "cut.dae"), "<lines count=\"1\""), 18u);
 }
 
+// A drawing of texts alone: without --text its document is empty and the run says why; with
+// --text and a font that cannot be read, the texts are left out and counted. Neither is a
+// failure.
+TEST_F(TessaroBinary, TextsLeftOutAreToldWithoutFailingTheRun)
+{
+    jwwfixture::TJwwFileWriter drawing(600);
+    TEntJwwMoji text;
+    text.common = jwwfixture::Common();
+    text.sizeX = text.sizeY = 3, text.text = "A", text.fontName = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";
+    drawing.stream.Text(text);
+    WriteBytes(temp / "in" / "notes.jww", drawing.Build());
+    TRun run = Run({"--beside", "in/notes.jww"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Err.find("in/notes.jww: no geometry (texts are converted with --text)"), std::string::npos) << run.Err;
+    run = Run({"--beside", "--text", "--font", "in/none.ttf", "in/notes.jww"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Err.find("in/notes.jww: 1 texts left out: no font found"), std::string::npos) << run.Err;
+}
+
 TEST_F(TessaroBinary, SkippedPathsAloneMakeTheRunExitOne)
 {
     WriteJwwInput(temp / "in" / "good.jww");

@@ -1,6 +1,7 @@
 /* Converts the drawing named on the command line in memory, in each document format, through
  * the C interface, and checks what the interface promises: statuses, documents of damaged
- * and foreign bytes, options left unchanged by a value they do not take, NULL arguments.
+ * and foreign bytes, options left unchanged by a value they do not take, texts drawn with the
+ * font file named second (when it is), NULL arguments.
  * Prints one line; exits 1 when a check failed. */
 #include <stdio.h>
 #include <stdlib.h>
@@ -54,7 +55,7 @@ int main(int argc, char** argv)
         {"--format", "dae", TESSARO_UNKNOWN_OPTION}, {"jobs", "2", TESSARO_UNKNOWN_OPTION}};
     static const char kGarbage[] = "no drawing begins with these bytes";
     if (argc < 2) {
-        fprintf(stderr, "usage: %s DRAWING\n", argv[0]);
+        fprintf(stderr, "usage: %s DRAWING [FONT]\n", argv[0]);
         return 2;
     }
 
@@ -116,6 +117,32 @@ int main(int argc, char** argv)
     CHECK(tessaro_document_read_offset(document) <= size / 2 && StartsWith(document, "glTF"));
     CHECK(tessaro_document_read_status(document) == TESSARO_DAMAGED);
     tessaro_document_free(document);
+
+    /* Texts: left out and counted without "texts"; drawn from font bytes; with bytes that are
+     * no font, left out and counted again, the rest unchanged. */
+    tessaro_options* texts = tessaro_options_new();
+    tessaro_document* plain = Convert(bytes, size, TESSARO_FORMAT_AUTO, texts, TESSARO_OK, __LINE__);
+    CHECK(tessaro_document_texts_left_out(plain) > 0);
+    CHECK(tessaro_options_set(texts, "include", "texts") == TESSARO_OK);
+    CHECK(tessaro_options_set_font_data(texts, kGarbage, sizeof kGarbage) == TESSARO_OK);
+    document = Convert(bytes, size, TESSARO_FORMAT_AUTO, texts, TESSARO_OK, __LINE__);
+    CHECK(tessaro_document_texts_without_font(document) > 0 && tessaro_document_texts_left_out(document) == 0);
+    CHECK(tessaro_document_segments(document) == tessaro_document_segments(plain));
+    tessaro_document_free(document);
+    if (argc > 2) {
+        FILE* font = fopen(argv[2], "rb");
+        static char fontBytes[16 << 20];
+        const size_t fontSize = font ? fread(fontBytes, 1, sizeof fontBytes, font) : 0;
+        if (font) fclose(font);
+        CHECK(tessaro_options_set_font_data(texts, fontBytes, fontSize) == TESSARO_OK && fontSize > 0);
+        document = Convert(bytes, size, TESSARO_FORMAT_AUTO, texts, TESSARO_OK, __LINE__);
+        CHECK(tessaro_document_texts_without_font(document) == 0);
+        CHECK(tessaro_document_segments(document) > tessaro_document_segments(plain));
+        tessaro_document_free(document);
+    }
+    CHECK(tessaro_options_set_font_data(texts, NULL, 1) == TESSARO_INVALID_ARGUMENT);
+    tessaro_document_free(plain);
+    tessaro_options_free(texts);
 
     /* NULL and out-of-range arguments are refused, and nothing is handed back. */
     document = (tessaro_document*)options;

@@ -85,7 +85,10 @@ TEST(MakeOptions, ChoicesReadAsTheWindowShowsThem)
     controls.CheckBox3 = false;
     controls.CheckBox6 = true;
     controls.OutputFormat = -1;
+    EXPECT_FALSE(MakeOptions(RequestOf(controls)).Include.Texts);
+    controls.CheckBox7 = true;
     const O o = MakeOptions(RequestOf(controls));
+    EXPECT_TRUE(o.Include.Texts);
     EXPECT_FALSE(o.Include.Dimensions);
     EXPECT_TRUE(o.Include.HiddenLayers && o.Include.Auxiliary && o.Include.Hatching && o.Include.Points && o.Include.Solids);
     EXPECT_EQ(o.Format, TOutputFormat::Dae);
