@@ -201,9 +201,15 @@ TEST_F(TessaroBinary, TextsLeftOutAreToldWithoutFailingTheRun)
     TRun run = Run({"--beside", "in/notes.jww"});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_NE(run.Err.find("in/notes.jww: no geometry (texts are converted with --text)"), std::string::npos) << run.Err;
+    text.text = "A\xF0\x40";  // a user-defined character no font has
+    drawing.stream.Text(text);
+    WriteBytes(temp / "in" / "notes.jww", drawing.Build());
+    run = Run({"--beside", "--text", "in/notes.jww"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Err.find("in/notes.jww: 1 characters the font lacks, drawn as boxes"), std::string::npos) << run.Err;
     run = Run({"--beside", "--text", "--font", "in/none.ttf", "in/notes.jww"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_NE(run.Err.find("in/notes.jww: 1 texts left out: no font found"), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("in/notes.jww: 2 texts left out: no font found"), std::string::npos) << run.Err;
 }
 
 TEST_F(TessaroBinary, SkippedPathsAloneMakeTheRunExitOne)

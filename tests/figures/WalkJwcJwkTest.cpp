@@ -128,3 +128,28 @@ TEST(JwkWalk, PointsAreDroppedWhenPointsAreExcluded)
     WalkJwk(jwk, ctx);
     EXPECT_EQ(ctx.Store.FigureCount, 0);
 }
+
+// The older formats' texts keep no size: their characters fill the line from the start point
+// to the end point, as tall as wide, in the pen and layer of the record's attribute bytes.
+TEST_F(OldFormatWalk, TextsFillTheLineFromTheirStartToTheirEnd)
+{
+    TextRecord text;
+    text.X1 = 10, text.Y1 = 20, text.X2 = 10, text.Y2 = 32;  // upwards, 12 long
+    text.Attributes = {0, 3, 17, 0};
+    text.Text = "AB\x82\xA0";  // two half-width characters and one full-width: 2 units
+    jwc.Texts = {text};
+    WalkJwc(jwc, ctx);
+    EXPECT_EQ(ctx.Store.FigureCount, 0);
+    EXPECT_EQ(ctx.Texts.LeftOut, 1u);
+    ctx.Options.Include.Texts = true;
+    WalkJwc(jwc, ctx);
+    ASSERT_GT(ctx.Store.FigureCount, 10);
+    for (const TFigure& f : ctx.Store.Figures) {
+        EXPECT_EQ(f.Layer, 17);
+        EXPECT_EQ(f.Color, 3);
+        for (int i = 0; i < 2; ++i) {  // the characters are 6 wide, standing on the line x = 10
+            EXPECT_TRUE(f.Points[i].x <= 10.6 && f.Points[i].x >= 10 - 6.6) << f.Points[i].x;
+            EXPECT_TRUE(f.Points[i].y >= 20 - 0.6 && f.Points[i].y <= 32.6) << f.Points[i].y;
+        }
+    }
+}

@@ -1,13 +1,35 @@
 // Renders of two real drawings with their texts, top view on a light background, for eyes:
-// saved as text-render-<drawing>.png in the build folder. The test asks only that something
-// was drawn; whether the texts read upright, unmirrored and beside what they label is looked
-// at in the pictures.
+// saved as text-render-<drawing>.png in the build folder. The test asks that something was
+// drawn, and that the segments the texts add are exactly those under the glTF "text" nodes;
+// whether the texts read upright, unmirrored and beside what they label is looked at in the
+// pictures.
 #include <gtest/gtest.h>
 
 #include "support/Conversion.h"
+#include "support/GlbReader.h"
 #include "support/JwwSamples.h"
 #include "support/SharedData.h"
 #include "support/TopViewPng.h"
+
+namespace {
+
+// The line segments of the meshes below the nodes named "text".
+size_t TextNodeSegments(const std::string& document)
+{
+    const glb::TGlb g = glb::ReadGlb(document);
+    size_t segments = 0;
+    auto meshSegments = [&](const glb::TJson& node) {
+        if (!node.Has("mesh")) return;
+        for (const glb::TJson& p : g.Json["meshes"][node["mesh"].Index()]["primitives"].Array)
+            if (p["mode"].Number == 1) segments += g.Json["accessors"][p["indices"].Index()]["count"].Index() / 2;
+    };
+    for (const glb::TJson& node : g.Json["nodes"].Array)
+        if (node["name"].Text == "text")
+            for (const glb::TJson& child : node["children"].Array) meshSegments(g.Json["nodes"][child.Index()]);
+    return segments;
+}
+
+}  // namespace
 
 TEST(TextRender, TwoSamplesWithTheirTexts)
 {
@@ -20,6 +42,9 @@ TEST(TextRender, TwoSamplesWithTheirTexts)
         options.Background = TBackgroundChoice::Light;
         const TConverted converted = ConvertDrawingFile(input, options);
         ASSERT_TRUE(converted.Result.Clean()) << name;
+        options.Include.Texts = false;
+        const size_t without = ConvertDrawingFile(input, options).Result.Segments;
+        EXPECT_EQ(TextNodeSegments(converted.Document), converted.Result.Segments - without) << name;
         const auto png = std::filesystem::current_path() / jwwsamples::Utf8Path(std::string("text-render-") + name + ".png");
         EXPECT_GT(WriteTopViewPng(converted.Document, png, 1600), 0.01) << png;
     }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "figures/TextFigures.h"
+#include "support/Conversion.h"
+#include "support/JwwWriter.h"
+#include "text/Font.h"
 #include "text/FontFinder.h"
 #include "text/TextLayout.h"
 
@@ -67,4 +70,44 @@ TEST(TextFonts, MissingGlyphsAreBoxesAndAMissingFontDrawsNothing)
     AddText(ctx, {3, 1}, 1.0, {0, 0, 4, 4, 0, 0, "A", "ＭＳ ゴシック"});
     EXPECT_EQ(ctx.Texts.WithoutFont, 1u);
     EXPECT_TRUE(ctx.Store.Figures.empty());
+}
+
+TEST(TextFonts, CurvesGetTheArcsShareOfSegments)
+{
+    const double quarter = 3.14159265358979 / 2;
+    EXPECT_EQ((TCurveRule{TCurveRule::PerTurn, 12}).SegmentsFor(1, quarter), 3);
+    EXPECT_EQ((TCurveRule{TCurveRule::PerAngle, 0.1}).SegmentsFor(1, 0.25), 3);
+    EXPECT_EQ((TCurveRule{TCurveRule::PerLength, 0.5}).SegmentsFor(2, quarter), 7);
+    EXPECT_EQ((TCurveRule{TCurveRule::PerTurn, 12}).SegmentsFor(1, 0.01), 1);  // a nearly straight piece
+    EXPECT_EQ((TCurveRule{TCurveRule::PerLength, 1e-9}).SegmentsFor(1, quarter), 64);
+}
+
+// A glyph wider than its half-width cell (a proportional W) is narrowed into it.
+TEST(TextFonts, AGlyphStaysInItsCell)
+{
+    TConversionContext ctx;
+    AddText(ctx, {0, 1}, 1.0, {0, 0, 4, 4, 0, 0, "WiW", "IPAexGothic"});
+    ASSERT_FALSE(ctx.Store.Figures.empty());
+    for (const TFigure& f : ctx.Store.Figures)
+        for (int i = 0; i < 2; ++i) EXPECT_TRUE(f.Points[i].x >= -0.01 && f.Points[i].x <= 6.01) << f.Points[i].x;
+}
+
+// Texts and dimension values on a hidden layer go with the layer.
+TEST(TextFonts, TextsOnAHiddenLayerAreLeftOutWithIt)
+{
+    jwwfixture::TJwwFileWriter drawing(600);
+    drawing.header.layerStates[1] = 0;  // layer 0-1 hidden
+    TEntJwwMoji text;
+    text.common = jwwfixture::Common(1);
+    text.sizeX = text.sizeY = 3, text.text = "A";
+    TEntJwwSunpo dimension;
+    dimension.common = jwwfixture::Common(1);
+    dimension.text = text;
+    drawing.stream.Text(text).Dimension(dimension);
+    TConversionOptions options;
+    options.Include.Texts = true;
+    options.Include.HiddenLayers = false;
+    EXPECT_EQ(ConvertDrawing(drawing.Build(), TInputFormat::Jww, options).Result.Segments, 0u);
+    options.Include.HiddenLayers = true;
+    EXPECT_GT(ConvertDrawing(drawing.Build(), TInputFormat::Jww, options).Result.Segments, 10u);
 }
