@@ -1,0 +1,80 @@
+"""Lines that render: Blender renders no loose edges, so a Geometry Nodes modifier turns each
+chain of loose edges into a flat ribbon of the given width lying in the drawing's plane. The
+mesh keeps its edges (the modifier is non-destructive); faces pass through unchanged."""
+
+import bpy
+
+GROUP_NAME = "Tessaro line width"
+MODIFIER_NAME = "Line width"
+WIDTH_INPUT = "Width"
+_TAG = "tessaro_line_width"  # marks the node group this module made, and its layout's version
+_VERSION = 1
+
+
+def _build(group):
+    nodes, link = group.nodes, group.links.new
+    group.inputs.new("NodeSocketGeometry", "Geometry")
+    width = group.inputs.new("NodeSocketFloat", WIDTH_INPUT)
+    width.min_value, width.default_value = 0.0, 0.025
+    group.outputs.new("NodeSocketGeometry", "Geometry")
+    given, result = nodes.new("NodeGroupInput"), nodes.new("NodeGroupOutput")
+
+    # Loose edges: those without a face.
+    neighbours = nodes.new("GeometryNodeInputMeshEdgeNeighbors")
+    loose = nodes.new("ShaderNodeMath")
+    loose.operation, loose.inputs[1].default_value = "LESS_THAN", 0.5
+    link(neighbours.outputs["Face Count"], loose.inputs[0])
+
+    # Chains of loose edges become curves whose normals lie in the plane (Z up), swept by a
+    # line across them: a ribbon `Width` wide, centred on the line.
+    curves = nodes.new("GeometryNodeMeshToCurve")
+    link(given.outputs[0], curves.inputs["Mesh"])
+    link(loose.outputs[0], curves.inputs["Selection"])
+    flat = nodes.new("GeometryNodeSetCurveNormal")
+    flat.mode = "Z_UP"
+    link(curves.outputs[0], flat.inputs["Curve"])
+    ends = []
+    for factor in (-0.5, 0.5):
+        half = nodes.new("ShaderNodeMath")
+        half.operation, half.inputs[1].default_value = "MULTIPLY", factor
+        link(given.outputs[WIDTH_INPUT], half.inputs[0])
+        point = nodes.new("ShaderNodeCombineXYZ")
+        link(half.outputs[0], point.inputs["X"])
+        ends.append(point)
+    across = nodes.new("GeometryNodeCurvePrimitiveLine")
+    link(ends[0].outputs[0], across.inputs["Start"])
+    link(ends[1].outputs[0], across.inputs["End"])
+    ribbons = nodes.new("GeometryNodeCurveToMesh")
+    link(flat.outputs[0], ribbons.inputs["Curve"])
+    link(across.outputs[0], ribbons.inputs["Profile Curve"])
+
+    # The faces and vertices stay; the loose edges are now ribbons.
+    rest = nodes.new("GeometryNodeDeleteGeometry")
+    rest.domain, rest.mode = "EDGE", "EDGE_FACE"
+    link(given.outputs[0], rest.inputs["Geometry"])
+    link(loose.outputs[0], rest.inputs["Selection"])
+    joined = nodes.new("GeometryNodeJoinGeometry")
+    link(ribbons.outputs[0], joined.inputs[0])
+    link(rest.outputs[0], joined.inputs[0])
+    link(joined.outputs[0], result.inputs[0])
+    for column, node in enumerate((given, neighbours, loose, curves, flat, ribbons, joined, result)):
+        node.location = (column * 200, 0)
+
+
+def node_group():
+    """The shared node group, made the first time (a copy the user edited is left alone)."""
+    for group in bpy.data.node_groups:
+        if group.get(_TAG) == _VERSION and group.bl_idname == "GeometryNodeTree":
+            return group
+    group = bpy.data.node_groups.new(GROUP_NAME, "GeometryNodeTree")
+    group[_TAG] = _VERSION
+    _build(group)
+    return group
+
+
+def add_modifier(obj, group, width):
+    """Gives `obj` the modifier with `width` in scene units."""
+    modifier = obj.modifiers.new(MODIFIER_NAME, "NODES")
+    modifier.node_group = group
+    modifier[group.inputs[WIDTH_INPUT].identifier] = width
+    return modifier
