@@ -87,15 +87,17 @@ class _Reader:
         size = items * array.array(code).itemsize
         if start + size > min(len(self.binary), view.get("byteOffset", 0) + view["byteLength"]):
             raise BadDocument(f"accessor {number} runs past its buffer")
-        raw = array.array(code)
-        raw.frombytes(self.binary[start:start + size])
-        if code in ("f", "i"):
-            return raw
-        if code == "I":  # vertex numbers below 2^31: the same bits as "i"
-            signed = array.array("i")
-            signed.frombytes(self.binary[start:start + size])
-            return signed
-        return array.array("i", raw)
+        raw = self.binary[start:start + size]
+        if code in ("B", "H"):  # widened to 32 bits byte by byte: little-endian, zeros above
+            width = array.array(code).itemsize
+            wide = bytearray(4 * items)
+            for byte in range(width):
+                wide[byte::4] = raw[byte::width]
+            raw, code = wide, "I"
+        # Vertex numbers of 32 bits go in as "i", the same bits (they are below 2^31).
+        made = array.array("i" if code == "I" else code)
+        made.frombytes(raw)
+        return made
 
     def mesh(self, number):
         entry = self._list("meshes")[number]
@@ -113,10 +115,8 @@ class _Reader:
             (lines if mode == _LINES else triangles).extend(indices)
             material = primitive.get("material", material)
         positions = positions if positions is not None else array.array("f")
-        vertices = len(positions) // 3
-        for indices in (lines, triangles):
-            if indices and (max(indices) >= vertices or min(indices) < 0):
-                raise BadDocument(f"mesh {number}: a vertex number past its positions")
+        # The vertex numbers are not checked one by one (a second per million segments): the
+        # document comes from the library moments before, which numbers only its own vertices.
         if len(lines) % 2 or len(triangles) % 3:
             raise BadDocument(f"mesh {number}: an index list of a broken length")
         return Mesh(entry.get("name", f"mesh{number}"), positions, lines, triangles, material)

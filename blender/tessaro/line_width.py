@@ -1,17 +1,19 @@
 """Lines that render: Blender renders no loose edges, so a Geometry Nodes modifier turns each
 chain of loose edges into a flat ribbon of the given width lying in the drawing's plane. The
-mesh keeps its edges (the modifier is non-destructive); faces pass through unchanged."""
+mesh keeps its edges (the modifier is non-destructive). A mesh of lines alone gets the plain
+group; one with faces too the group that picks out the loose edges and keeps the faces, which
+costs more to evaluate."""
 
 import bpy
 
-GROUP_NAME = "Tessaro line width"
+GROUP_NAMES = {False: "Tessaro line width", True: "Tessaro line width (with faces)"}
 MODIFIER_NAME = "Line width"
 WIDTH_INPUT = "Width"
 _TAG = "tessaro_line_width"  # marks the node group this module made, and its layout's version
 _VERSION = 1
 
 
-def _build(group):
+def _build(group, with_faces):
     nodes, link = group.nodes, group.links.new
     group.inputs.new("NodeSocketGeometry", "Geometry")
     width = group.inputs.new("NodeSocketFloat", WIDTH_INPUT)
@@ -19,17 +21,10 @@ def _build(group):
     group.outputs.new("NodeSocketGeometry", "Geometry")
     given, result = nodes.new("NodeGroupInput"), nodes.new("NodeGroupOutput")
 
-    # Loose edges: those without a face.
-    neighbours = nodes.new("GeometryNodeInputMeshEdgeNeighbors")
-    loose = nodes.new("ShaderNodeMath")
-    loose.operation, loose.inputs[1].default_value = "LESS_THAN", 0.5
-    link(neighbours.outputs["Face Count"], loose.inputs[0])
-
     # Chains of loose edges become curves whose normals lie in the plane (Z up), swept by a
     # line across them: a ribbon `Width` wide, centred on the line.
     curves = nodes.new("GeometryNodeMeshToCurve")
     link(given.outputs[0], curves.inputs["Mesh"])
-    link(loose.outputs[0], curves.inputs["Selection"])
     flat = nodes.new("GeometryNodeSetCurveNormal")
     flat.mode = "Z_UP"
     link(curves.outputs[0], flat.inputs["Curve"])
@@ -48,7 +43,18 @@ def _build(group):
     link(flat.outputs[0], ribbons.inputs["Curve"])
     link(across.outputs[0], ribbons.inputs["Profile Curve"])
 
-    # The faces and vertices stay; the loose edges are now ribbons.
+    for column, node in enumerate((given, curves, flat, ribbons, result)):
+        node.location = (column * 200, 0)
+    if not with_faces:
+        link(ribbons.outputs[0], result.inputs[0])
+        return
+
+    # Loose edges, those without a face, are the lines; the faces and vertices stay.
+    neighbours = nodes.new("GeometryNodeInputMeshEdgeNeighbors")
+    loose = nodes.new("ShaderNodeMath")
+    loose.operation, loose.inputs[1].default_value = "LESS_THAN", 0.5
+    link(neighbours.outputs["Face Count"], loose.inputs[0])
+    link(loose.outputs[0], curves.inputs["Selection"])
     rest = nodes.new("GeometryNodeDeleteGeometry")
     rest.domain, rest.mode = "EDGE", "EDGE_FACE"
     link(given.outputs[0], rest.inputs["Geometry"])
@@ -57,18 +63,19 @@ def _build(group):
     link(ribbons.outputs[0], joined.inputs[0])
     link(rest.outputs[0], joined.inputs[0])
     link(joined.outputs[0], result.inputs[0])
-    for column, node in enumerate((given, neighbours, loose, curves, flat, ribbons, joined, result)):
-        node.location = (column * 200, 0)
+    for node, place in ((neighbours, (0, 300)), (loose, (200, 300)), (rest, (600, 300)), (joined, (800, 150))):
+        node.location = place
 
 
-def node_group():
-    """The shared node group, made the first time (a copy the user edited is left alone)."""
+def node_group(with_faces):
+    """The shared node group for meshes with or without faces, made the first time."""
+    tag = [_VERSION, int(with_faces)]
     for group in bpy.data.node_groups:
-        if group.get(_TAG) == _VERSION and group.bl_idname == "GeometryNodeTree":
+        if group.bl_idname == "GeometryNodeTree" and list(group.get(_TAG, [])) == tag:
             return group
-    group = bpy.data.node_groups.new(GROUP_NAME, "GeometryNodeTree")
-    group[_TAG] = _VERSION
-    _build(group)
+    group = bpy.data.node_groups.new(GROUP_NAMES[with_faces], "GeometryNodeTree")
+    group[_TAG] = tag
+    _build(group, with_faces)
     return group
 
 

@@ -73,7 +73,6 @@ class DrawingBuilder:
         self.made = []                      # every ID made, in order
         self.hidden = []                    # collections to hide
         self._materials = {}
-        self._group = line_width.node_group() if width > 0 else None
 
     def build(self, parent, view_layer):
         """The document's root collections, linked into `parent`."""
@@ -117,8 +116,8 @@ class DrawingBuilder:
         obj = bpy.data.objects.new(node.name, mesh)
         self.made.append(obj)
         obj.matrix_world = matrix
-        if self._group is not None and node.mesh.lines:
-            line_width.add_modifier(obj, self._group, self.width)
+        if self.width > 0 and node.mesh.lines:
+            line_width.add_modifier(obj, line_width.node_group(bool(node.mesh.triangles)), self.width)
         return obj
 
     def _material(self, number):
