@@ -20,6 +20,16 @@ if [ -z "$windows" ] && [ "${REQUIRE_WINDOWS:-0}" = 1 ]; then
 fi
 zip="$BUILD/tessaro-blender-$version.zip"
 
+# The libraries go in without their symbols where a strip tool is at hand.
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+strip_copy() {  # TOOL FILE: prints the file to pack
+  local copy=$scratch/$(basename "$2")
+  if command -v "$1" >/dev/null && "$1" --strip-unneeded -o "$copy" "$2" 2>/dev/null; then echo "$copy"; else echo "$2"; fi
+}
+linux=$(strip_copy strip "$linux")
+[ -z "$windows" ] || windows=$(strip_copy x86_64-w64-mingw32-strip "$windows")
+
 python3 - "$zip" "$version" "$linux" "$windows" <<'EOF'
 import pathlib, re, sys, zipfile
 zip_path, version, linux, windows = sys.argv[1:5]

@@ -84,18 +84,31 @@ def import_into(parent_name, directory, names, **options):
     return parent, result, text
 
 
-def check_samples(samples):
+def check_like_command_line(parent_name, samples, arguments, **options):
+    """Imports the samples with the dialog's `options`: the collections, loose edges and faces
+    of the command line's glb with `arguments`. The parent collection."""
     with tempfile.TemporaryDirectory() as out:
-        subprocess.run([PROGRAM, "-f", "glb", "--include", ",".join(sorted(ALL_KINDS)), "--out", out]
-                       + [os.path.join(SAMPLES, n) for n in samples], check=True, stdout=subprocess.DEVNULL)
+        subprocess.run([PROGRAM, "-f", "glb", "--out", out] + arguments + [os.path.join(SAMPLES, n) for n in samples],
+                       check=True, stdout=subprocess.DEVNULL)
         expected = {os.path.splitext(n)[0]: glb_tree(os.path.join(out, os.path.splitext(n)[0] + ".glb"))
                     for n in samples}
-    everything, result, _ = import_into("everything", SAMPLES, samples, include=ALL_KINDS)
-    check(result == {"FINISHED"}, f"importing every sample: {result}")
-    drawings = {plain(c.name): c for c in everything.children}
+    parent, result, _ = import_into(parent_name, SAMPLES, samples, **options)
+    check(result == {"FINISHED"}, f"importing {samples} with {options}: {result}")
+    drawings = {plain(c.name): c for c in parent.children}
     for name, tree in expected.items():
         check(drawings.get(name) is not None and blender_tree(drawings[name]) == tree,
-              f"{name}: the collections, loose edges and faces are not the glb's")
+              f"{name} with {options}: the collections, loose edges and faces are not the glb's")
+    return parent
+
+
+def check_samples(samples):
+    everything = check_like_command_line("everything", samples, ["--include", ",".join(sorted(ALL_KINDS))],
+                                         include=ALL_KINDS)
+    # Every other row of the dialog, as the command line's options.
+    check_like_command_line("options", [n for n in samples if n in ("Test1.jww", "サンプル.jww")] or samples[:2], ["--scale", "1000", "--arcs", "length:5:6", "--marker", "7",
+                                                     "--marker-size", "2", "--exclude", "dims"],
+                            scale="1000", arc_mode="length", arc_length=5, arc_min=6, marker="7", marker_size=2,
+                            include=ALL_KINDS - {"dims", "solids"})
 
     def layers(parent, visible_only):
         found = set()
