@@ -27,13 +27,15 @@ class Outcome:
         return ". ".join([head] + self.problems) + "."
 
 
-def import_files(paths, words, line_width_mm, parent, view_layer):
+def import_files(paths, words, line_width_mm, parent, view_layer, on_file=lambda done: None):
     """Imports `paths` with the option words into collections under `parent`; line_width_mm
-    (paper millimetres, 0 for none) gives the lines their ribbons."""
+    (paper millimetres, 0 for none) gives the lines their ribbons. on_file(n) is called before
+    the file after the n-th."""
     outcome = Outcome()
     factor = float(dict(words).get("scale", "1")) * 0.001  # document units per drawing millimetre
     with engine.Engine(words) as converter:
-        for path in paths:
+        for done, path in enumerate(paths):
+            on_file(done)
             name = os.path.basename(path)
             problem = _import_one(converter, path, line_width_mm, factor, parent, view_layer, outcome)
             if problem:

@@ -13,12 +13,26 @@ _TAG = "tessaro_line_width"  # marks the node group this module made, and its la
 _VERSION = 1
 
 
+# The group's sockets: group.inputs and group.outputs up to Blender 3.6, group.interface from 4.0.
+def _new_socket(group, kind, name, in_out):
+    if hasattr(group, "interface"):
+        return group.interface.new_socket(name, in_out=in_out, socket_type=kind)
+    return (group.inputs if in_out == "INPUT" else group.outputs).new(kind, name)
+
+
+def _input_identifier(group, name):
+    if hasattr(group, "interface"):
+        return next(item.identifier for item in group.interface.items_tree
+                    if item.item_type == "SOCKET" and item.in_out == "INPUT" and item.name == name)
+    return group.inputs[name].identifier
+
+
 def _build(group, with_faces):
     nodes, link = group.nodes, group.links.new
-    group.inputs.new("NodeSocketGeometry", "Geometry")
-    width = group.inputs.new("NodeSocketFloat", WIDTH_INPUT)
+    _new_socket(group, "NodeSocketGeometry", "Geometry", "INPUT")
+    width = _new_socket(group, "NodeSocketFloat", WIDTH_INPUT, "INPUT")
     width.min_value, width.default_value = 0.0, 0.025
-    group.outputs.new("NodeSocketGeometry", "Geometry")
+    _new_socket(group, "NodeSocketGeometry", "Geometry", "OUTPUT")
     given, result = nodes.new("NodeGroupInput"), nodes.new("NodeGroupOutput")
 
     # Chains of loose edges become curves whose normals lie in the plane (Z up), swept by a
@@ -83,5 +97,5 @@ def add_modifier(obj, group, width):
     """Gives `obj` the modifier with `width` in scene units."""
     modifier = obj.modifiers.new(MODIFIER_NAME, "NODES")
     modifier.node_group = group
-    modifier[group.inputs[WIDTH_INPUT].identifier] = width
+    modifier[_input_identifier(group, WIDTH_INPUT)] = width
     return modifier

@@ -56,12 +56,16 @@ class TESSARO_OT_import(bpy.types.Operator, ImportHelper):
             for name in REMEMBERED:
                 setattr(remembered, name, getattr(self, name))
         paths = [os.path.join(self.directory, f.name) for f in self.files if f.name] or [self.filepath]
+        progress = context.window_manager
+        progress.progress_begin(0, len(paths))
         try:
             outcome = importing.import_files(paths, options.words(self), self.line_width, context.collection,
-                                             context.view_layer)
+                                             context.view_layer, progress.progress_update)
         except (engine.EngineMissing, ValueError, MemoryError) as failure:
             self.report({"ERROR"}, f"Jw_cad import: {failure}")
             return {"CANCELLED"}
+        finally:
+            progress.progress_end()
         self.report({"WARNING"} if outcome.problems else {"INFO"}, outcome.message(len(paths)))
         return {"FINISHED"}
 
