@@ -24,9 +24,10 @@ if [ "${TESSARO_WINDOWS:-0}" = 1 ]; then
              fonts-ipafont-gothic locales imagemagick)
 fi
 if [ "${TESSARO_BLENDER:-0}" = 1 ]; then
-  # Blender for the add-on's tests, on a virtual display (Eevee renders with OpenGL); numpy
-  # for Blender's own glTF importer, which the add-on's benchmark runs beside it.
-  packages+=(blender xvfb xauth python3-numpy)
+  # Blender for the add-on's tests, on a virtual display (Eevee renders with OpenGL, Mesa's
+  # software driver); numpy for Blender's own glTF importer, which the add-on's benchmark runs
+  # beside it.
+  packages+=(blender xvfb xauth libgl1-mesa-dri python3-numpy)
 fi
 
 sudo=""
