@@ -214,7 +214,8 @@ samples = sorted(n for n in os.listdir(SAMPLES) if n.lower().endswith((".jww", "
 check_samples(samples)
 check_bad_files("Test1.jww" if "Test1.jww" in samples else samples[0])
 plan = "サンプル.jww" if "サンプル.jww" in samples else samples[0]
-plain_edges = share_off_background(plan, 0.0, os.path.join(tempfile.gettempdir(), "tessaro-plain-edges.png"))
+with tempfile.TemporaryDirectory() as scratch:
+    plain_edges = share_off_background(plan, 0.0, os.path.join(scratch, "plain-edges.png"))
 shown = share_off_background(plan, 0.25, RENDER)
 print(f"render: {shown:.2%} of pixels show lines at 0.25 mm, {plain_edges:.2%} with plain edges")
 check(shown > 0.01 and shown > 10 * plain_edges, "the render does not show the lines")
