@@ -6,13 +6,14 @@
 #               glTF and compact COLLADA documents in real clients, the sanitizer pass, and the
 #               Windows programs under Wine
 #   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
-#   make package  makes build/tessaro_<version>_amd64.deb and build-win/tessaro-<version>-windows-x64.zip
+#   make package  makes build/tessaro_<version>_amd64.deb, build-win/tessaro-<version>-windows-x64.zip
+#               and the Blender add-on build/tessaro-blender-<version>.zip
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows fuzz package bench clean
+.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows test-blender fuzz package bench bench-blender clean
 
 setup:
 	@./scripts/setup.sh
@@ -75,6 +76,12 @@ test-sanitize: setup
 	@cmake --build build-sanitize -j $(JOBS) --target tessaro_tests
 	@cd build-sanitize && ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text'
 
+# The Blender add-on: its zip installed and enabled in Blender 3.4 (a scratch user folder under
+# build/), every sample imported, bad files beside a good one, and build/blender-render.png.
+test-blender: build
+	@TESSARO_BLENDER=1 ./scripts/setup.sh
+	@JOBS=$(JOBS) ./scripts/blender-test.sh
+
 # The Windows programs, cross-compiled and tested under Wine (unit tests and window checks).
 test-windows:
 	@./scripts/windows-test.sh
@@ -84,16 +91,23 @@ test-windows:
 fuzz:
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_JOBS=$(FUZZ_JOBS) JOBS=$(JOBS) ./scripts/fuzz.sh
 
-# The Debian package, and the Windows zip from the MinGW build.
+# The Debian package, the Windows zip from the MinGW build, and the Blender add-on with the
+# converter's library for Linux and for Windows.
 package: build
 	@cd build && cpack -G DEB
 	@TESSARO_WINDOWS=1 ./scripts/setup.sh
 	@cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build build-win -j $(JOBS) --target tessaro_gui
+	@cmake --build build-win -j $(JOBS) --target tessaro_gui tessaro_c
 	@cd build-win && cpack -G ZIP
+	@REQUIRE_WINDOWS=1 ./scripts/blender-package.sh
 
 bench: build
 	@for b in build/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The add-on's import of the 1,000,000-line drawing against Blender's own glTF importer.
+bench-blender: build
+	@TESSARO_BLENDER=1 ./scripts/setup.sh
+	@./bench/blender-import.sh
 
 clean:
 	rm -rf build build-sanitize build-win build-fuzz

@@ -136,6 +136,15 @@ TESSARO_API int tessaro_document_layers(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_texts_without_font(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_missing_glyphs(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_texts_left_out(const tessaro_document* document);
+/* The drawing's scale: drawing millimetres per paper millimetre (100 at 1:100), the factor by
+ * which a size on paper (a line width) becomes a size in the drawing; times 0.001 and the
+ * "scale" option's factor, a size in the document. 1 for symbol files and for a drawing not
+ * read as far as its scale. NULL: 1. */
+TESSARO_API double tessaro_document_drawing_scale(const tessaro_document* document);
+/* 1 when the drawing hides layer `layer` (group * 16 + layer number, 0..255), by the layer's
+ * own state or its group's; its entities are in the document while "include" has "hidden".
+ * 0 otherwise, for a layer out of range and for NULL. */
+TESSARO_API int tessaro_document_layer_hidden(const tessaro_document* document, int layer);
 /* The background the drawing leaves for the next one (a JWW drawing may change it). NULL:
  * TESSARO_BACKGROUND_DARK, the default. */
 TESSARO_API tessaro_background tessaro_document_background_after(const tessaro_document* document);

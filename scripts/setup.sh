@@ -27,6 +27,12 @@ if [ "${TESSARO_WINDOWS:-0}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xauth fonts-noto-cjk
              fonts-ipafont-gothic locales imagemagick)
 fi
+if [ "${TESSARO_BLENDER:-0}" = 1 ]; then
+  # Blender for the add-on's tests, on a virtual display (Eevee renders with OpenGL, Mesa's
+  # software driver); numpy for Blender's own glTF importer, which the add-on's benchmark runs
+  # beside it.
+  packages+=(blender xvfb xauth libgl1-mesa-dri python3-numpy)
+fi
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"

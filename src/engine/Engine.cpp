@@ -87,6 +87,9 @@ private:
         context_.Attributes.ResetPenColors();
         data.ImportPens(context_.Attributes);
         data.LoadLayers(context_.Attributes);
+        for (int layer = 0; layer < TgraAttribute::kLayerCount; ++layer)
+            result.HiddenLayers[static_cast<size_t>(layer)] = context_.Attributes.LayerHidden(layer);
+        result.DrawingScale = data.DrawingScale();
         ReadDrawingNames(data, context_.Names);
         try {
             walk(data, context_);

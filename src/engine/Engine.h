@@ -21,6 +21,7 @@
 //   - running out of memory, or any other failure: Failure says what, and the sink holds an
 //     unfinished document that the caller discards.
 // The sink is written only through its Write; whether it holds a whole document is Written.
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -55,6 +56,13 @@ struct [[nodiscard]] TConversionResult {
     size_t TextsWithoutFont = 0;
     size_t MissingGlyphs = 0;
     size_t TextsLeftOut = 0;
+
+    // What the drawing says of itself, for front ends that build on the document: its scale
+    // (drawing millimetres per paper millimetre, the factor the walk multiplied every
+    // coordinate by; 1 for symbol files and files not read) and the layers it hides (layer
+    // g * 16 + n, hidden by its own state or its group's).
+    double DrawingScale = 1.0;
+    std::bitset<jw::kLayerCount> HiddenLayers;
 
     // The background mode the file leaves for the file after it (a JWW drawing may change it).
     TBackground BackgroundAfter = TBackground::Dark;

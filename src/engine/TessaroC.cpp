@@ -252,6 +252,17 @@ int tessaro_document_layers(const tessaro_document* document)
     return document != nullptr ? document->Result.Layers : 0;
 }
 
+double tessaro_document_drawing_scale(const tessaro_document* document)
+{
+    return document != nullptr ? document->Result.DrawingScale : 1.0;
+}
+
+int tessaro_document_layer_hidden(const tessaro_document* document, int layer)
+{
+    if (document == nullptr || layer < 0 || static_cast<size_t>(layer) >= document->Result.HiddenLayers.size()) return 0;
+    return document->Result.HiddenLayers[static_cast<size_t>(layer)] ? 1 : 0;
+}
+
 tessaro_background tessaro_document_background_after(const tessaro_document* document)
 {
     return document != nullptr && document->Result.BackgroundAfter == TBackground::Light ? TESSARO_BACKGROUND_LIGHT

@@ -5,5 +5,5 @@
 // Symbol files carry no drawing scale: coordinates are taken as they stand.
 void WalkJwk(TJwkData& data, TConversionContext& context)
 {
-    walk_detail::WalkOldFormat(data, 1.0, context);
+    walk_detail::WalkOldFormat(data, data.DrawingScale(), context);
 }

@@ -152,6 +152,9 @@ int main(int argc, char** argv)
     CHECK(tessaro_options_set(options, "format", NULL) == TESSARO_INVALID_ARGUMENT);
     CHECK(tessaro_options_set_carried_background(options, (tessaro_background)7) == TESSARO_INVALID_ARGUMENT);
     CHECK(!tessaro_document_bytes(NULL) && tessaro_document_read_status(NULL) == TESSARO_INVALID_ARGUMENT);
+    CHECK(tessaro_document_drawing_scale(NULL) == 1 && tessaro_document_layer_hidden(NULL, 0) == 0);
+    CHECK(tessaro_document_drawing_scale(glb) > 0 && tessaro_document_layer_hidden(glb, 256) == 0 &&
+          tessaro_document_layer_hidden(glb, -1) == 0);
 
     printf("tessaro %s C interface: %s in memory as dae %zu, dae-compact %zu, glb %zu bytes (%zu segments, "
            "%zu triangles, %d layers): %d failure(s)\n",

@@ -9,6 +9,7 @@
 #include "support/Conversion.h"
 #include "support/JwsSamples.h"
 #include "support/JwwSamples.h"
+#include "support/JwkWriter.h"
 #include "support/JwwWriter.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
@@ -103,4 +104,30 @@ TEST(Engine, FormatIsDetectedFromTheSignature)
     TMemorySink sink;
     EXPECT_EQ(engine.ConvertFile("no such folder/plan.jww", TInputFormat::Jww, {}, sink).Read.status,
               TReadStatus::Unreadable);
+}
+
+// What a front end building on the document needs of the drawing: its scale (a symbol file's
+// is 1, whatever its header says) and the layers it hides, by their own state or their group's.
+TEST(Engine, ResultTellsTheDrawingsScaleAndHiddenLayers)
+{
+    jwwfixture::TJwwFileWriter file(600);
+    file.header.groupScales.fill(50);
+    file.header.layerStates[2 * 16 + 3] = 0;
+    file.header.groupStates[5] = 0;
+    const std::vector<uint8_t> jww = file.Build();
+    TMemorySink sink;
+    const TConversionResult drawing = Convert(std::as_bytes(std::span(jww)), TInputFormat::Jww, {}, sink);
+    EXPECT_EQ(drawing.DrawingScale, 50);
+    std::bitset<jw::kLayerCount> hidden;
+    hidden.set(2 * 16 + 3);
+    for (int n = 0; n < 16; ++n) hidden.set(5 * 16 + n);
+    EXPECT_EQ(drawing.HiddenLayers, hidden);
+
+    JwkWriter symbol;
+    symbol.Scale = "20";
+    const std::vector<uint8_t> jwk = symbol.Build();
+    const TConversionResult symbols = Convert(std::as_bytes(std::span(jwk)), TInputFormat::Jwk, {}, sink);
+    EXPECT_TRUE(symbols.SignatureMatched);
+    EXPECT_EQ(symbols.DrawingScale, 1);
+    EXPECT_TRUE(symbols.HiddenLayers.none());
 }

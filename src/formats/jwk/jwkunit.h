@@ -28,6 +28,8 @@ public:
     static constexpr std::string_view kSignature = "jw_cad(c)sym........";
 
     TReadResult LoadFrom(TByteCursor& cursor);
+    // Symbols are drawn at scale 1, whatever the header's Scale says.
+    double DrawingScale() const { return 1.0; }
 
     TEntJwkHeader Header;
 

@@ -1,0 +1,223 @@
+"""The Blender add-on as a user gets it, run inside Blender by scripts/blender-test.sh:
+  1. its zip installs and enables;
+  2. every sample imported at once gives, per layer group, layer and (layer, colour), the
+     collections and the loose edges and faces of the command line's glb of it, and the layers
+     left hidden are exactly those whose lines go when hidden layers are excluded;
+  3. a render of a sample from the top shows its lines (and none without their line width);
+  4. a damaged and a foreign file imported beside a good one are reported and the good one
+     imports.
+Arguments after "--": ZIP TESSARO_PROGRAM SAMPLES_DIR RENDER_PNG."""
+
+import array
+import json
+import os
+import re
+import struct
+import subprocess
+import sys
+import tempfile
+
+import bpy
+
+ZIP, PROGRAM, SAMPLES, RENDER = sys.argv[sys.argv.index("--") + 1:]
+ALL_KINDS = {"hidden", "aux", "dims", "hatch", "points", "solids"}
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL:", what)
+
+
+def plain(name):
+    """A name without the number Blender appends to a taken one."""
+    return re.sub(r"\.\d{3}$", "", name)
+
+
+def glb_tree(path):
+    """{group: {layer: {mesh: (segments, triangles)}}} of a glb, from its JSON alone."""
+    data = open(path, "rb").read()
+    gltf = json.loads(data[20:20 + struct.unpack_from("<I", data, 12)[0]])
+    nodes, accessors = gltf["nodes"], gltf["accessors"]
+
+    def counts(mesh):
+        found = {1: 0, 4: 0}
+        for primitive in gltf["meshes"][mesh]["primitives"]:
+            found[primitive["mode"]] += accessors[primitive["indices"]]["count"]
+        return found[1] // 2, found[4] // 3
+
+    return {nodes[g]["name"]: {nodes[l]["name"]: {nodes[m]["name"]: counts(nodes[m]["mesh"])
+                                                  for m in nodes[l]["children"]}
+                               for l in nodes[g]["children"]}
+            for g in nodes[0].get("children", [])}
+
+
+def blender_tree(drawing):
+    def counts(mesh):
+        in_faces = array.array("i", bytes(4 * len(mesh.loops)))
+        mesh.loops.foreach_get("edge_index", in_faces)
+        return len(mesh.edges) - len(set(in_faces)), len(mesh.polygons)
+
+    return {plain(g.name): {plain(l.name): {plain(o.name): counts(o.data) for o in l.objects} for l in g.children}
+            for g in drawing.children}
+
+
+def import_into(parent_name, directory, names, **options):
+    """Imports into a new collection; the operator's result and what Blender printed."""
+    parent = bpy.data.collections.new(parent_name)
+    bpy.context.scene.collection.children.link(parent)
+    layer = bpy.context.view_layer
+    layer.active_layer_collection = layer.layer_collection.children[parent.name]
+    with tempfile.TemporaryFile() as printed:
+        sys.stdout.flush()
+        saved = os.dup(1)
+        os.dup2(printed.fileno(), 1)
+        try:
+            result = bpy.ops.import_scene.tessaro(directory=directory, files=[{"name": n} for n in names], **options)
+        finally:
+            os.dup2(saved, 1)
+            os.close(saved)
+        printed.seek(0)
+        text = printed.read().decode("utf-8", "replace")
+    print(text, end="")
+    return parent, result, text
+
+
+def check_like_command_line(parent_name, samples, arguments, **options):
+    """Imports the samples with the dialog's `options`: the collections, loose edges and faces
+    of the command line's glb with `arguments`. The parent collection."""
+    with tempfile.TemporaryDirectory() as out:
+        subprocess.run([PROGRAM, "-f", "glb", "--out", out] + arguments + [os.path.join(SAMPLES, n) for n in samples],
+                       check=True, stdout=subprocess.DEVNULL)
+        expected = {os.path.splitext(n)[0]: glb_tree(os.path.join(out, os.path.splitext(n)[0] + ".glb"))
+                    for n in samples}
+    parent, result, _ = import_into(parent_name, SAMPLES, samples, **options)
+    check(result == {"FINISHED"}, f"importing {samples} with {options}: {result}")
+    drawings = {plain(c.name): c for c in parent.children}
+    for name, tree in expected.items():
+        check(drawings.get(name) is not None and blender_tree(drawings[name]) == tree,
+              f"{name} with {options}: the collections, loose edges and faces are not the glb's")
+    return parent
+
+
+def check_samples(samples):
+    everything = check_like_command_line("everything", samples, ["--include", ",".join(sorted(ALL_KINDS))],
+                                         include=ALL_KINDS)
+    # Every other row of the dialog, as the command line's options, on samples with arcs and points.
+    some = [n for n in samples if n in ("Test1.jww", "サンプル.jww")] or samples[:2]
+    check_like_command_line("options", some, ["--scale", "1000", "--arcs", "length:5:6", "--marker", "7",
+                                              "--marker-size", "2", "--exclude", "dims"],
+                            scale="1000", arc_mode="length", arc_length=5, arc_min=6, marker="7", marker_size=2,
+                            include=ALL_KINDS - {"dims", "solids"})
+
+    def layers(parent, visible_only):
+        found = set()
+        for drawing in parent.children:
+            for group in drawing.children:
+                for layer in group.children:
+                    shown = not layer.hide_render and not find_layer_collection(layer).hide_viewport
+                    if shown or not visible_only:
+                        found.add((plain(drawing.name), plain(layer.name)))
+        return found
+
+    without_hidden, _, _ = import_into("without hidden", SAMPLES, samples, include=ALL_KINDS - {"hidden"})
+    check(layers(everything, True) == layers(without_hidden, False),
+          "the layers left visible are not those converted without hidden layers")
+    check_hiding(os.path.join(SAMPLES, samples[-1]))
+    with_width = [o for o in everything.all_objects if o.modifiers]
+    check(with_width and all(len(o.evaluated_get(bpy.context.evaluated_depsgraph_get()).data.polygons)
+                             > len(o.data.polygons) for o in with_width),
+          "the line width gives no faces")
+
+
+def check_hiding(path):
+    """The samples hide no layer with lines: the builder is given hidden layers of its own."""
+    from tessaro import engine, glb, scene
+    with engine.Engine([("include", "hidden")]) as converter:
+        converted = converter.convert(open(path, "rb").read(), path)
+    document = glb.read(converted.glb)
+    numbers = [layer.extras["layer"] for group in document.roots[0].children for layer in group.children]
+    hidden = set(numbers[::2])
+    drawing = scene.DrawingBuilder(document, hidden, 0.0).build(bpy.context.scene.collection,
+                                                                 bpy.context.view_layer)[0]
+    for group in drawing.children:
+        for layer in group.children:
+            want = layer["layer"] in hidden
+            check(layer.hide_render == want and find_layer_collection(layer).hide_viewport == want,
+                  f"layer {layer.name} of {path}: hidden should be {want}")
+
+
+def find_layer_collection(collection, layer_collection=None):
+    layer_collection = layer_collection or bpy.context.view_layer.layer_collection
+    if layer_collection.collection == collection:
+        return layer_collection
+    for child in layer_collection.children:
+        found = find_layer_collection(collection, child)
+        if found:
+            return found
+    return None
+
+
+def share_off_background(sample, line_width, png):
+    """Renders `sample` alone from the top into `png`; the share of pixels unlike the background."""
+    bpy.ops.wm.read_homefile(use_empty=True)
+    drawing, _, _ = import_into("render", SAMPLES, [sample], line_width=line_width)
+    scene = bpy.context.scene
+    corners = [o.matrix_world @ v.co for o in drawing.all_objects for v in o.data.vertices]
+    low = [min(c[i] for c in corners) for i in range(2)]
+    high = [max(c[i] for c in corners) for i in range(2)]
+    camera = bpy.data.objects.new("top", bpy.data.cameras.new("top"))
+    camera.data.type, camera.data.ortho_scale = "ORTHO", 1.05 * max(high[0] - low[0], high[1] - low[1])
+    camera.location = ((low[0] + high[0]) / 2, (low[1] + high[1]) / 2, 100.0)
+    camera.data.clip_end = 1000.0
+    scene.collection.objects.link(camera)
+    scene.camera = camera
+    scene.world = bpy.data.worlds.new("paper")
+    scene.world.color = (1.0, 1.0, 1.0)
+    scene.render.engine = "BLENDER_EEVEE"
+    scene.eevee.taa_render_samples = 8
+    scene.view_settings.view_transform = "Standard"
+    scene.render.resolution_x = 1200
+    scene.render.resolution_y = max(1, round(1200 * (high[1] - low[1]) / max(high[0] - low[0], 1e-9)))
+    scene.render.filepath = png
+    bpy.ops.render.render(write_still=True)
+    image = bpy.data.images.load(png)
+    pixels = array.array("f", bytes(4 * len(image.pixels)))
+    image.pixels.foreach_get(pixels)
+    background = pixels[0:3]
+    off = sum(1 for i in range(0, len(pixels), 4)
+              if abs(pixels[i] - background[0]) + abs(pixels[i + 1] - background[1]) + abs(pixels[i + 2] - background[2]) > 0.05)
+    return off / (len(pixels) // 4)
+
+
+def check_bad_files(sample):
+    with tempfile.TemporaryDirectory() as folder:
+        data = open(os.path.join(SAMPLES, sample), "rb").read()
+        for name, content in (("good.jww", data), ("damaged.jww", data[:len(data) // 2]),
+                              ("foreign.jww", b"not a drawing\n" * 100)):
+            open(os.path.join(folder, name), "wb").write(content)
+        parent, result, printed = import_into("bad files", folder, ["damaged.jww", "foreign.jww", "good.jww"])
+    check(result == {"FINISHED"}, f"the import with bad files: {result}")
+    check(re.search(r"damaged\.jww: damaged at byte \d+; imported what was read", printed), "no damage reported")
+    check("foreign.jww: not a Jw_cad drawing" in printed, "the foreign file is not reported")
+    made = {plain(c.name): len(c.all_objects) for c in parent.children}
+    check(made.get("good", 0) > 0 and made.get("damaged", 0) > 0 and "foreign" not in made,
+          f"the drawings made beside the bad files: {made}")
+
+
+bpy.ops.wm.read_homefile(use_empty=True)
+bpy.ops.preferences.addon_install(filepath=ZIP, overwrite=True)
+bpy.ops.preferences.addon_enable(module="tessaro")
+check("tessaro" in bpy.context.preferences.addons, "the add-on did not enable")
+samples = sorted(n for n in os.listdir(SAMPLES) if n.lower().endswith((".jww", ".jws", ".jwc", ".jwk")))
+check_samples(samples)
+check_bad_files("Test1.jww" if "Test1.jww" in samples else samples[0])
+plan = "サンプル.jww" if "サンプル.jww" in samples else samples[0]
+with tempfile.TemporaryDirectory() as scratch:
+    plain_edges = share_off_background(plan, 0.0, os.path.join(scratch, "plain-edges.png"))
+shown = share_off_background(plan, 0.25, RENDER)
+print(f"render: {shown:.2%} of pixels show lines at 0.25 mm, {plain_edges:.2%} with plain edges")
+check(shown > 0.01 and shown > 10 * plain_edges, "the render does not show the lines")
+print(f"== Blender add-on: {len(failures)} failure(s)")
+sys.exit(1 if failures else 0)
