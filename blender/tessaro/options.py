@@ -27,6 +27,7 @@ _KINDS = (
     ("hatch", "Hatching", "Hatching"),
     ("points", "Points", "Points, drawn as markers"),
     ("solids", "Solids", "Filled solids, as faces"),
+    ("texts", "Texts", "Texts and dimension values as the outlines of their characters (a 'text' collection in each layer)"),
 )
 _MARKERS = ("＋", "×", "□", "◇", "○", "■", "◆", "●")
 

@@ -20,7 +20,7 @@ import tempfile
 import bpy
 
 ZIP, PROGRAM, SAMPLES, RENDER = sys.argv[sys.argv.index("--") + 1:]
-ALL_KINDS = {"hidden", "aux", "dims", "hatch", "points", "solids"}
+ALL_KINDS = {"hidden", "aux", "dims", "hatch", "points", "solids", "texts"}
 failures = []
 
 
@@ -36,7 +36,8 @@ def plain(name):
 
 
 def glb_tree(path):
-    """{group: {layer: {mesh: (segments, triangles)}}} of a glb, from its JSON alone."""
+    """{group: {layer: {mesh: (segments, triangles), "text": {mesh: ...}}}} of a glb, from its
+    JSON alone."""
     data = open(path, "rb").read()
     gltf = json.loads(data[20:20 + struct.unpack_from("<I", data, 12)[0]])
     nodes, accessors = gltf["nodes"], gltf["accessors"]
@@ -47,10 +48,11 @@ def glb_tree(path):
             found[primitive["mode"]] += accessors[primitive["indices"]]["count"]
         return found[1] // 2, found[4] // 3
 
-    return {nodes[g]["name"]: {nodes[l]["name"]: {nodes[m]["name"]: counts(nodes[m]["mesh"])
-                                                  for m in nodes[l]["children"]}
-                               for l in nodes[g]["children"]}
-            for g in nodes[0].get("children", [])}
+    def tree(node):
+        return counts(node["mesh"]) if "mesh" in node else {nodes[c]["name"]: tree(nodes[c])
+                                                             for c in node.get("children", [])}
+
+    return tree(nodes[0])
 
 
 def blender_tree(drawing):
@@ -59,8 +61,12 @@ def blender_tree(drawing):
         mesh.loops.foreach_get("edge_index", in_faces)
         return len(mesh.edges) - len(set(in_faces)), len(mesh.polygons)
 
-    return {plain(g.name): {plain(l.name): {plain(o.name): counts(o.data) for o in l.objects} for l in g.children}
-            for g in drawing.children}
+    def tree(collection):
+        found = {plain(o.name): counts(o.data) for o in collection.objects}
+        found.update({plain(c.name): tree(c) for c in collection.children})
+        return found
+
+    return tree(drawing)
 
 
 def import_into(parent_name, directory, names, **options):
@@ -109,7 +115,7 @@ def check_samples(samples):
     check_like_command_line("options", some, ["--scale", "1000", "--arcs", "length:5:6", "--marker", "7",
                                               "--marker-size", "2", "--exclude", "dims"],
                             scale="1000", arc_mode="length", arc_length=5, arc_min=6, marker="7", marker_size=2,
-                            include=ALL_KINDS - {"dims", "solids"})
+                            include=ALL_KINDS - {"dims", "solids", "texts"})
 
     def layers(parent, visible_only):
         found = set()
