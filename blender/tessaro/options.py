@@ -71,6 +71,12 @@ ROWS = (
          "marker_size": FloatProperty(name="Marker size", description="Paper millimetres",
                                       min=0.00001, max=10000.0, default=1.0)},
         lambda v: [("marker", v.marker), ("marker-size", _number(v.marker_size))]),
+    Row({"background": EnumProperty(
+        name="Pens for", description="The default pens' colours: black for a light background, white for a dark one",
+        items=[("carried", "As the drawings say", "Dark, or what the drawing before left, as the command line does"),
+               ("light", "Light background", "Black pens, for a white render or paper"),
+               ("dark", "Dark background", "White pens")], default="carried")},
+        lambda v: [] if v.background == "carried" else [("background", v.background)]),
     Row({"include": EnumProperty(
         name="Include", options={"ENUM_FLAG"}, items=[(n, label, text) for n, label, text in _KINDS],
         default={"hidden", "aux", "dims", "hatch", "points"})},

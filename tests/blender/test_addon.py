@@ -168,7 +168,7 @@ def find_layer_collection(collection, layer_collection=None):
 def share_off_background(sample, line_width, png):
     """Renders `sample` alone from the top into `png`; the share of pixels unlike the background."""
     bpy.ops.wm.read_homefile(use_empty=True)
-    drawing, _, _ = import_into("render", SAMPLES, [sample], line_width=line_width)
+    drawing, _, _ = import_into("render", SAMPLES, [sample], line_width=line_width, background="light")
     scene = bpy.context.scene
     corners = [o.matrix_world @ v.co for o in drawing.all_objects for v in o.data.vertices]
     low = [min(c[i] for c in corners) for i in range(2)]
