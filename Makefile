@@ -42,14 +42,20 @@ demo:
 		echo "$(DEMO_INPUT) is not there: nothing converted. Documents would go to $(CURDIR)/build/demo/"; \
 	fi
 
+# The slow checks of `make test`, which run side by side once build/ is built (each into its
+# own log, printed when all are done): they then skip their own `build` step, so that no two
+# of them configure or build the same tree.
+SLOW_CHECKS = test-sanitize test-windows test-blender
+BUILD_FIRST ?= build
+
 test: build
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-package
 	@$(MAKE) --no-print-directory test-capi
 	@$(MAKE) --no-print-directory test-parallel
 	@$(MAKE) --no-print-directory test-outputs
-	@$(MAKE) --no-print-directory test-sanitize
-	@$(MAKE) --no-print-directory test-windows
+	@TESSARO_WINDOWS=1 TESSARO_BLENDER=1 ./scripts/setup.sh
+	@./scripts/side-by-side.sh $(SLOW_CHECKS)
 
 # The Debian package: its contents, its program installed in a scratch root, its manual page.
 test-package: build
@@ -78,7 +84,7 @@ test-sanitize: setup
 
 # The Blender add-on: its zip installed and enabled in Blender 3.4 (a scratch user folder under
 # build/), every sample imported, bad files beside a good one, and build/blender-render.png.
-test-blender: build
+test-blender: $(BUILD_FIRST)
 	@TESSARO_BLENDER=1 ./scripts/setup.sh
 	@JOBS=$(JOBS) ./scripts/blender-test.sh
 
