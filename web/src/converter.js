@@ -1,0 +1,48 @@
+// The page's side of the worker: conversions one at a time, in the order asked. A worker that
+// fails (its engine aborted, its script died, or it ran past the time allowed) is ended, the
+// conversion answers a failure, and the next conversion gets a new worker.
+import workerSource from 'tessaro:worker-source';
+
+const TIME_ALLOWED_MS = 10 * 60 * 1000;
+
+export class Converter {
+  constructor() {
+    this.url = URL.createObjectURL(new Blob([workerSource], { type: 'text/javascript' }));
+    this.worker = null;
+    this.queue = Promise.resolve();
+    this.nextId = 1;
+  }
+
+  // Resolves with the worker's answer: { result, view, milliseconds, memory } or { crashed }.
+  convert(job) {
+    const run = () => this.run(job);
+    const answer = this.queue.then(run, run);
+    this.queue = answer;
+    return answer;
+  }
+
+  run(job) {
+    if (!this.worker) this.worker = new Worker(this.url);
+    const worker = this.worker;
+    const id = this.nextId++;
+    return new Promise((resolve) => {
+      const finish = (answer) => {
+        clearTimeout(timer);
+        worker.onmessage = null;
+        worker.onerror = null;
+        if (answer.crashed) this.restart(worker);
+        resolve(answer);
+      };
+      const timer = setTimeout(() => finish({ crashed: 'time' }), TIME_ALLOWED_MS);
+      worker.onmessage = ({ data }) => { if (data.id === id) finish(data); };
+      worker.onerror = (event) => { event.preventDefault(); finish({ crashed: event.message || 'worker' }); };
+      // The page keeps its bytes (options may change): the worker gets a copy.
+      worker.postMessage({ ...job, id, bytes: job.bytes.slice() });
+    });
+  }
+
+  restart(worker) {
+    worker.terminate();
+    if (this.worker === worker) this.worker = null;
+  }
+}
