@@ -9,75 +9,43 @@
 #include <cstring>
 #include <string>
 
+#include <emscripten.h>
+
 namespace {
 
-// The decimal digits (no leading zero) and exponent of `value` to `digits` significant digits,
-// correctly rounded: value ~ d.ddd x 10^exponent. printf's "%.*e" of the C library is exact.
+// A decimal: its digits (no leading zero) and the exponent of the first, d.ddd x 10^exponent.
 struct TDecimal {
     std::string Digits;
     int Exponent = 0;
 };
 
-TDecimal Rounded(double value, int digits)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*e", digits - 1, std::fabs(value));
-    TDecimal decimal;
-    const char* e = std::strchr(text, 'e');
-    for (const char* p = text; p != e; ++p)
-        if (*p != '.') decimal.Digits.push_back(*p);
-    decimal.Exponent = std::atoi(e + 1);
-    return decimal;
-}
+// JavaScript's Number to String gives the fewest digits that read back as the value, the
+// nearest such when there are several: what std::to_chars gives. Its text ("123.5", "0.0015",
+// "1.5e-7", "1e+21") becomes digits without leading or trailing zeros and the exponent of the
+// first. (The C library's printf and strtod work in long double, which is software here.)
+EM_JS(int, TessaroShortestDigits, (double value, char* digits), {
+    var text = String(Math.abs(value));
+    var at = text.indexOf("e");
+    var exponent = at >= 0 ? parseInt(text.slice(at + 1), 10) : 0;
+    if (at >= 0) text = text.slice(0, at);
+    var point = text.indexOf(".");
+    var whole = point >= 0 ? text.slice(0, point) : text;
+    var all = whole + (point >= 0 ? text.slice(point + 1) : "");
+    var lead = 0;
+    while (lead < all.length - 1 && all[lead] === "0") lead++;
+    var kept = all.slice(lead).replace(/0+$/, "") || "0";
+    for (var i = 0; i < kept.length; i++) HEAPU8[digits + i] = kept.charCodeAt(i);
+    HEAPU8[digits + kept.length] = 0;
+    return exponent + whole.length - 1 - lead;
+});
 
-double ValueOf(const TDecimal& decimal)
-{
-    const std::string text = decimal.Digits + "e" + std::to_string(decimal.Exponent - static_cast<int>(decimal.Digits.size()) + 1);
-    return std::strtod(text.c_str(), nullptr);
-}
-
-// The decimal one unit in the last digit away (step +1 or -1); empty when it would lose a digit.
-TDecimal Neighbour(TDecimal decimal, int step)
-{
-    std::string& d = decimal.Digits;
-    int i = static_cast<int>(d.size()) - 1;
-    if (step > 0) {
-        while (i >= 0 && d[static_cast<size_t>(i)] == '9') d[static_cast<size_t>(i--)] = '0';
-        if (i < 0) {
-            d.insert(d.begin(), '1');
-            d.pop_back();
-            ++decimal.Exponent;
-        } else {
-            ++d[static_cast<size_t>(i)];
-        }
-    } else {
-        while (i >= 0 && d[static_cast<size_t>(i)] == '0') d[static_cast<size_t>(i--)] = '9';
-        if (i < 0) return {};
-        if (--d[static_cast<size_t>(i)] == '0' && i == 0) {
-            if (d.size() == 1) return {};
-            d.erase(d.begin());
-            d.push_back('9');
-            --decimal.Exponent;
-        }
-    }
-    return decimal;
-}
-
-// The fewest digits that read back as value, the nearest such decimal when there are several.
-// The correctly rounded decimal is the nearest of its length; where the rounding interval is
-// uneven (at a power of two) a neighbour of it may read back when it does not.
 TDecimal Shortest(double value)
 {
-    const double magnitude = std::fabs(value);
-    for (int digits = 1; digits < 17; ++digits) {
-        const TDecimal nearest = Rounded(magnitude, digits);
-        if (ValueOf(nearest) == magnitude) return nearest;
-        for (int step : {1, -1}) {
-            TDecimal other = Neighbour(nearest, step);
-            if (!other.Digits.empty() && ValueOf(other) == magnitude) return other;
-        }
-    }
-    return Rounded(magnitude, 17);
+    char digits[32];
+    TDecimal decimal;
+    decimal.Exponent = TessaroShortestDigits(value, digits);
+    decimal.Digits = digits;
+    return decimal;
 }
 
 char* Put(char* out, std::string_view text)

@@ -1,11 +1,11 @@
 #pragma once
 // Floating-point number texts as std::to_chars and std::from_chars give them, also where the
-// standard library lacks their floating-point overloads (libc++ before 14, as in Debian's
-// emscripten 3.1.6 for the browser build). Elsewhere each function is the standard call.
+// standard library lacks their floating-point overloads: Debian's emscripten 3.1.6 (libc++ 13)
+// for the browser build. Elsewhere each function is the standard call.
 #include <charconv>
 #include <string_view>
 
-#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 14000
+#if defined(__EMSCRIPTEN__) && defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 14000
 #define TESSARO_FLOAT_CHARS_FALLBACK 1
 #endif
 
