@@ -34,7 +34,7 @@ function outcomeText(answer) {
   const r = answer.result;
   const numbers = {
     segments: r.segments?.toLocaleString(language), triangles: r.triangles?.toLocaleString(language),
-    layers: r.layers, offset: r.readOffset?.toLocaleString(language),
+    layers: r.layers, offset: r.readOffset?.toLocaleString(language), option: r.option,
   };
   return text(`outcome.${r.status}`, numbers);
 }
@@ -72,6 +72,9 @@ function showState(entry) {
   if (entry.state === 'done') {
     outcome.textContent = entry.outcome;
     entry.item.dataset.status = entry.status;
+    // For the benchmarks: the engine's time in the worker and the worker's memory.
+    if (entry.milliseconds !== undefined) entry.item.dataset.ms = entry.milliseconds.toFixed(1);
+    if (entry.memory !== undefined) entry.item.dataset.memory = String(entry.memory);
   } else {
     outcome.textContent = text(`state.${entry.state}`);
   }

@@ -100,7 +100,9 @@ function select(choices, current, label, onPick) {
   return element;
 }
 
-function numberBox(current, row, onValue) {
+// A box for a number; `whole` (a flag, or a function answering one) rounds what is typed to a
+// whole number, as segment counts are.
+function numberBox(current, row, onValue, whole = false) {
   const element = document.createElement('input');
   element.type = 'number';
   element.step = 'any';
@@ -110,6 +112,7 @@ function numberBox(current, row, onValue) {
   element.addEventListener('change', () => {
     // The engine clamps numbers as the window does; a box left empty or unreadable keeps its value.
     if (element.value.trim() === '' || !Number.isFinite(Number(element.value))) return;
+    if (typeof whole === 'function' ? whole() : whole) element.value = String(Math.round(Number(element.value)));
     onValue(element.value.trim());
   });
   return element;
@@ -149,10 +152,10 @@ const CONTROLS = {
       changed();
     });
     modeSelect.name = row.key;
-    const amount = numberBox(value[value.mode], null, (v) => { value[value.mode] = v; changed(); });
+    const amount = numberBox(value[value.mode], null, (v) => { value[value.mode] = v; changed(); }, () => value.mode === 'count');
     amount.name = `${row.key}-amount`;
     const minLabel = document.createElement('label');
-    const min = numberBox(value.min, null, (v) => { value.min = v; changed(); });
+    const min = numberBox(value.min, null, (v) => { value.min = v; changed(); }, true);
     min.name = `${row.key}-min`;
     minLabel.append(`${text(`option.${row.key}.min`)} `, min);
     const show = () => {

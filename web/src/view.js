@@ -52,6 +52,7 @@ export class DrawingView {
     this.buildTree(gltf);
     this.topView();
     this.countVisible();
+    await new Promise((resolve) => requestAnimationFrame(() => resolve()));
   }
 
   clear() {
