@@ -36,8 +36,9 @@ export class Converter {
       const timer = setTimeout(() => finish({ crashed: 'time' }), TIME_ALLOWED_MS);
       worker.onmessage = ({ data }) => { if (data.id === id) finish(data); };
       worker.onerror = (event) => { event.preventDefault(); finish({ crashed: event.message || 'worker' }); };
-      // The page keeps its bytes (options may change): the worker gets a copy.
-      worker.postMessage({ ...job, id, bytes: job.bytes.slice() });
+      // The page keeps its bytes (options may change): the worker is handed a copy, moved.
+      const bytes = job.bytes.slice();
+      worker.postMessage({ ...job, id, bytes }, [bytes.buffer]);
     });
   }
 

@@ -107,7 +107,7 @@ async function addFiles(files) {
       showState(entry);
     }
   }
-  if (!selected?.kind && readable.length) select(readable[0]);
+  if (readable.length) select(readable[0]);  // each drop shows its first drawing
   await Promise.all(readable.map((entry) => convert(entry)));
 }
 
