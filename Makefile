@@ -13,7 +13,7 @@ DEMO_INPUT ?= examples/plan.jww
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows test-web web web-site fuzz package bench clean
+.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows test-web web web-site fuzz package bench bench-web clean
 
 setup:
 	@./scripts/setup.sh
@@ -115,6 +115,11 @@ package: build
 
 bench: build
 	@for b in build/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# The page's goals (bench/bench_web.mjs): the large drawing in the page against the native
+# program on one core, the page's weight, a sample's drop to its first frame.
+bench-web: build web-site
+	@node bench/bench_web.mjs
 
 clean:
 	rm -rf build build-sanitize build-win build-fuzz build-web
