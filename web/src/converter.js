@@ -1,9 +1,13 @@
 // The page's side of the worker: conversions one at a time, in the order asked. A worker that
 // fails (its engine aborted, its script died, or it ran past the time allowed) is ended, the
-// conversion answers a failure, and the next conversion gets a new worker.
+// conversion answers a failure, and the next conversion gets a new worker; so is one left
+// holding much memory.
 import workerSource from 'tessaro:worker-source';
 
 const TIME_ALLOWED_MS = 10 * 60 * 1000;
+// WebAssembly memory never shrinks: a worker that grew past this is ended after its answer,
+// which hands the memory back, and the next conversion starts a new one.
+const MEMORY_KEPT = 1024 * 1024 * 1024;
 
 export class Converter {
   constructor() {
@@ -30,7 +34,7 @@ export class Converter {
         clearTimeout(timer);
         worker.onmessage = null;
         worker.onerror = null;
-        if (answer.crashed) this.restart(worker);
+        if (answer.crashed || answer.memory > MEMORY_KEPT) this.restart(worker);
         resolve(answer);
       };
       const timer = setTimeout(() => finish({ crashed: 'time' }), TIME_ALLOWED_MS);

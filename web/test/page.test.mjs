@@ -4,8 +4,9 @@
 // one zip) equal the command line's with the page's option words, the creation and
 // modification stamps aside. The layer tree shows the drawing's names and hides layers; a
 // picture of the view shows the drawing. Damaged, cut and foreign files and a layer named like
-// markup get their messages, run no script, and the next file converts. No request leaves the
-// page's origin, and the page also works opened from the disk.
+// markup get their messages, run no script, and the next file converts; so does the file after
+// one whose worker failed. No request leaves the page's origin, and the page also works opened
+// from the disk.
 import assert from 'node:assert/strict';
 import { execFileSync, spawnSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync, mkdirSync, existsSync } from 'node:fs';
@@ -215,6 +216,19 @@ async function checkBadFiles(page) {
   check(await page.$$eval('img', (images) => images.length) === 0, 'and no element is made of it');
 }
 
+// A worker that fails is replaced: the file it was converting is reported, the next converts.
+async function checkWorkerFailure(page) {
+  const workers = page.workers();
+  check(workers.length === 1, 'the page converts in one worker');
+  await workers[0].evaluate(() => { self.onmessage = () => { throw new Error('the engine failed'); }; });
+  const sample = readFileSync(path.join(samplesDir, samples[0]));
+  await drop(page, { 'failing.jww': sample });
+  check((await outcomeOf(page, 'failing.jww')).status === 'failed', 'a file whose worker fails is reported');
+  await drop(page, { 'next.jww': sample });
+  check((await outcomeOf(page, 'next.jww')).status === 'ok', 'the next file converts in a new worker');
+  problems.splice(0, problems.length, ...problems.filter((p) => !p.includes('the engine failed')));
+}
+
 async function checkFromDisk(browser, blocked, problems) {
   const page = await open(browser, pathToFileURL(path.join(siteDir, 'index.html')).href, blocked, problems);
   await drop(page, { [samples[0]]: readFileSync(path.join(samplesDir, samples[0])) });
@@ -222,6 +236,7 @@ async function checkFromDisk(browser, blocked, problems) {
   await page.close();
 }
 
+const blocked = [], problems = [];
 const { server, url, served } = await serve(siteDir);
 const browser = await puppeteer.launch({
   executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
@@ -230,7 +245,6 @@ const browser = await puppeteer.launch({
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
 });
-const blocked = [], problems = [];
 try {
   const page = await open(browser, url, blocked, problems);
   const session = await browser.target().createCDPSession();
@@ -241,6 +255,7 @@ try {
   const glbDir = await checkDocuments(page, session, downloads);
   await checkView(page, glbDir);
   await checkBadFiles(page);
+  await checkWorkerFailure(page);
   await checkFromDisk(browser, blocked, problems);
   check(problems.length === 0, `no script ran and nothing failed in the page: ${problems.join('; ')}`);
   check(blocked.length === 0, `no request left the page's origin: ${blocked.join(', ')}`);
