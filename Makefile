@@ -8,12 +8,13 @@
 #   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
 #   make package  makes build/tessaro_<version>_amd64.deb, build-win/tessaro-<version>-windows-x64.zip
 #               and the Blender add-on build/tessaro-blender-<version>.zip
+#   make web    builds the browser page into build-web/site/ and serves it on http://localhost:8080
 JOBS ?= $(shell nproc)
 DEMO_INPUT ?= examples/plan.jww
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows test-blender fuzz package bench bench-blender clean
+.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows test-blender test-web web web-site fuzz package bench bench-blender bench-web clean
 
 setup:
 	@./scripts/setup.sh
@@ -92,6 +93,26 @@ test-blender: $(BUILD_FIRST)
 test-windows:
 	@./scripts/windows-test.sh
 
+# The browser page: the engine as WebAssembly (emcmake, web/wasm/) in build-web/wasm/, bundled
+# with the page (web/) into build-web/site/, a folder any static host serves as it is. Debian's
+# emscripten runs its optimizer with the system's Node.js modules (NODE_PATH).
+EMSDK_ENV = NODE_PATH=/usr/share/nodejs
+web-site:
+	@TESSARO_WEB=1 ./scripts/setup.sh
+	@[ -f build-web/wasm/CMakeCache.txt ] || $(EMSDK_ENV) emcmake cmake -S . -B build-web/wasm -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@$(EMSDK_ENV) cmake --build build-web/wasm -j $(JOBS)
+	@node web/build.mjs build-web/wasm build-web/site
+
+# Builds the page and serves it on http://localhost:8080 (this machine only) until Ctrl-C.
+web: web-site
+	@node web/serve.mjs build-web/site 8080
+
+# The page in headless Chromium (web/test/page.test.mjs): every sample dropped, its documents
+# against build/tessaro's, the view, bad files, no request leaving the page's origin; it leaves
+# a picture of the view in build-web/screenshot.png.
+test-web: build web-site
+	@node web/test/page.test.mjs build-web/site build/tessaro ../shared/samples/jww build-web/screenshot.png
+
 # The libFuzzer targets of the four formats (tests/fuzz), built in build-fuzz/ and run for
 # FUZZ_SECONDS each, FUZZ_JOBS at a time; scripts/fuzz.sh tells where findings go.
 fuzz:
@@ -115,5 +136,10 @@ bench-blender: build
 	@TESSARO_BLENDER=1 ./scripts/setup.sh
 	@./bench/blender-import.sh
 
+# The page's goals (bench/bench_web.mjs): the large drawing in the page against the native
+# program on one core, the page's weight, a sample's drop to its first frame.
+bench-web: build web-site
+	@node bench/bench_web.mjs
+
 clean:
-	rm -rf build build-sanitize build-win build-fuzz
+	rm -rf build build-sanitize build-win build-fuzz build-web

@@ -34,6 +34,11 @@ if [ "${TESSARO_BLENDER:-0}" = 1 ]; then
   packages+=(blender xvfb xauth libgl1-mesa-dri python3-numpy)
 fi
 
+if [ "${TESSARO_WEB:-0}" = 1 ]; then
+  # The browser build and its test: the WebAssembly compiler and Chromium, driven headless.
+  packages+=(emscripten chromium)
+fi
+
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 
@@ -57,4 +62,10 @@ fi
 # The JavaScript clients that check the glTF and compact COLLADA documents, as locked.
 if [ ! -d tests/js/node_modules ] || [ tests/js/package-lock.json -nt tests/js/node_modules ]; then
   (cd tests/js && npm ci --no-audit --no-fund --loglevel=error)
+fi
+
+# The page's bundler and test driver (web/), as locked; puppeteer-core drives Debian's chromium
+# and downloads no browser.
+if [ "${TESSARO_WEB:-0}" = 1 ] && { [ ! -d web/node_modules ] || [ web/package-lock.json -nt web/node_modules ]; }; then
+  (cd web && npm ci --no-audit --no-fund --loglevel=error)
 fi

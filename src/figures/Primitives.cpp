@@ -1,6 +1,7 @@
 #include "figures/Primitives.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "figures/PrimitivesEmit.h"
@@ -23,7 +24,8 @@ class TEllipse {
 public:
     TEllipse(const TEllipticArc& arc, double scale)
         : cx_(arc.x), cy_(arc.y), radius_(arc.radius), flatness_(arc.flatness), scale_(scale),
-          cosTilt_(std::cos(static_cast<Ext>(arc.tilt))), sinTilt_(std::sin(static_cast<Ext>(arc.tilt)))
+          cosTilt_(std::cos(static_cast<Ext>(arc.tilt))), sinTilt_(std::sin(static_cast<Ext>(arc.tilt))),
+          untilted_(cosTilt_ == 1 && sinTilt_ == 0)
     {
     }
 
@@ -32,6 +34,15 @@ public:
         const Ext r = radius_;
         const TScaledCosSin axes = ScaledCosSin(r, r * flatness_, t);
         const double u = axes.cos, v = axes.sin;
+#if LDBL_MANT_DIG >= 108
+        // Where long double has at least 2 x 53 + 2 bits (binary128, in software), an untilted
+        // ellipse needs none of it: the turn's products and differences are exact, and a sum
+        // rounded to long double and then to double is the sum rounded to double.
+        if (untilted_) {
+            const double sinTilt = static_cast<double>(sinTilt_);  // +-0
+            return Scaled(cx_ + (1.0 * u - sinTilt * v), cy_ + (sinTilt * u + 1.0 * v), scale_);
+        }
+#endif
         const double tu = static_cast<double>(cosTilt_ * u - sinTilt_ * v);
         const double tv = static_cast<double>(sinTilt_ * u + cosTilt_ * v);
         return Scaled(static_cast<double>(static_cast<Ext>(cx_) + tu), static_cast<double>(static_cast<Ext>(cy_) + tv),
@@ -41,6 +52,7 @@ public:
 private:
     double cx_, cy_, radius_, flatness_, scale_;
     Ext cosTilt_, sinTilt_;
+    bool untilted_;
 };
 
 // Walks parameters start, start + step, ... (the step added each time, N + 1 points) and hands

@@ -1,20 +1,30 @@
 #include "output/ColladaNumbers.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string>
+
+#include "util/FloatChars.h"
 
 namespace {
 
 char* FormatWithToChars(long double value, char* out)
 {
+#ifdef TESSARO_FLOAT_CHARS_FALLBACK
+    // Only values of 2^63 and more come here (the integer paths take the rest).
+    const int written = std::snprintf(out, kFixed9MaxChars, "%.9Lf", value);
+    return out + std::clamp(written, 0, static_cast<int>(kFixed9MaxChars) - 1);
+#else
     auto result = std::to_chars(out, out + kFixed9MaxChars, value, std::chars_format::fixed, 9);
     return result.ptr;
+#endif
 }
 
 // The x87 80-bit format: 64-bit significand with an explicit integer bit, 15-bit biased
@@ -25,7 +35,18 @@ char* FormatWithToChars(long double value, char* out)
 #define TESSARO_X87_LONG_DOUBLE 1
 #endif
 
-#ifdef TESSARO_X87_LONG_DOUBLE
+// IEEE binary128 (WebAssembly): its values are formatted as the x87 would hold them, rounded to
+// a 64-bit significand, so that the browser's documents are the x86 programs' byte for byte.
+#if defined(__SIZEOF_INT128__) && defined(__LDBL_MANT_DIG__) && __LDBL_MANT_DIG__ == 113 && \
+    defined(__LDBL_MAX_EXP__) && __LDBL_MAX_EXP__ == 16384
+#define TESSARO_QUAD_LONG_DOUBLE 1
+#endif
+
+#if defined(TESSARO_X87_LONG_DOUBLE) || defined(TESSARO_QUAD_LONG_DOUBLE)
+#define TESSARO_INTEGER_FIXED9 1
+#endif
+
+#ifdef TESSARO_INTEGER_FIXED9
 constexpr uint32_t kFractionScale = 1000000000;  // 10^9: nine decimals
 
 constexpr char kDigitPairs[] =
@@ -103,6 +124,7 @@ char* FormatBinary(bool negative, uint64_t significand, int shift, char* out)
     return WriteFixed9(negative, integerPart, static_cast<uint32_t>(quotient), out);
 }
 
+#ifdef TESSARO_X87_LONG_DOUBLE
 // The x87 value from its bits: significand * 2^(biased exponent - 16383 - 63). Values of 2^63
 // and more, and what the x87 would not take as a finite number, are left to the caller (false).
 bool FormatX87(long double value, char* out, char** end)
@@ -124,6 +146,40 @@ bool FormatX87(long double value, char* out, char** end)
     *end = FormatBinary(negative, significand, shift, out);
     return true;
 }
+#endif
+
+#ifdef TESSARO_QUAD_LONG_DOUBLE
+// The binary128 value from its bits, its 113-bit significand rounded half to even to the
+// x87's 64 bits; then as FormatX87. The exponent's bias is the x87's.
+bool FormatQuad(long double value, char* out, char** end)
+{
+    unsigned __int128 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const bool negative = (bits >> 127) != 0;
+    int biased = static_cast<int>(bits >> 112) & 0x7FFF;
+    if (biased == 0x7FFF) return false;  // infinity or NaN, handled by the caller
+    if (biased == 0) {  // zero or subnormal: far below half a unit of 10^-9
+        *end = FormatBinary(negative, 0, 64, out);
+        return true;
+    }
+    const unsigned __int128 full = (bits & ((static_cast<unsigned __int128>(1) << 112) - 1)) |
+                                   static_cast<unsigned __int128>(1) << 112;
+    constexpr int kDropped = 113 - 64;
+    uint64_t significand = static_cast<uint64_t>(full >> kDropped);
+    const unsigned __int128 rest = full & ((static_cast<unsigned __int128>(1) << kDropped) - 1);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (kDropped - 1);
+    if (rest > half || (rest == half && (significand & 1) != 0)) {
+        if (++significand == 0) {  // carried out of 64 bits
+            significand = uint64_t{1} << 63;
+            ++biased;
+        }
+    }
+    const int shift = (16383 + 63) - biased;
+    if (shift <= 0) return false;  // 2^63 or more
+    *end = FormatBinary(negative, significand, shift, out);
+    return true;
+}
+#endif
 
 // A normal double's sign, 53-bit significand (integer bit set) and exponent: value =
 // significand * 2^exponent. False for zeros, subnormals, infinities and NaN.
@@ -210,6 +266,9 @@ char* FormatFixed9(long double value, char* out)
     // costs more than the whole conversion. What this cannot take goes the general way.
     char* end = nullptr;
     if (FormatX87(value, out, &end)) return end;
+#elif defined(TESSARO_QUAD_LONG_DOUBLE)
+    char* end = nullptr;
+    if (FormatQuad(value, out, &end)) return end;
 #endif
     if (std::isnan(value)) {
         std::memcpy(out, "NaN", 3);
@@ -230,7 +289,7 @@ char* FormatFixed9(long double value, char* out)
 
 char* FormatScaledFixed9(double stored, double scale, char* out)
 {
-#ifdef TESSARO_X87_LONG_DOUBLE
+#ifdef TESSARO_INTEGER_FIXED9
     char* end = nullptr;
     if (FormatProduct(stored, scale, out, &end)) return end;
 #endif

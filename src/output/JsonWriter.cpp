@@ -1,5 +1,7 @@
 #include "output/JsonWriter.h"
 
+#include "util/FloatChars.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -91,7 +93,7 @@ TJsonWriter& TJsonWriter::Number(double value)
 {
     Separate();
     char text[32];
-    out_.append(text, std::to_chars(text, text + sizeof text, std::isfinite(value) ? value : 0.0).ptr);
+    out_.append(text, ShortestDoubleChars(text, text + sizeof text, std::isfinite(value) ? value : 0.0));
     return *this;
 }
 

@@ -1,5 +1,6 @@
 #include "util/Func_.h"
 
+#include "util/FloatChars.h"
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -110,8 +111,7 @@ long double StrToFloatDef0(std::string_view text)
     }
     if (i != s.size()) return 0;
     long double value = 0;
-    auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
-    if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) return 0;
+    if (!ReadLongDouble(s, value) || !std::isfinite(value)) return 0;
     return negative ? -value : value;
 }
 
@@ -128,9 +128,7 @@ std::string FloatToText(double value)
     if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
     if (value == 0) return "0";  // negative zero included: an edit box never shows "-0"
     char buf[64];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-    if (ec != std::errc()) return "0";
-    std::string raw(buf, end);
+    std::string raw(buf, GeneralDoubleChars(buf, buf + sizeof buf, value, 15));
     // "1e-05" -> "1E-5", "1e+20" -> "1E20"
     size_t e = raw.find('e');
     if (e == std::string::npos) return raw;

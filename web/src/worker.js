@@ -1,0 +1,36 @@
+// The Web Worker that converts: the page posts a drawing and its option words, the worker
+// answers the document (and, for the view, the same drawing as glTF binary). The engine and
+// its WebAssembly are bundled into this script, so nothing is fetched. After a failure the
+// module's state is not trusted: the worker says so and the page starts a new one.
+import createTessaro from 'tessaro:glue';
+import wasmBinary from 'tessaro:wasm';
+import { TessaroEngine } from './engine.js';
+
+let broken = false;
+const ready = createTessaro({
+  wasmBinary,
+  locateFile: (file) => file,
+  print: () => {},
+  printErr: () => {},
+  onAbort: () => { broken = true; },
+}).then((module) => new TessaroEngine(module));
+
+self.onmessage = async ({ data: job }) => {
+  try {
+    const engine = await ready;
+    if (broken) throw new Error('engine aborted');
+    const started = performance.now();
+    const result = engine.convert(job.bytes, job.kind, job.words, job.name);
+    const milliseconds = performance.now() - started;
+    let view = null;
+    if (job.view && result.document) {
+      const glb = job.words.find(([name]) => name === 'format')?.[1] === 'glb'
+        ? result : engine.convert(job.bytes, job.kind, [...job.words, ['format', 'glb']], job.name);
+      view = glb.document ?? null;
+    }
+    const transfer = [result.document?.buffer, view && view !== result.document ? view.buffer : null].filter(Boolean);
+    self.postMessage({ id: job.id, result, view, milliseconds, memory: engine.memoryBytes() }, transfer);
+  } catch (error) {
+    self.postMessage({ id: job.id, crashed: String(error?.message ?? error) });
+  }
+};

@@ -1,0 +1,268 @@
+// The page in headless Chromium, against the command line:
+//   node test/page.test.mjs SITE_DIR TESSARO SAMPLES_DIR SCREENSHOT
+// Every sample is dropped on the page; each format's documents (one download, and all files as
+// one zip) equal the command line's with the page's option words, the creation and
+// modification stamps aside. The layer tree shows the drawing's names and hides layers; a
+// picture of the view shows the drawing. Damaged, cut and foreign files and a layer named like
+// markup get their messages, run no script, and the next file converts; so does the file after
+// one whose worker failed. No request leaves the page's origin, and the page also works opened
+// from the disk.
+import assert from 'node:assert/strict';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync, mkdirSync, existsSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { unzipSync } from 'fflate';
+import puppeteer from 'puppeteer-core';
+import { serve } from '../serve.mjs';
+
+const [siteDir, tessaro, samplesDir, screenshotPath] = process.argv.slice(2).map((p) => path.resolve(p));
+const samples = readdirSync(samplesDir).filter((f) => /\.jw[wsck]$/i.test(f)).sort();
+if (samples.length === 0) {
+  console.log(`test-web: no samples in ${samplesDir}; nothing checked`);
+  process.exit(0);
+}
+const work = mkdtempSync(path.join(tmpdir(), 'tessaro-web-'));
+const stem = (name) => name.replace(/\.[^.]*$/, '');
+const withoutStamps = (bytes) => Buffer.from(bytes).toString('latin1').split('\n')
+  .filter((line) => !line.includes('<created>') && !line.includes('<modified>')).join('\n');
+const XSS = '<img src=x onerror=alert(1)>';
+let checks = 0;
+const check = (condition, message) => { assert.ok(condition, message); checks++; };
+
+// ---- the command line's documents and the fixtures
+
+function commandLine(words, outDir, files) {
+  mkdirSync(outDir, { recursive: true });
+  const args = words.flatMap(([name, value]) => [`--${name}`, value]);
+  return spawnSync(tessaro, [...args, '--out', outDir, ...files], { encoding: 'utf8' });
+}
+
+function glbJson(bytes) {
+  const length = Buffer.from(bytes).readUInt32LE(12);
+  return JSON.parse(Buffer.from(bytes).subarray(20, 20 + length).toString('utf8'));
+}
+
+// A layer name's bytes (a length byte, then Shift_JIS) replaced by markup in a copy of a sample.
+function markupNamedDrawing() {
+  const bytes = readFileSync(path.join(samplesDir, 'Ａマンション平面例.jww'));
+  const name = Buffer.from([0x8a, 0xd4, 0x8e, 0x64, 0x90, 0xd8, 0x82, 0xe8]);  // 間仕切り
+  const at = bytes.indexOf(Buffer.concat([Buffer.from([name.length]), name]));
+  assert.ok(at > 0, 'the sample has the layer name the fixture replaces');
+  return Buffer.concat([bytes.subarray(0, at), Buffer.from([XSS.length]), Buffer.from(XSS, 'latin1'), bytes.subarray(at + 1 + name.length)]);
+}
+
+function fixtures() {
+  const sample = readFileSync(path.join(samplesDir, 'Test5.jww'));
+  const damaged = Buffer.from(sample);
+  damaged.fill(0xff, Math.floor(sample.length * 0.3), Math.floor(sample.length * 0.3) + 64);
+  return {
+    'damaged.jww': damaged,
+    'cut.JWW': sample.subarray(0, Math.floor(sample.length * 0.6)),
+    'picture.jww': Buffer.concat([Buffer.from('89504e470d0a1a0a', 'hex'), Buffer.alloc(300)]),
+    'notes.txt': Buffer.from('not a drawing'),
+    'markup.jww': markupNamedDrawing(),
+    'after.jww': readFileSync(path.join(samplesDir, samples[0])),
+  };
+}
+
+// ---- the page
+
+async function open(browser, url, blocked, problems) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 800 });
+  const origin = new URL(url).origin;
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    const target = request.url();
+    const own = url.startsWith('file:') ? target.startsWith(url.slice(0, url.lastIndexOf('/') + 1)) : target.startsWith(`${origin}/`);
+    if (own || target.startsWith('blob:') || target.startsWith('data:')) return request.continue();
+    blocked.push(target);
+    return request.abort();
+  });
+  page.on('dialog', (dialog) => { problems.push(`dialog: ${dialog.message()}`); dialog.dismiss(); });
+  page.on('pageerror', (error) => problems.push(`page error: ${error.message}`));
+  await page.goto(url, { waitUntil: 'load' });
+  await page.waitForSelector('#options[data-words]');
+  return page;
+}
+
+async function drop(page, files) {
+  const list = Object.entries(files).map(([name, bytes]) => [name, Buffer.from(bytes).toString('base64')]);
+  const before = await page.$$eval('#file-list .file', (items) => items.length);
+  await page.evaluate((list) => {
+    const transfer = new DataTransfer();
+    for (const [name, base64] of list) {
+      transfer.items.add(new File([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))], name));
+    }
+    document.querySelector('#drop-zone').dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, list);
+  await page.waitForFunction((n) => document.querySelectorAll('#file-list .file').length === n &&
+    [...document.querySelectorAll('#file-list .file')].every((item) => item.dataset.state === 'done'),
+  { timeout: 120_000 }, before + list.length);
+}
+
+const entryOf = (page, name) => page.evaluateHandle((name) =>
+  [...document.querySelectorAll('#file-list .file')].reverse().find((item) => item.querySelector('.file-name').textContent === name), name);
+
+async function outcomeOf(page, name) {
+  return (await entryOf(page, name)).evaluate((item) => ({ status: item.dataset.status, text: item.querySelector('.file-outcome').textContent }));
+}
+
+async function selectFile(page, name) {
+  await (await entryOf(page, name)).click();
+  await page.waitForFunction((name) => document.querySelector('#view').dataset.shown === name &&
+    document.querySelector('#file-list .file.selected')?.dataset.state === 'done', { timeout: 60_000 }, name);
+}
+
+async function setOption(page, name, value) {
+  await page.select(`#options select[name="${name}"]`, value);
+  await page.waitForFunction(() => document.querySelector('#file-list .file.selected')?.dataset.state === 'done');
+  return JSON.parse(await page.$eval('#options', (form) => form.dataset.words));
+}
+
+// Clicks the button and answers the downloaded file's bytes.
+async function download(page, session, downloads, button) {
+  const done = new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error('no download')), 60_000);
+    const listener = (event) => {
+      if (event.state !== 'completed') return;
+      clearTimeout(timer);
+      session.off('Browser.downloadProgress', listener);
+      resolve(event.guid);
+    };
+    session.on('Browser.downloadProgress', listener);
+  });
+  await page.click(button);
+  return readFileSync(path.join(downloads, await done));
+}
+
+// ---- the checks
+
+async function checkDocuments(page, session, downloads) {
+  const files = samples.map((f) => path.join(samplesDir, f));
+  await selectFile(page, samples[0]);
+  for (const format of ['dae', 'dae-compact', 'glb']) {
+    const words = await setOption(page, 'format', format);
+    const outDir = path.join(work, 'cli', format);
+    const run = commandLine(words, outDir, files);
+    assert.equal(run.status, 0, `the command line converts the samples: ${run.stderr}`);
+    const extension = format === 'glb' ? 'glb' : 'dae';
+    const expected = (name) => readFileSync(path.join(outDir, `${stem(name)}.${extension}`));
+    const same = (a, b) => (extension === 'dae' ? withoutStamps(a) === withoutStamps(b) : Buffer.compare(Buffer.from(a), Buffer.from(b)) === 0);
+
+    const one = await download(page, session, downloads, '#download');
+    check(same(one, expected(samples[0])), `${format}: the download of ${samples[0]} is the command line's document`);
+    const zip = unzipSync(new Uint8Array(await download(page, session, downloads, '#download-all')));
+    check(Object.keys(zip).length === samples.length, `${format}: the zip holds every sample's document`);
+    for (const name of samples) {
+      const entry = zip[`${stem(name)}.${extension}`];
+      check(entry && same(entry, expected(name)), `${format}: ${name}'s document in the zip is the command line's`);
+    }
+  }
+  return path.join(work, 'cli', 'glb');
+}
+
+async function checkView(page, glbDir) {
+  const name = samples.find((f) => f.startsWith('Ａマンション')) ?? samples[0];
+  await selectFile(page, name);
+  const json = glbJson(readFileSync(path.join(glbDir, `${stem(name)}.glb`)));
+  const expected = json.nodes.filter((node) => node.extras).map((node) => node.name);
+  const shown = await page.$$eval('#layer-tree .name', (names) => names.map((n) => n.textContent));
+  check(JSON.stringify(shown) === JSON.stringify(expected), `the layer tree shows the drawing's groups and layers: ${shown.join('|')}`);
+
+  const counts = () => page.$eval('#view-status', (s) => Number(s.dataset.segments) + Number(s.dataset.triangles));
+  const all = await counts();
+  const layerBox = (await page.$$('#layer-tree ul ul input[type="checkbox"]'))[0];
+  await layerBox.click();
+  const hidden = await counts();
+  check(hidden < all, `hiding a layer removes its objects from the scene (${all} -> ${hidden})`);
+  await layerBox.click();
+  check(await counts() === all, 'showing it again brings them back');
+
+  await page.click('#top-view');
+  await (await page.$('#view')).screenshot({ path: screenshotPath });
+  const share = await page.evaluate(() => {
+    const source = document.querySelector('#view canvas');
+    const canvas = document.createElement('canvas');
+    [canvas.width, canvas.height] = [source.width, source.height];
+    const context = canvas.getContext('2d');
+    context.drawImage(source, 0, 0);
+    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    let differing = 0;
+    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== pixels[0] || pixels[i + 1] !== pixels[1] || pixels[i + 2] !== pixels[2]) differing++;
+    return differing / (pixels.length / 4);
+  });
+  check(share > 0.005, `the view shows the drawing: ${(share * 100).toFixed(2)}% of its pixels differ from the background`);
+}
+
+async function checkBadFiles(page) {
+  const files = fixtures();
+  for (const [name, bytes] of Object.entries(files)) writeFileSync(path.join(work, name), bytes);
+  const damage = commandLine([['format', 'glb']], path.join(work, 'bad'), [path.join(work, 'damaged.jww')]);
+  const offset = Number(/byte (\d+)/.exec(damage.stderr)?.[1]);
+  check(offset > 0, 'the command line finds the damaged fixture damaged');
+  await drop(page, files);
+  const damaged = await outcomeOf(page, 'damaged.jww');
+  check(damaged.status === 'damaged' && damaged.text.replace(/[,，]/g, '').includes(String(offset)), `damaged: ${damaged.text}`);
+  check((await outcomeOf(page, 'cut.JWW')).status === 'damaged', 'a cut file is damaged');
+  check((await outcomeOf(page, 'picture.jww')).status === 'not-this-format', 'a file of another kind is no Jw_cad file');
+  check((await outcomeOf(page, 'notes.txt')).status === 'not-jw-name', 'a file of another name is no Jw_cad file');
+  check((await outcomeOf(page, 'after.jww')).status === 'ok', 'the file after them converts');
+  await selectFile(page, 'markup.jww');
+  const names = await page.$$eval('#layer-tree .name', (n) => n.map((e) => e.textContent));
+  check(names.includes(XSS), 'a layer named like markup shows its name as text');
+  check(await page.$$eval('img', (images) => images.length) === 0, 'and no element is made of it');
+}
+
+// A worker that fails is replaced: the file it was converting is reported, the next converts.
+async function checkWorkerFailure(page) {
+  const workers = page.workers();
+  check(workers.length === 1, 'the page converts in one worker');
+  await workers[0].evaluate(() => { self.onmessage = () => { throw new Error('the engine failed'); }; });
+  const sample = readFileSync(path.join(samplesDir, samples[0]));
+  await drop(page, { 'failing.jww': sample });
+  check((await outcomeOf(page, 'failing.jww')).status === 'failed', 'a file whose worker fails is reported');
+  await drop(page, { 'next.jww': sample });
+  check((await outcomeOf(page, 'next.jww')).status === 'ok', 'the next file converts in a new worker');
+  problems.splice(0, problems.length, ...problems.filter((p) => !p.includes('the engine failed')));
+}
+
+async function checkFromDisk(browser, blocked, problems) {
+  const page = await open(browser, pathToFileURL(path.join(siteDir, 'index.html')).href, blocked, problems);
+  await drop(page, { [samples[0]]: readFileSync(path.join(samplesDir, samples[0])) });
+  check((await outcomeOf(page, samples[0])).status === 'ok', 'the page opened from the disk converts');
+  await page.close();
+}
+
+const blocked = [], problems = [];
+const { server, url, served } = await serve(siteDir);
+const browser = await puppeteer.launch({
+  executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+  headless: true,
+  userDataDir: path.join(work, 'profile'),
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+});
+try {
+  const page = await open(browser, url, blocked, problems);
+  const session = await browser.target().createCDPSession();
+  const downloads = path.join(work, 'downloads');
+  await session.send('Browser.setDownloadBehavior', { behavior: 'allowAndName', downloadPath: downloads, eventsEnabled: true });
+  await drop(page, Object.fromEntries(samples.map((f) => [f, readFileSync(path.join(samplesDir, f))])));
+  for (const name of samples) check((await outcomeOf(page, name)).status === 'ok', `${name} converts`);
+  const glbDir = await checkDocuments(page, session, downloads);
+  await checkView(page, glbDir);
+  await checkBadFiles(page);
+  await checkWorkerFailure(page);
+  await checkFromDisk(browser, blocked, problems);
+  check(problems.length === 0, `no script ran and nothing failed in the page: ${problems.join('; ')}`);
+  check(blocked.length === 0, `no request left the page's origin: ${blocked.join(', ')}`);
+  check(served.every((p) => ['/', '/index.html', '/app.js', '/style.css', '/favicon.ico'].includes(p)), `only the page's files were asked for: ${served.join(', ')}`);
+  console.log(`test-web: ${checks} checks passed (${samples.length} samples); screenshot ${screenshotPath}`);
+} finally {
+  await browser.close();
+  server.close();
+  rmSync(work, { recursive: true, force: true });
+}
