@@ -3,8 +3,9 @@
 #               the example drawing into build/demo/
 #   make test   installs what is missing, builds, runs every test: the unit and end-to-end tests,
 #               the Debian package, the C library, an archive converted with GNU parallel, the
-#               glTF and compact COLLADA documents in real clients, the sanitizer pass, and the
-#               Windows programs under Wine
+#               glTF and compact COLLADA documents in real clients, then side by side the
+#               sanitizer pass, the Windows programs under Wine, the Blender add-on and the
+#               browser page in headless Chromium
 #   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
 #   make package  makes build/tessaro_<version>_amd64.deb, build-win/tessaro-<version>-windows-x64.zip
 #               and the Blender add-on build/tessaro-blender-<version>.zip
@@ -46,7 +47,7 @@ demo:
 # The slow checks of `make test`, which run side by side once build/ is built (each into its
 # own log, printed when all are done): they then skip their own `build` step, so that no two
 # of them configure or build the same tree.
-SLOW_CHECKS = test-sanitize test-windows test-blender
+SLOW_CHECKS = test-sanitize test-windows test-blender test-web
 BUILD_FIRST ?= build
 
 test: build
@@ -55,7 +56,7 @@ test: build
 	@$(MAKE) --no-print-directory test-capi
 	@$(MAKE) --no-print-directory test-parallel
 	@$(MAKE) --no-print-directory test-outputs
-	@TESSARO_WINDOWS=1 TESSARO_BLENDER=1 ./scripts/setup.sh
+	@TESSARO_WINDOWS=1 TESSARO_BLENDER=1 TESSARO_WEB=1 ./scripts/setup.sh
 	@./scripts/side-by-side.sh $(SLOW_CHECKS)
 
 # The Debian package: its contents, its program installed in a scratch root, its manual page.
@@ -110,7 +111,7 @@ web: web-site
 # The page in headless Chromium (web/test/page.test.mjs): every sample dropped, its documents
 # against build/tessaro's, the view, bad files, no request leaving the page's origin; it leaves
 # a picture of the view in build-web/screenshot.png.
-test-web: build web-site
+test-web: $(BUILD_FIRST) web-site
 	@node web/test/page.test.mjs build-web/site build/tessaro ../shared/samples/jww build-web/screenshot.png
 
 # The libFuzzer targets of the four formats (tests/fuzz), built in build-fuzz/ and run for
