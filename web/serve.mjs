@@ -24,7 +24,7 @@ export async function serve(siteDir, port = 0) {
     const pathname = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     served.push(pathname);
     const file = path.join(siteDir, pathname === '/' ? 'index.html' : pathname);
-    if (!file.startsWith(siteDir + path.sep) || request.method !== 'GET') {
+    if (!file.startsWith(siteDir + path.sep) || (request.method !== 'GET' && request.method !== 'HEAD')) {
       response.writeHead(404).end();
       return;
     }
@@ -36,7 +36,7 @@ export async function serve(siteDir, port = 0) {
         'X-Content-Type-Options': 'nosniff',
         'Cache-Control': 'no-cache',
       });
-      response.end(body);
+      response.end(request.method === 'HEAD' ? undefined : body);
     } catch {
       response.writeHead(404).end();
     }

@@ -52,7 +52,7 @@ public:
 private:
     double cx_, cy_, radius_, flatness_, scale_;
     Ext cosTilt_, sinTilt_;
-    bool untilted_;
+    [[maybe_unused]] bool untilted_;  // read only where long double is binary128
 };
 
 // Walks parameters start, start + step, ... (the step added each time, N + 1 points) and hands

@@ -40,9 +40,7 @@ export class Converter {
       const timer = setTimeout(() => finish({ crashed: 'time' }), TIME_ALLOWED_MS);
       worker.onmessage = ({ data }) => { if (data.id === id) finish(data); };
       worker.onerror = (event) => { event.preventDefault(); finish({ crashed: event.message || 'worker' }); };
-      // The page keeps its bytes (options may change): the worker is handed a copy, moved.
-      const bytes = job.bytes.slice();
-      worker.postMessage({ ...job, id, bytes }, [bytes.buffer]);
+      worker.postMessage({ ...job, id });
     });
   }
 

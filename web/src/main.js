@@ -97,16 +97,9 @@ async function addFiles(files) {
     else Object.assign(entry, { state: 'done', status: 'not-jw-name', outcome: text('outcome.not-jw-name') });
     showState(entry);
   }
-  const readable = [];
-  for (const [entry, file] of added) {
-    try {
-      entry.bytes = new Uint8Array(await file.arrayBuffer());
-      readable.push(entry);
-    } catch {
-      Object.assign(entry, { state: 'done', status: 'failed', outcome: text('outcome.failed') });
-      showState(entry);
-    }
-  }
+  // The page keeps each File, a handle: the worker reads it for every conversion, so a drawing's
+  // bytes are never held or copied by the page.
+  const readable = added.map(([entry, file]) => Object.assign(entry, { file }));
   if (readable.length) select(readable[0]);  // each drop shows its first drawing
   await Promise.all(readable.map((entry) => convert(entry)));
 }
@@ -118,7 +111,7 @@ async function convert(entry) {
   const wantView = entry === selected;
   entry.state = 'converting';
   showState(entry);
-  const answer = await converter.convert({ bytes: entry.bytes, kind: entry.kind, words, name: stemOf(entry.name), view: wantView });
+  const answer = await converter.convert({ file: entry.file, kind: entry.kind, words, name: stemOf(entry.name), view: wantView });
   entry.state = 'done';
   entry.status = answer.crashed ? 'failed' : answer.result.status;
   entry.outcome = outcomeText(answer);

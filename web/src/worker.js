@@ -1,4 +1,4 @@
-// The Web Worker that converts: the page posts a drawing and its option words, the worker
+// The Web Worker that converts: the page posts a drawing's File and its option words, the worker
 // answers the document (and, for the view, the same drawing as glTF binary). The engine and
 // its WebAssembly are bundled into this script, so nothing is fetched. After a failure the
 // module's state is not trusted: the worker says so and the page starts a new one.
@@ -16,16 +16,24 @@ const ready = createTessaro({
 }).then((module) => new TessaroEngine(module));
 
 self.onmessage = async ({ data: job }) => {
+  let bytes;
+  try {
+    bytes = new Uint8Array(await job.file.arrayBuffer());
+  } catch {
+    // The file is gone or changed since it was dropped: that file's failure, not the engine's.
+    self.postMessage({ id: job.id, result: { status: 'failed' } });
+    return;
+  }
   try {
     const engine = await ready;
     if (broken) throw new Error('engine aborted');
     const started = performance.now();
-    const result = engine.convert(job.bytes, job.kind, job.words, job.name);
+    const result = engine.convert(bytes, job.kind, job.words, job.name);
     const milliseconds = performance.now() - started;
     let view = null;
     if (job.view && result.document) {
       const glb = job.words.find(([name]) => name === 'format')?.[1] === 'glb'
-        ? result : engine.convert(job.bytes, job.kind, [...job.words, ['format', 'glb']], job.name);
+        ? result : engine.convert(bytes, job.kind, [...job.words, ['format', 'glb']], job.name);
       view = glb.document ?? null;
     }
     const transfer = [result.document?.buffer, view && view !== result.document ? view.buffer : null].filter(Boolean);

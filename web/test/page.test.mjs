@@ -140,12 +140,21 @@ async function download(page, session, downloads, button) {
 
 // ---- the checks
 
+// Each format's documents with the first options, then with solids, filled point markers and
+// arcs by angle too (triangles, markers and other arcs), against the command line's.
 async function checkDocuments(page, session, downloads) {
   const files = samples.map((f) => path.join(samplesDir, f));
   await selectFile(page, samples[0]);
-  for (const format of ['dae', 'dae-compact', 'glb']) {
+  const passes = ['dae', 'dae-compact', 'glb', 'more', 'dae', 'dae-compact', 'glb'];
+  for (const [pass, format] of passes.entries()) {
+    if (format === 'more') {
+      await page.click('#options input[name="kinds-solids"]');
+      await setOption(page, 'marker', '7');
+      await setOption(page, 'arcs', 'angle');
+      continue;
+    }
     const words = await setOption(page, 'format', format);
-    const outDir = path.join(work, 'cli', format);
+    const outDir = path.join(work, 'cli', `${pass}-${format}`);
     const run = commandLine(words, outDir, files);
     assert.equal(run.status, 0, `the command line converts the samples: ${run.stderr}`);
     const extension = format === 'glb' ? 'glb' : 'dae';
@@ -153,15 +162,15 @@ async function checkDocuments(page, session, downloads) {
     const same = (a, b) => (extension === 'dae' ? withoutStamps(a) === withoutStamps(b) : Buffer.compare(Buffer.from(a), Buffer.from(b)) === 0);
 
     const one = await download(page, session, downloads, '#download');
-    check(same(one, expected(samples[0])), `${format}: the download of ${samples[0]} is the command line's document`);
+    check(same(one, expected(samples[0])), `${words.flat().join(' ')}: the download of ${samples[0]} is the command line's document`);
     const zip = unzipSync(new Uint8Array(await download(page, session, downloads, '#download-all')));
-    check(Object.keys(zip).length === samples.length, `${format}: the zip holds every sample's document`);
+    check(Object.keys(zip).length === samples.length, `${words.flat().join(' ')}: the zip holds every sample's document`);
     for (const name of samples) {
       const entry = zip[`${stem(name)}.${extension}`];
-      check(entry && same(entry, expected(name)), `${format}: ${name}'s document in the zip is the command line's`);
+      check(entry && same(entry, expected(name)), `${words.flat().join(' ')}: ${name}'s document in the zip is the command line's`);
     }
   }
-  return path.join(work, 'cli', 'glb');
+  return path.join(work, 'cli', `${passes.length - 1}-glb`);
 }
 
 async function checkView(page, glbDir) {
