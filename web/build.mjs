@@ -46,3 +46,9 @@ await mkdir(siteDir, { recursive: true });
 await writeFile(path.join(siteDir, 'app.js'), page.outputFiles[0].contents);
 await copyFile(path.join(here, 'index.html'), path.join(siteDir, 'index.html'));
 await copyFile(path.join(here, 'style.css'), path.join(siteDir, 'style.css'));
+// The texts' font and its licence, from Debian's fonts-ipaexfont-gothic; the worker fetches it
+// only for a drawing with texts to draw.
+const fonts = '/usr/share/fonts/opentype/ipaexfont-gothic';
+await mkdir(path.join(siteDir, 'fonts'), { recursive: true });
+await copyFile(path.join(fonts, 'ipaexg.ttf'), path.join(siteDir, 'fonts', 'ipaexg.ttf'));
+await copyFile('/usr/share/doc/fonts-ipaexfont-gothic/copyright', path.join(siteDir, 'fonts', 'IPA_Font_License.txt'));

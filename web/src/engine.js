@@ -16,6 +16,21 @@ export class TessaroEngine {
     this.m = module;
     this.engine = module._tessaro_engine_new();
     if (!this.engine) throw new Error('out-of-memory');
+    this.font = null;  // { at, size }: the texts' font, in the module's memory
+  }
+
+  // Keeps `bytes` (a Uint8Array) as the font every text after is drawn in.
+  setFont(bytes) {
+    const m = this.m;
+    const at = m._malloc(Math.max(bytes.length, 1)) >>> 0;
+    if (!at) return;
+    m.HEAPU8.set(bytes, at);
+    if (this.font) m._free(this.font.at);
+    this.font = { at, size: bytes.length };
+  }
+
+  hasFont() {
+    return this.font !== null;
   }
 
   version() {
@@ -57,6 +72,7 @@ export class TessaroEngine {
         if (status !== 0) return { status: STATUS[status] ?? 'failed', option: name };
       }
       m._tessaro_options_set_threads(options, 1);
+      if (this.font) m._tessaro_options_set_font_data(options, this.font.at, this.font.size);
       const input = alloc(bytes.length);
       m.HEAPU8.set(bytes, input);
       const out = alloc(4);
@@ -77,6 +93,8 @@ export class TessaroEngine {
           segments: m._tessaro_document_segments(document) >>> 0,
           triangles: m._tessaro_document_triangles(document) >>> 0,
           layers: m._tessaro_document_layers(document),
+          textsWithoutFont: m._tessaro_document_texts_without_font(document) >>> 0,
+          missingGlyphs: m._tessaro_document_missing_glyphs(document) >>> 0,
           backgroundAfter: m._tessaro_document_background_after(document) === 0 ? 'light' : 'dark',
         };
       } finally {

@@ -4,6 +4,10 @@
 import { zipSync } from 'fflate';
 import { Converter } from './converter.js';
 import { buildControls, loadValues, wordsOf } from './options.js';
+
+// The font texts are drawn in, served beside the page (IPAexGothic, under the IPA Font License)
+// and fetched by the worker only when a drawing has texts to draw.
+const FONT_URL = new URL('fonts/ipaexg.ttf', location.href).href;
 import { language, text } from './texts.js';
 import { DrawingView } from './view.js';
 
@@ -35,8 +39,10 @@ function outcomeText(answer) {
   const numbers = {
     segments: r.segments?.toLocaleString(language), triangles: r.triangles?.toLocaleString(language),
     layers: r.layers, offset: r.readOffset?.toLocaleString(language), option: r.option,
+    texts: r.textsWithoutFont, glyphs: r.missingGlyphs,
   };
-  return text(`outcome.${r.status}`, numbers);
+  return text(`outcome.${r.status}`, numbers) + (r.textsWithoutFont ? text('outcome.no-font', numbers) : '') +
+    (r.missingGlyphs ? text('outcome.missing-glyphs', numbers) : '');
 }
 
 function fillTexts() {
@@ -111,7 +117,7 @@ async function convert(entry) {
   const wantView = entry === selected;
   entry.state = 'converting';
   showState(entry);
-  const answer = await converter.convert({ file: entry.file, kind: entry.kind, words, name: stemOf(entry.name), view: wantView });
+  const answer = await converter.convert({ file: entry.file, kind: entry.kind, words, name: stemOf(entry.name), view: wantView, fontUrl: FONT_URL });
   entry.state = 'done';
   entry.status = answer.crashed ? 'failed' : answer.result.status;
   entry.outcome = outcomeText(answer);

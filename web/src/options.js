@@ -4,7 +4,7 @@
 // browser's storage.
 import { text } from './texts.js';
 
-const KINDS = ['hidden', 'aux', 'dims', 'hatch', 'points', 'solids'];
+const KINDS = ['hidden', 'aux', 'dims', 'hatch', 'points', 'solids', 'texts'];
 const MARKERS = ['＋', '×', '□', '◇', '○', '■', '◆', '●'];
 
 export const OPTIONS = [

@@ -7,6 +7,18 @@ import wasmBinary from 'tessaro:wasm';
 import { TessaroEngine } from './engine.js';
 
 let broken = false;
+// The texts' font: fetched once, when a drawing first has texts the engine had no font for.
+let fontTried = false;
+
+async function loadFont(engine, url) {
+  fontTried = true;
+  try {
+    const response = await fetch(url);
+    if (response.ok) engine.setFont(new Uint8Array(await response.arrayBuffer()));
+  } catch {
+    // Opened from the disk, or the font is not beside the page: the texts stay left out.
+  }
+}
 const ready = createTessaro({
   wasmBinary,
   locateFile: (file) => file,
@@ -28,7 +40,11 @@ self.onmessage = async ({ data: job }) => {
     const engine = await ready;
     if (broken) throw new Error('engine aborted');
     const started = performance.now();
-    const result = engine.convert(bytes, job.kind, job.words, job.name);
+    let result = engine.convert(bytes, job.kind, job.words, job.name);
+    if (result.textsWithoutFont > 0 && !fontTried && job.fontUrl) {
+      await loadFont(engine, job.fontUrl);
+      if (engine.hasFont()) result = engine.convert(bytes, job.kind, job.words, job.name);
+    }
     const milliseconds = performance.now() - started;
     let view = null;
     if (job.view && result.document) {

@@ -140,8 +140,9 @@ async function download(page, session, downloads, button) {
 
 // ---- the checks
 
-// Each format's documents with the first options, then with solids, filled point markers and
-// arcs by angle too (triangles, markers and other arcs), against the command line's.
+// Each format's documents with the first options, then with solids, texts (in the font the
+// page serves, which the command line finds through fontconfig), filled point markers and arcs
+// by angle too, against the command line's.
 async function checkDocuments(page, session, downloads) {
   const files = samples.map((f) => path.join(samplesDir, f));
   await selectFile(page, samples[0]);
@@ -149,6 +150,7 @@ async function checkDocuments(page, session, downloads) {
   for (const [pass, format] of passes.entries()) {
     if (format === 'more') {
       await page.click('#options input[name="kinds-solids"]');
+      await page.click('#options input[name="kinds-texts"]');
       await setOption(page, 'marker', '7');
       await setOption(page, 'arcs', 'angle');
       continue;
@@ -268,7 +270,7 @@ try {
   await checkFromDisk(browser, blocked, problems);
   check(problems.length === 0, `no script ran and nothing failed in the page: ${problems.join('; ')}`);
   check(blocked.length === 0, `no request left the page's origin: ${blocked.join(', ')}`);
-  check(served.every((p) => ['/', '/index.html', '/app.js', '/style.css', '/favicon.ico'].includes(p)), `only the page's files were asked for: ${served.join(', ')}`);
+  check(served.every((p) => ['/', '/index.html', '/app.js', '/style.css', '/favicon.ico', '/fonts/ipaexg.ttf'].includes(p)), `only the page's files were asked for: ${served.join(', ')}`);
   console.log(`test-web: ${checks} checks passed (${samples.length} samples); screenshot ${screenshotPath}`);
 } finally {
   await browser.close();
