@@ -35,6 +35,11 @@ def plain(name):
     return re.sub(r"\.\d{3}$", "", name)
 
 
+def bounds(values):
+    """A mesh's box, low corner then high, to a hundredth of a millimetre (float32 positions)."""
+    return tuple(round(v, 5) for v in values)
+
+
 def glb_tree(path):
     """{group: {layer: {mesh: (segments, triangles), "text": {mesh: ...}}}} of a glb, from its
     JSON alone."""
@@ -46,7 +51,8 @@ def glb_tree(path):
         found = {1: 0, 4: 0}
         for primitive in gltf["meshes"][mesh]["primitives"]:
             found[primitive["mode"]] += accessors[primitive["indices"]]["count"]
-        return found[1] // 2, found[4] // 3
+        positions = accessors[gltf["meshes"][mesh]["primitives"][0]["attributes"]["POSITION"]]
+        return found[1] // 2, found[4] // 3, bounds(positions["min"] + positions["max"])
 
     def tree(node):
         return counts(node["mesh"]) if "mesh" in node else {nodes[c]["name"]: tree(nodes[c])
@@ -59,7 +65,11 @@ def blender_tree(drawing):
     def counts(mesh):
         in_faces = array.array("i", bytes(4 * len(mesh.loops)))
         mesh.loops.foreach_get("edge_index", in_faces)
-        return len(mesh.edges) - len(set(in_faces)), len(mesh.polygons)
+        co = array.array("f", bytes(4 * 3 * len(mesh.vertices)))
+        mesh.vertices.foreach_get("co", co)
+        low = [min(co[axis::3]) for axis in range(3)]
+        high = [max(co[axis::3]) for axis in range(3)]
+        return len(mesh.edges) - len(set(in_faces)), len(mesh.polygons), bounds(low + high)
 
     def tree(collection):
         found = {plain(o.name): counts(o.data) for o in collection.objects}
