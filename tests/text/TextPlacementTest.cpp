@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <iostream>
 
 #include "figures/TextFigures.h"
@@ -23,7 +24,7 @@ TTextBounds DrawnBounds(TConversionContext& ctx, const TEntJwwMoji& t)
 {
     ctx.Store.ClearFigures();
     AddText(ctx, {0, 1}, 1.0, {t.startX, t.startY, t.sizeX, t.sizeY, t.spacing, t.angle, t.text, t.fontName});
-    const double a = t.angle / 180 * M_PI;
+    const double a = t.angle / 180 * std::numbers::pi;
     TTextBounds b;
     for (const TFigure& f : ctx.Store.Figures) {
         for (int i = 0; i < 2; ++i) {

@@ -191,7 +191,7 @@ TEST(JwwBlocks, TextsFollowTheirPlacementWhenAsked)
     } const cases[] = {
         {1, 1, 0, 0, 2, 3},
         {2, 1, 0, 0, 4, 3},
-        {1, 1, M_PI / 2, 90, 2, 3},
+        {1, 1, std::numbers::pi / 2, 90, 2, 3},
         {-1, 1, 0, 180, 2, 3},  // mirrored: the baseline turns round, the text stays readable
         {1, 0, 0, 0, 2, 0},     // flattened to its baseline
     };
