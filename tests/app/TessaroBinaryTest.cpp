@@ -195,7 +195,9 @@ TEST_F(TessaroBinary, TextsLeftOutAreToldWithoutFailingTheRun)
     jwwfixture::TJwwFileWriter drawing(600);
     TEntJwwMoji text;
     text.common = jwwfixture::Common();
-    text.sizeX = text.sizeY = 3, text.text = "A", text.fontName = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";
+    text.sizeX = text.sizeY = 3;
+    text.text = "A";
+    text.fontName = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
     drawing.stream.Text(text);
     WriteBytes(temp / "in" / "notes.jww", drawing.Build());
     TRun run = Run({"--beside", "in/notes.jww"});

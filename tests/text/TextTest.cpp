@@ -99,7 +99,8 @@ TEST(TextFonts, TextsOnAHiddenLayerAreLeftOutWithIt)
     drawing.header.layerStates[1] = 0;  // layer 0-1 hidden
     TEntJwwMoji text;
     text.common = jwwfixture::Common(1);
-    text.sizeX = text.sizeY = 3, text.text = "A";
+    text.sizeX = text.sizeY = 3;
+    text.text = "A";
     TEntJwwSunpo dimension;
     dimension.common = jwwfixture::Common(1);
     dimension.text = text;
