@@ -57,7 +57,9 @@ TEST(TextPlacement, EveryTextOfTheSamplesLiesInItsBox)
             const double length = std::hypot(t.endX - t.startX, t.endY - t.startY);
             // A text whose end is its start (settings kept as texts) has only its layout.
             const double end = length > 0 ? length : TextLength(cells);
-            if (length > 0) EXPECT_NEAR(TextLength(cells), length, 1e-6) << sample << ": " << t.text;
+            if (length > 0) {
+                EXPECT_NEAR(TextLength(cells), length, 1e-6) << sample << ": " << t.text;
+            }
             const TTextBounds b = DrawnBounds(ctx, t);
             if (ctx.Store.Figures.empty()) continue;
             ++drawn;

@@ -198,7 +198,8 @@ TEST(JwwBlocks, TextsFollowTheirPlacementWhenAsked)
     for (const TCase& c : cases) {
         TEntJwwMoji text;
         text.common = Common(1, 1);
-        text.sizeX = 2, text.sizeY = 3, text.startX = 1, text.text = "A";
+        text.sizeX = 2, text.sizeY = 3, text.startX = 1;
+        text.text.push_back('A');
         TJwwFileWriter w(600);
         w.stream.Block(MakeInsert(1, 10, 0, c.scaleX, c.scaleY, c.rotation));
         w.stream.BeginBlockDef(MakeBlockDef(1, "t")).Text(text).EndBlockDef();
