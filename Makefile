@@ -82,7 +82,7 @@ test-outputs: build
 test-sanitize: setup
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_SANITIZE=ON -DTESSARO_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-sanitize -j $(JOBS) --target tessaro_tests
-	@cd build-sanitize && ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text'
+	@cd build-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text'
 
 # The Blender add-on: its zip installed and enabled in Blender 3.4 (a scratch user folder under
 # build/), every sample imported, bad files beside a good one, and build/blender-render.png.
