@@ -10,7 +10,10 @@ TTextFonts& TTextFonts::operator=(TTextFonts&&) noexcept = default;
 void TTextFonts::Begin(const std::filesystem::path& file, TFontBytes bytes)
 {
     chosenFile_ = file;
-    if (bytes != chosenBytes_) {
+    // The same font handed in again as fresh bytes (a caller that makes new options for every
+    // drawing) keeps the font already read and the glyphs already flattened.
+    const bool same = bytes == chosenBytes_ || (bytes && chosenBytes_ && *bytes == *chosenBytes_);
+    if (!same) {
         chosenBytes_ = bytes;
         fromBytes_ = bytes ? TFont::Load(bytes, 0) : nullptr;
     }
