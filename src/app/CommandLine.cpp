@@ -23,7 +23,8 @@ public:
     bool Option(std::string_view name, const std::optional<std::string>& value)
     {
         if (name.starts_with("--") && IsOptionWord(name.substr(2))) {
-            const std::string error = ReadOptionWord(name.substr(2), *value, r_.Changes);
+            // --heights takes its value only joined (--heights=mm); alone it reads metres.
+            const std::string error = ReadOptionWord(name.substr(2), value.value_or("m"), r_.Changes);
             return error.empty() || Fail(error);
         }
         if (name == "--out") {
@@ -65,7 +66,7 @@ bool IsValueOption(std::string_view name)
 {
     return name == "--out" || name == "--scale" || name == "--marker" || name == "--marker-size" ||
            name == "--arcs" || name == "--include" || name == "--exclude" || name == "--format" ||
-           name == "--background" || name == "--jobs" || name == "--font";
+           name == "--background" || name == "--jobs" || name == "--font" || name == "--extrude";
 }
 
 }  // namespace
@@ -155,6 +156,11 @@ std::string UsageText()
            "                          (the same as --include texts)\n"
            "  --font FILE             draw every text in this TrueType or OpenType font (else\n"
            "                          each text's own font, or the system's Gothic or Mincho)\n"
+           "  --heights[=m|mm]        lift the lines whose ends the drawing's height texts mark\n"
+           "                          (\"12\", \"2.8,4.2\": the numbers in metres, or mm) into\n"
+           "                          edges, walls and roofs in 3D; those texts are not drawn\n"
+           "  --extrude LAYER=M[,...] raise every line and arc of LAYER (0-1, 2-A, or its name)\n"
+           "                          from 0 to M metres, with walls and roofs; a mark wins\n"
            "  -f, --format dae|dae-compact|glb\n"
            "                          the document: COLLADA with one element per segment (the\n"
            "                          default), compact COLLADA (shared vertices, one <lines>\n"

@@ -44,8 +44,26 @@ struct TEntityKinds {
     bool operator==(const TEntityKinds&) const = default;
 };
 
+// How the drawing's height texts are read: not at all (every document flat), or their
+// numbers as metres or as millimetres.
+enum class THeightUnit { Off, Metres, Millimetres };
+
+// A layer that rises by a given height: the layer as a user names it (its position in
+// hexadecimal, "0-1", "2-A", or its name in the drawing) and the height in metres (negative:
+// down).
+struct TLayerHeight {
+    std::string Layer;
+    double Metres = 0;
+    bool operator==(const TLayerHeight&) const = default;
+};
+
 struct TConversionOptions {
     TEntityKinds Include{};
+
+    // Lines whose ends the drawing's height texts mark, and the lines and arcs of the layers
+    // in Extrude, become edges and walls in 3D.
+    THeightUnit Heights = THeightUnit::Off;
+    std::vector<TLayerHeight> Extrude{};
 
     double CoordinateScale = 1.0;    // 1, 10, 100 or 1000: one drawing mm is 0.001 x this
     int32_t PointMarkerShape = 0;    // 0..7; -1 draws no marker

@@ -69,6 +69,7 @@ private:
         context_.Store.CoordinateLimit = TFigureStore::CoordinateLimitFor(options.CoordinateScale);
         context_.BlocksCut = false;
         context_.Texts = {};
+        context_.Heights = {};
         context_.Fonts.Begin(options.FontFile, options.FontData);
         // Names are this file's alone, also when it fails its signature check.
         context_.Names = TDrawingNames{};
@@ -91,11 +92,15 @@ private:
             result.HiddenLayers[static_cast<size_t>(layer)] = context_.Attributes.LayerHidden(layer);
         result.DrawingScale = data.DrawingScale();
         ReadDrawingNames(data, context_.Names);
+        context_.Heights.Begin(context_.Options, context_.Names);
         try {
             walk(data, context_);
         } catch (const TFigureBudgetExceeded&) {
             result.BudgetReached = true;
         }
+        // The marks' memory goes before the document is written.
+        result.HeightsOutOfRange = context_.Heights.OutOfRange;
+        context_.Heights = {};
     }
 
     void Count(TConversionResult& result) const

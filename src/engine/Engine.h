@@ -56,6 +56,8 @@ struct [[nodiscard]] TConversionResult {
     size_t TextsWithoutFont = 0;
     size_t MissingGlyphs = 0;
     size_t TextsLeftOut = 0;
+    // Height texts beyond 10,000 m, up or down, that marked nothing (with heights read).
+    size_t HeightsOutOfRange = 0;
 
     // What the drawing says of itself, for front ends that build on the document: its scale
     // (drawing millimetres per paper millimetre, the factor the walk multiplied every

@@ -57,5 +57,7 @@ TConversionOptions MakeOptions(const TOptionRequest& request)
     o.Format = request.Format;
     o.FontFile = std::filesystem::path(request.FontFile);
     o.Background = request.Background;
+    o.Heights = request.Heights;
+    o.Extrude = request.Extrude;
     return o;
 }

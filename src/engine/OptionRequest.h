@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/ConversionOptions.h"
 
@@ -26,6 +27,8 @@ struct TOptionRequest {
     TOutputFormat Format = TOutputFormat::Dae;
     TBackgroundChoice Background = TBackgroundChoice::Carried;
     std::string FontFile;  // empty: each text's own font
+    THeightUnit Heights = THeightUnit::Off;
+    std::vector<TLayerHeight> Extrude;  // as given, in order (a layer named twice: the last)
 
     bool operator==(const TOptionRequest&) const = default;
 };

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 #include <utility>
 
 namespace {
 
 constexpr int32_t kMarkerShapes = 8;
+constexpr double kMaxLayerHeight = 10000;  // metres, as for the drawing's own height texts
 
 // A decimal number as the edit boxes take it: sign, digits, optional fraction and exponent.
 bool IsDecimalNumber(std::string_view text)
@@ -77,6 +79,12 @@ public:
         } else if (name == "font") {
             if (value.empty()) return Fail("--font needs a font file");
             Set(&R::FontFile, value);
+        } else if (name == "heights") {
+            if (value != "m" && value != "mm" && value != "off")
+                return Fail("--heights takes m or mm, not '" + value + "'");
+            Set(&R::Heights, value == "off" ? THeightUnit::Off : value == "m" ? THeightUnit::Metres : THeightUnit::Millimetres);
+        } else if (name == "extrude") {
+            Extrude(value);
         } else if (name == "background") {
             if (value != "light" && value != "dark") return Fail("--background takes light or dark, not '" + value + "'");
             Set(&R::Background, value == "dark" ? TBackgroundChoice::Dark : TBackgroundChoice::Light);
@@ -120,6 +128,24 @@ private:
         Fail("--arcs takes count:N, angle:DEG[:MIN] or length:MM[:MIN], not '" + choice + "'");
     }
 
+    // LAYER=METRES items; a layer's name may hold '=', so the last one divides.
+    void Extrude(const std::string& list)
+    {
+        std::vector<TLayerHeight> heights;
+        for (std::string_view item : Split(list, ',')) {
+            const size_t equals = item.rfind('=');
+            const std::string_view layer = equals == std::string_view::npos ? item : item.substr(0, equals);
+            const std::string_view metres = equals == std::string_view::npos ? std::string_view{} : item.substr(equals + 1);
+            double value = 0;
+            if (layer.empty() || !IsDecimalNumber(metres) ||
+                std::from_chars(metres.data() + (metres.front() == '+'), metres.data() + metres.size(), value).ec != std::errc() ||
+                !(std::fabs(value) <= kMaxLayerHeight))
+                return Fail("--extrude takes LAYER=METRES (within 10000 m), not '" + std::string(item) + "'");
+            heights.push_back({std::string(layer), value});
+        }
+        changes_.push_back([heights](TOptionRequest& r) { r.Extrude.insert(r.Extrude.end(), heights.begin(), heights.end()); });
+    }
+
     void Kinds(const std::string& list, bool include)
     {
         using K = TEntityKinds;
@@ -146,7 +172,8 @@ private:
 bool IsOptionWord(std::string_view name)
 {
     return name == "format" || name == "scale" || name == "marker" || name == "marker-size" || name == "arcs" ||
-           name == "include" || name == "exclude" || name == "background" || name == "font";
+           name == "include" || name == "exclude" || name == "background" || name == "font" ||
+           name == "heights" || name == "extrude";
 }
 
 std::string ReadOptionWord(std::string_view name, const std::string& value, std::vector<TRequestChange>& changes)

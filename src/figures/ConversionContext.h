@@ -9,6 +9,7 @@
 #include "attributes/UnitGraAtt.h"
 #include "engine/ConversionOptions.h"
 #include "figures/FigUnit.h"
+#include "figures/Heights.h"
 #include "text/TextFonts.h"
 
 // The drawing's own names in UTF-8, for documents that name their nodes; empty where the
@@ -38,6 +39,8 @@ struct TConversionContext {
     // The fonts, kept from one file to the next, and this file's texts (cleared per file).
     TTextFonts Fonts;
     TTextCounts Texts;
+    // This file's height marks and raised layers (begun by the engine once names are read).
+    THeights Heights;
     // The threads for a piece of work of `size` Figures or points.
     unsigned ThreadsFor(size_t size) const
     {

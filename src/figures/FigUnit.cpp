@@ -22,11 +22,13 @@ void TFigureStore::ClearFigures()
     LayersUsed.fill(false);
 }
 
-void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text)
+void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text,
+                          const double* heights)
 {
     // Counted only once it is in: a failed allocation throws and leaves the store as it was.
     if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
-    Figures.Add(kind, layer, color, points, text);
+    if (heights) Figures.Add(kind, layer, color, points, heights);
+    else Figures.Add(kind, layer, color, points, text);
     FigureCount = static_cast<int32_t>(Figures.size());
     if (kind == fkLine) ++Segments;
     else Triangles += kind == fkQuad ? 2 : 1;
@@ -62,6 +64,21 @@ void TFigureStore::AddQuad(int32_t layer, int32_t color, double x1, double y1, d
     const TPlanePoint points[4] = {{x1, y1}, turned ? TPlanePoint{x4, y4} : TPlanePoint{x2, y2}, {x3, y3},
                                    turned ? TPlanePoint{x2, y2} : TPlanePoint{x4, y4}};
     Append(fkQuad, layer, color, points);
+}
+
+void TFigureStore::AddLine3D(int32_t layer, int32_t color, const TFigPoint& a, const TFigPoint& b)
+{
+    const TPlanePoint points[2] = {{a.x, a.y}, {b.x, b.y}};
+    const double heights[2] = {a.z, b.z};
+    Append(fkLine, layer, color, points, false, heights);
+}
+
+void TFigureStore::AddTriangle3D(int32_t layer, int32_t color, const TFigPoint& a, const TFigPoint& b,
+                                 const TFigPoint& c)
+{
+    const TPlanePoint points[3] = {{a.x, a.y}, {b.x, b.y}, {c.x, c.y}};
+    const double heights[3] = {a.z, b.z, c.z};
+    Append(fkTriangle, layer, color, points, false, heights);
 }
 
 void TFigureStore::CountLayers()

@@ -72,6 +72,11 @@ public:
     void AddQuad(int32_t layer, int32_t color, double x1, double y1, double x2, double y2, double x3,
                  double y3, double x4, double y4);
 
+    // Figures off the plane, for lifted drawings: a segment, and a triangle kept in the order
+    // given (its face's side is the caller's choice).
+    void AddLine3D(int32_t layer, int32_t color, const TFigPoint& a, const TFigPoint& b);
+    void AddTriangle3D(int32_t layer, int32_t color, const TFigPoint& a, const TFigPoint& b, const TFigPoint& c);
+
     void CountLayers();
     // Mask bits: 1 line, 4 triangle, 8 quadrilateral; -1 or 15 take every kind.
     // A layer of -1 counts every layer.
@@ -84,7 +89,8 @@ public:
     int32_t PaletteIndexOf(int32_t rgb) const;
 
 private:
-    void Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text = false);
+    void Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text = false,
+                const double* heights = nullptr);
 
     // Colour -> first palette index holding it, so that a drawing's many fill colours are
     // found in constant time.

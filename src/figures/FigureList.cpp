@@ -31,6 +31,7 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     // Every allocation first, so that a failure leaves the list as it was.
     Reserve(heads_, size_ + 1);
     if (shape) Reserve(tails_, tailCount_ + 1);
+    if (!heights_.empty()) Reserve(heights_, size_ + 1);
     if (exception && exceptions_.size() == exceptions_.capacity())
         exceptions_.reserve(std::max<std::size_t>(2 * exceptions_.size(), 16));
 
@@ -50,7 +51,26 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     head.bits = bits;
     head.p[0] = {points[0].x, points[0].y};
     head.p[1] = {points[1].x, points[1].y};
+    if (!heights_.empty()) Slot(heights_, size_) = {};
     ++size_;
+}
+
+void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, const double* heights)
+{
+    MakeHeights();  // first: a failure leaves the list as it was
+    Add(kind, layer, color, points);
+    double* z = Slot(heights_, size_ - 1).z;
+    std::copy_n(heights, FigurePointCount(kind), z);
+}
+
+// Makes the heights list once, for every Figure so far (they stand at z = 0).
+void TFigureList::MakeHeights()
+{
+    if (!heights_.empty()) return;
+    std::vector<TLargeArray<THeights>> made;
+    for (std::size_t i = 0; i <= size_; i += kChunkSize) Reserve(made, i + 1);
+    for (std::size_t i = 0; i < size_; ++i) Slot(made, i) = {};
+    heights_.swap(made);
 }
 
 TFigurePen TFigureList::ExceptionPen(std::size_t index, int32_t kind) const
@@ -70,6 +90,7 @@ void TFigureList::clear()
 {
     std::vector<TLargeArray<THead>>().swap(heads_);
     std::vector<TLargeArray<TTail>>().swap(tails_);
+    std::vector<TLargeArray<THeights>>().swap(heights_);
     std::vector<TPenException>().swap(exceptions_);
     size_ = 0;
     tailCount_ = 0;

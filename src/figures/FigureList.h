@@ -1,7 +1,8 @@
 #pragma once
-// The figure store's list: Figures packed in fixed-size chunks. Every Figure is a plane
-// shape in z = 0, so a segment needs only its two 2D points and a header of 8 bytes (40 bytes
-// in all); the third and fourth points of triangles and quadrilaterals live in a second list.
+// The figure store's list: Figures packed in fixed-size chunks. Most drawings are plane, so a
+// segment needs only its two 2D points and a header of 8 bytes (40 bytes in all); the third
+// and fourth points of triangles and quadrilaterals live in a second list. The heights of a
+// lifted drawing live in a third list, made only when the first Figure off z = 0 is added.
 // Chunks are never moved, so growing never holds two copies of the list. Reading a Figure
 // decodes it into a TFigure.
 #include <array>
@@ -51,6 +52,10 @@ public:
     // `text` marks a segment of a text's outline. Throws std::bad_alloc with the list
     // unchanged when memory runs out.
     void Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text = false);
+    // The same with a height for each point (`heights` holds 2, 3 or 4 values).
+    void Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, const double* heights);
+    // True once a Figure off z = 0 was added.
+    bool HasHeights() const { return !heights_.empty(); }
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
@@ -101,7 +106,11 @@ private:
     struct TTail {
         TRawPoint p[2];  // third and fourth points (the fourth unused by a triangle)
     };
-    static_assert(std::is_trivially_default_constructible_v<THead> && std::is_trivially_default_constructible_v<TTail>);
+    struct THeights {
+        double z[4];
+    };
+    static_assert(std::is_trivially_default_constructible_v<THead> && std::is_trivially_default_constructible_v<TTail> &&
+                  std::is_trivially_default_constructible_v<THeights>);
     // The exact layer and colour of a Figure whose values do not fit in 16 bits each.
     struct TPenException {
         uint32_t index;
@@ -126,11 +135,13 @@ private:
         return chunks[index / kChunkSize][index % kChunkSize];
     }
     TFigurePen ExceptionPen(std::size_t index, int32_t kind) const;
+    void MakeHeights();
     template <typename T>
     static void Reserve(std::vector<TLargeArray<T>>& chunks, std::size_t count);
 
     std::vector<TLargeArray<THead>> heads_;
     std::vector<TLargeArray<TTail>> tails_;
+    std::vector<TLargeArray<THeights>> heights_;  // one per Figure once any is off the plane
     std::vector<TPenException> exceptions_;  // ascending index
     std::size_t size_ = 0;
     std::size_t tailCount_ = 0;
@@ -158,6 +169,10 @@ TFigure TFigureList::operator[](std::size_t index) const
         const TTail& tail = Slot(tails_, static_cast<std::size_t>((head.bits & 0xFFFFFFFF) >> kTailShift));
         f.Points[2] = {tail.p[0].x, tail.p[0].y, 0};
         if (f.Kind == fkQuad) f.Points[3] = {tail.p[1].x, tail.p[1].y, 0};
+    }
+    if (!heights_.empty()) {
+        const THeights& h = Slot(heights_, index);
+        for (int i = 0; i < 4; ++i) f.Points[i].z = h.z[i];
     }
     return f;
 }

@@ -46,11 +46,14 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
     using skip_rules::FlagBit;
     using skip_rules::HiddenLayer;
 
+    if (ctx.Heights.ReadsTexts())
+        for (const auto& t : data.Texts) ctx.Heights.AddMark(t.Attributes[kTextLayerByte], t.X1, t.Y1, t.Text);
     for (const auto& l : data.Lines) {
         if (HiddenLayer(ctx, l.Layer) || AuxiliaryLineType(o, l.LineType) ||
             FlagBit(o.Include.Dimensions, l.Flags2, kLineDimensionBit) ||
             FlagBit(o.Include.Hatching, l.Flags1, kHatchBit))
             continue;
+        if (ctx.Heights.LiftLine(ctx.Store, {l.Layer, l.PenColor}, l.X1, l.Y1, l.X2, l.Y2, s)) continue;
         primitives::EmitLine(ctx.Store, {l.Layer, l.PenColor}, primitives::Scaled(l.X1, l.Y1, s),
                              primitives::Scaled(l.X2, l.Y2, s));
     }
@@ -59,9 +62,11 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
             FlagBit(o.Include.Dimensions, a.Flags, kCurveDimensionBit) ||
             FlagBit(o.Include.Hatching, a.Flags, kHatchBit))
             continue;
-        if (const auto arc =
-                ArcFromDegrees(a.CenterX, a.CenterY, a.Radius, a.Flattening, a.Tilt, a.StartAngle, a.EndAngle))
-            AddArcLines(ctx, {a.Layer, a.PenColor}, s, *arc);
+        const auto arc = ArcFromDegrees(a.CenterX, a.CenterY, a.Radius, a.Flattening, a.Tilt, a.StartAngle, a.EndAngle);
+        if (!arc) continue;
+        std::vector<primitives::TOutPoint> points;
+        AppendArcPoints(o, s, *arc, points);
+        if (!ctx.Heights.LiftPolyline(ctx.Store, {a.Layer, a.PenColor}, points, s)) AddPolyline(ctx, {a.Layer, a.PenColor}, points);
     }
     if (o.Include.Points) {
         for (const auto& p : data.Points) {
@@ -71,12 +76,13 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
             AddPointMarker(ctx, {p.Layer, p.PenColor}, s, p.X, p.Y);
         }
     }
+    ctx.Heights.AddCaps(ctx.Store);
     if (!o.Include.Texts) {
         ctx.Texts.LeftOut = data.Texts.size();
         return;
     }
     for (const auto& t : data.Texts)
-        if (!HiddenLayer(ctx, t.Attributes[kTextLayerByte])) AddOldFormatText(ctx, t, s);
+        if (!HiddenLayer(ctx, t.Attributes[kTextLayerByte]) && !ctx.Heights.IsMark(t.Text)) AddOldFormatText(ctx, t, s);
 }
 
 }  // namespace walk_detail

@@ -43,7 +43,8 @@ public:
             if (Hidden(c) || AuxType(c) || AuxColor(c) || Flag(o_.Include.Dimensions, c, kLineDimensionBit) ||
                 Flag(o_.Include.Hatching, c, kHatchBit))
                 continue;
-            AddSegment(l);
+            const TPen pen = PenOf(c);
+            if (!ctx_.Heights.LiftLine(ctx_.Store, pen, l.startX, l.startY, l.endX, l.endY, s_)) AddSegment(l);
         }
     }
 
@@ -79,7 +80,8 @@ public:
                 if (step == 0) before();
                 size_t first = 0;
                 for (const auto& [pen, count] : batch.runs) {
-                    AddPolyline(ctx_, pen, std::span(batch.points).subspan(first, count));
+                    const auto points = std::span(batch.points).subspan(first, count);
+                    if (!ctx_.Heights.LiftPolyline(ctx_.Store, pen, points, s_)) AddPolyline(ctx_, pen, points);
                     first += count;
                 }
             });
@@ -111,15 +113,24 @@ public:
         }
     }
 
-    // Texts, then the value texts of the dimensions converted, after every other entity.
-    void Texts(const std::vector<TEntJwwMoji>& texts, const std::vector<TEntJwwSunpo>& dimensions)
+    // Every text that is a height text marks its start point, for the lines walked after.
+    void Marks(const std::vector<TEntJwwMoji>& texts)
+    {
+        if (!ctx_.Heights.ReadsTexts()) return;
+        for (const TEntJwwMoji& t : texts) ctx_.Heights.AddMark(LayerOf(t.common), t.startX, t.startY, t.text);
+    }
+
+    // Texts, then the value texts of the dimensions converted, after every other entity. The
+    // drawing's own texts are `ownTexts` (the rest were placed with blocks); height texts are
+    // data, not drawn.
+    void Texts(const std::vector<TEntJwwMoji>& texts, size_t ownTexts, const std::vector<TEntJwwSunpo>& dimensions)
     {
         if (!o_.Include.Texts) {
-            ctx_.Texts.LeftOut = texts.size();
+            ctx_.Texts.LeftOut = ownTexts;
             return;
         }
         for (const TEntJwwMoji& t : texts)
-            if (!Hidden(t.common)) Text(t);
+            if (!Hidden(t.common) && !ctx_.Heights.IsMark(t.text)) Text(t);
         if (!o_.Include.Dimensions) return;
         for (const TEntJwwSunpo& d : dimensions)
             if (!Hidden(d.common)) Text(d.text);
@@ -270,8 +281,10 @@ private:
 void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& context)
 {
     context.Store.ResetPalette(context.Attributes);
-    // A failed expansion still leaves every entity already in the lists to convert.
-    if (!model.ExpandBlocks(context.Options.Include.Texts)) context.BlocksCut = true;
+    // A failed expansion still leaves every entity already in the lists to convert. Placed
+    // texts are needed to be drawn or to mark heights.
+    const size_t ownTexts = model.texts.size();
+    if (!model.ExpandBlocks(context.Options.Include.Texts || context.Heights.ReadsTexts())) context.BlocksCut = true;
     // Fill colours are registered for every pen-10 solid, also those skipped later, so the
     // palette does not depend on the options.
     for (const TEntJwwSolid& solid : model.solids)
@@ -279,11 +292,13 @@ void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& cont
     context.Store.ClearFigures();
 
     TJwwWalk walk(context, scale);
+    walk.Marks(model.texts);
     walk.Arcs(model.arcs, [&] {
         walk.Lines(model.lines);
         walk.Dimensions(model.dimensions);
     });
     walk.Points(model.points);
     walk.Solids(model.solids);
-    walk.Texts(model.texts, model.dimensions);
+    context.Heights.AddCaps(context.Store);
+    walk.Texts(model.texts, ownTexts, model.dimensions);
 }
