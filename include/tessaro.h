@@ -75,7 +75,9 @@ TESSARO_API void tessaro_options_free(tessaro_options* options);
  * "scale" 1|10|100|1000, "marker" 0..7, "marker-size" MM, "arcs" count:N|angle:DEG[:MIN]|
  * length:MM[:MIN], "include"/"exclude" a comma-separated list of hidden,aux,dims,hatch,points,
  * solids,texts, "background" light|dark (every drawing starts with it), "font" a font file
- * that draws every text. Numbers are clamped into
+ * that draws every text, "heights" m|mm|off (height texts lift the lines they mark into
+ * walls and roofs), "extrude" LAYER=METRES[,...] (a layer, "0-1" or its name, rises; each
+ * call adds layers, "" drops them). Numbers are clamped into
  * their ranges when converting. TESSARO_UNKNOWN_OPTION for an unknown name,
  * TESSARO_BAD_OPTION_VALUE for a value it does not take: the options are then unchanged. */
 TESSARO_API tessaro_status tessaro_options_set(tessaro_options* options, const char* name, const char* value);
@@ -136,6 +138,9 @@ TESSARO_API int tessaro_document_layers(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_texts_without_font(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_missing_glyphs(const tessaro_document* document);
 TESSARO_API size_t tessaro_document_texts_left_out(const tessaro_document* document);
+/* With "heights" read: the height texts beyond 10,000 m, up or down, which mark nothing.
+ * NULL: 0. */
+TESSARO_API size_t tessaro_document_heights_out_of_range(const tessaro_document* document);
 /* The drawing's scale: drawing millimetres per paper millimetre (100 at 1:100), the factor by
  * which a size on paper (a line width) becomes a size in the drawing; times 0.001 and the
  * "scale" option's factor, a size in the document. 1 for symbol files and for a drawing not

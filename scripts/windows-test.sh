@@ -3,7 +3,7 @@
 #   1. the engine's unit tests (tessaro_tests.exe through ctest);
 #   2. tessaro.exe started with every sample drawing: it converts them and ends by itself,
 #      its documents equal those of the Linux tessaro (time stamps aside), and it leaves a
-#      30-line settings file beside itself; a folder saved in that file in Shift_JIS is used;
+#      31-line settings file beside itself; a folder saved in that file in Shift_JIS is used;
 #      the same from the zip `make package` makes, which also holds the Japanese guide;
 #   3. the running window driven from outside by tessaro_drop.exe: the browse dialog, a drop,
 #      Escape during a five-file batch, a close request during a batch (refused; the second
@@ -142,7 +142,7 @@ settings_ok() {
   local lines crlf
   lines=$(wc -l <"$file")
   crlf=$(grep -c $'\r$' "$file")
-  [ "$lines" -eq 30 ] && [ "$crlf" -eq 30 ] || fail "settings file has $lines lines ($crlf with CR LF), not 30"
+  [ "$lines" -eq 31 ] && [ "$crlf" -eq 31 ] || fail "settings file has $lines lines ($crlf with CR LF), not 31"
 }
 
 # Reference documents from the Linux build, converted with the default options.

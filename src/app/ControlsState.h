@@ -24,7 +24,8 @@ struct TControlsState {
     bool RadioButton4 = false;
     std::string Edit1;
 
-    // Entity kinds: hidden layers, auxiliary, dimensions, hatching, points, solids, texts.
+    // Entity kinds: hidden layers, auxiliary, dimensions, hatching, points, solids, texts;
+    // and heights.
     bool CheckBox1 = true;
     bool CheckBox2 = true;
     bool CheckBox3 = true;
@@ -32,6 +33,7 @@ struct TControlsState {
     bool CheckBox5 = true;
     bool CheckBox6 = false;
     bool CheckBox7 = false;
+    bool CheckBox8 = false;  // heights: the drawing's height texts lift its lines (2.5D)
 
     // Item indexes of the drop-down lists; -1 means no item is selected.
     int32_t ComboBox1ItemIndex = 0;  // coordinate factor: x1, x10, x100, x1000

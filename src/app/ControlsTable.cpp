@@ -64,6 +64,7 @@ TOptionRequest RequestOf(const TControlsState& c)
     r.Include.Points = c.CheckBox5;
     r.Include.Solids = c.CheckBox6;
     r.Include.Texts = c.CheckBox7;
+    r.Heights = c.CheckBox8 ? THeightUnit::Metres : THeightUnit::Off;
     r.ScaleItem = c.ComboBox1ItemIndex;
     r.MarkerShape = c.ComboBox2ItemIndex;
     r.MarkerSize = c.Edit2;

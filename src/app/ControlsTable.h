@@ -80,20 +80,21 @@ inline constexpr TControlEntry kTable[] = {
     Flag(110, &S::CheckBox3),                    // dimensions
     Flag(111, &S::CheckBox4),                    // hatching
     Flag(112, &S::CheckBox5),                    // points
-    Flag(113, &S::CheckBox6),                    // solids
-    Item(116, &S::ComboBox1ItemIndex, kScaleItemCount),
-    Item(118, &S::ComboBox2ItemIndex, kMarkerItemCount),
-    Number(120, &S::Edit2),                       // point marker size, paper mm
-    Radio(122, &S::RadioButton5, kArcDivision),   // by count
-    Radio(125, &S::RadioButton6, kArcDivision),   // by angle
-    Radio(130, &S::RadioButton7, kArcDivision),   // by length
-    Count(123, &S::Edit3),
-    Number(127, &S::Edit4),  // degrees
-    Count(129, &S::Edit5),
-    Number(132, &S::Edit6),  // paper mm
-    Count(134, &S::Edit7),
-    Choice(136, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
-    Flag(114, &S::CheckBox7),                          // texts
+    Flag(114, &S::CheckBox6),                    // solids
+    Item(117, &S::ComboBox1ItemIndex, kScaleItemCount),
+    Item(119, &S::ComboBox2ItemIndex, kMarkerItemCount),
+    Number(121, &S::Edit2),                       // point marker size, paper mm
+    Radio(123, &S::RadioButton5, kArcDivision),   // by count
+    Radio(126, &S::RadioButton6, kArcDivision),   // by angle
+    Radio(131, &S::RadioButton7, kArcDivision),   // by length
+    Count(124, &S::Edit3),
+    Number(128, &S::Edit4),  // degrees
+    Count(130, &S::Edit5),
+    Number(133, &S::Edit6),  // paper mm
+    Count(135, &S::Edit7),
+    Choice(137, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
+    Flag(115, &S::CheckBox7),                          // texts
+    Flag(113, &S::CheckBox8),                          // heights (2.5D)
 };
 
 }  // namespace controls_table

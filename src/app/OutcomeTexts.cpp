@@ -44,6 +44,8 @@ std::vector<std::string> OutcomeNotes(const TFileOutcome& o)
         notes.push_back(std::to_string(o.MissingGlyphs) + " characters the font lacks, drawn as boxes");
     if (o.SignatureMatched && o.Segments == 0 && o.Triangles == 0 && o.TextsLeftOut > 0)
         notes.push_back("no geometry (texts are converted with --text)");
+    if (o.HeightsOutOfRange > 0)
+        notes.push_back(std::to_string(o.HeightsOutOfRange) + " height texts beyond 10,000 m mark nothing");
     return notes;
 }
 
@@ -62,5 +64,6 @@ std::string OutcomeMark(const TFileOutcome& o)
     if (o.MissingGlyphs > 0) mark += " ― フォントにない文字 " + std::to_string(o.MissingGlyphs) + " 個を枠で表示";
     if (o.SignatureMatched && o.Segments == 0 && o.Triangles == 0 && o.TextsLeftOut > 0)
         mark += " ― 図形なし（文字は 文字(T) で変換）";
+    if (o.HeightsOutOfRange > 0) mark += " ― 10,000 m を超える高さ " + std::to_string(o.HeightsOutOfRange) + " 個は無視";
     return mark;
 }

@@ -128,9 +128,14 @@ private:
         Fail("--arcs takes count:N, angle:DEG[:MIN] or length:MM[:MIN], not '" + choice + "'");
     }
 
-    // LAYER=METRES items; a layer's name may hold '=', so the last one divides.
+    // LAYER=METRES items, added to those given before; a layer's name may hold '=', so the
+    // last one divides.
     void Extrude(const std::string& list)
     {
+        if (list.empty()) {  // no layer: those given before are dropped
+            changes_.push_back([](TOptionRequest& r) { r.Extrude.clear(); });
+            return;
+        }
         std::vector<TLayerHeight> heights;
         for (std::string_view item : Split(list, ',')) {
             const size_t equals = item.rfind('=');

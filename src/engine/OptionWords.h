@@ -15,7 +15,7 @@
 //   heights      m | mm | off: the drawing's height texts lift the lines they mark
 //   extrude      LAYER=METRES[,LAYER=METRES...]: the layer's lines and arcs rise by METRES
 //                (LAYER a position in hexadecimal, 0-1 or 2-A, or the layer's name); each
-//                word adds to the layers given before
+//                word adds to the layers given before, an empty one drops them
 #include <cstdint>
 #include <functional>
 #include <optional>

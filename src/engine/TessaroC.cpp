@@ -242,6 +242,11 @@ size_t tessaro_document_missing_glyphs(const tessaro_document* document)
     return document != nullptr ? document->Result.MissingGlyphs : 0;
 }
 
+size_t tessaro_document_heights_out_of_range(const tessaro_document* document)
+{
+    return document != nullptr ? document->Result.HeightsOutOfRange : 0;
+}
+
 size_t tessaro_document_texts_left_out(const tessaro_document* document)
 {
     return document != nullptr ? document->Result.TextsLeftOut : 0;

@@ -24,7 +24,7 @@ std::string SettingsText(std::initializer_list<std::pair<int, std::string>> chan
 {
     std::vector<std::string> lines = {"192", "107", "192", "107", "416", "219", "1", "0", "0", "0",
                                       "",    "1",   "1",   "1",   "1",   "1",   "0", "0", "0", "1",
-                                      "1",   "0",   "0",   "12",  "10",  "4",   "10", "4", "0", "0"};
+                                      "1",   "0",   "0",   "12",  "10",  "4",   "10", "4", "0", "0", "0"};
     for (const auto& [line, text] : changes) lines[line - 1] = text;
     std::string file;
     for (const std::string& line : lines) file += line + "\r\n";
@@ -46,7 +46,7 @@ TEST(SettingsFile, PathIsTheExecutablesPathWithDat)
     EXPECT_EQ(SettingsPathFor("C:/bin/tessaro.exe"), "C:/bin/tessaro.dat");
 }
 
-TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites30CrLfLines)
+TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites31CrLfLines)
 {
     TTempFolder folder;
     TControlsState controls;
@@ -59,13 +59,16 @@ TEST(SettingsFile, MissingFileGivesTheDefaultsAndClosingWrites30CrLfLines)
     EXPECT_EQ(ReadBytes(folder / "tessaro.dat"), SettingsText({}));
 
     // A file from before the output format's line reads as the default document, one from
-    // before the texts' line converts no texts.
-    std::string older = SettingsText({{29, "2"}, {30, "1"}});
-    older.resize(older.size() - 6);
+    // before the texts' line converts no texts, one from before the heights' line reads none.
+    std::string older = SettingsText({{29, "2"}, {30, "1"}, {31, "1"}});
+    older.resize(older.size() - 9);
     EXPECT_EQ(ReadText(folder, older).OutputFormat, 0);
-    older = SettingsText({{30, "1"}});
-    older.resize(older.size() - 3);
+    older = SettingsText({{30, "1"}, {31, "1"}});
+    older.resize(older.size() - 6);
     EXPECT_FALSE(ReadText(folder, older).CheckBox7);
+    older = SettingsText({{31, "1"}});
+    older.resize(older.size() - 3);
+    EXPECT_FALSE(ReadText(folder, older).CheckBox8);
 }
 
 // A value the entry's control does not hold by default, as its settings line would give it.

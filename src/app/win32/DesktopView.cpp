@@ -53,6 +53,7 @@ void PlaceWindow(HWND window, int left, int top, int width, int height, bool res
 static_assert(EntryOf(&TControlsState::RadioButton1)->Control == static_cast<int>(EControl::RadioButton1));
 static_assert(EntryOf(&TControlsState::CheckBox1)->Control == static_cast<int>(EControl::CheckBox1));
 static_assert(EntryOf(&TControlsState::CheckBox7)->Control == static_cast<int>(EControl::CheckBox7));
+static_assert(EntryOf(&TControlsState::CheckBox8)->Control == static_cast<int>(EControl::CheckBox8));
 static_assert(EntryOf(&TControlsState::ComboBox1ItemIndex)->Control == static_cast<int>(EControl::ComboBox1));
 static_assert(EntryOf(&TControlsState::RadioButton7)->Control == static_cast<int>(EControl::RadioButton7));
 static_assert(EntryOf(&TControlsState::Edit7)->Control == static_cast<int>(EControl::Edit7));

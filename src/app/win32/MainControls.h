@@ -4,7 +4,7 @@ enum class EControl : int {
     GroupBox1 = 100,
     RadioButton1, RadioButton2, RadioButton3, RadioButton4, Edit1, Button1,
     GroupBox2,
-    CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7,
+    CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox8, CheckBox6, CheckBox7,
     Label1, ComboBox1,
     Label2, ComboBox2,
     Label3, Edit2,
