@@ -92,7 +92,6 @@ private:
             result.HiddenLayers[static_cast<size_t>(layer)] = context_.Attributes.LayerHidden(layer);
         result.DrawingScale = data.DrawingScale();
         ReadDrawingNames(data, context_.Names);
-        context_.Heights.Begin(context_.Options, context_.Names);
         try {
             walk(data, context_);
         } catch (const TFigureBudgetExceeded&) {

@@ -60,8 +60,10 @@ void THeights::Begin(const TConversionOptions& options, const TDrawingNames& nam
 std::optional<THeights::TCell> THeights::CellOf(int32_t layer, double x, double y)
 {
     if (!(std::fabs(x) <= kLargestCellCoordinate && std::fabs(y) <= kLargestCellCoordinate)) return std::nullopt;
-    return TCell{layer, static_cast<int64_t>(std::floor(x / kMarkTolerance)),
-                 static_cast<int64_t>(std::floor(y / kMarkTolerance))};
+    // Cells centred on the multiples of the tolerance, so that round coordinates lie in the
+    // middle of theirs; two points within the tolerance lie in neighbouring cells at most.
+    return TCell{layer, static_cast<int64_t>(std::floor(x / kMarkTolerance + 0.5)),
+                 static_cast<int64_t>(std::floor(y / kMarkTolerance + 0.5))};
 }
 
 bool THeights::IsMark(std::string_view text) const

@@ -36,8 +36,8 @@ public:
     // The effort the roofs and floors of one file may take (about a second).
     static constexpr size_t kCapWork = 400'000'000;
 
-    // Starts a file: the options' unit and raised layers, each layer found by its position
-    // ("0-1", "2-A") or by its name in `names`.
+    // Starts a file (the walker's first step): the options' unit and raised layers, each
+    // layer found by its position ("0-1", "2-A") or by its name in `names`.
     void Begin(const TConversionOptions& options, const TDrawingNames& names);
     bool Active() const { return readsTexts_ || anyRaised_; }
     bool ReadsTexts() const { return readsTexts_; }

@@ -46,6 +46,7 @@ void WalkOldFormat(const Model& data, double s, TConversionContext& ctx)
     using skip_rules::FlagBit;
     using skip_rules::HiddenLayer;
 
+    ctx.Heights.Begin(o, ctx.Names);
     if (ctx.Heights.ReadsTexts())
         for (const auto& t : data.Texts) ctx.Heights.AddMark(t.Attributes[kTextLayerByte], t.X1, t.Y1, t.Text);
     for (const auto& l : data.Lines) {

@@ -284,6 +284,7 @@ void WalkJwwModel(TJwwEntityModel& model, double scale, TConversionContext& cont
     // A failed expansion still leaves every entity already in the lists to convert. Placed
     // texts are needed to be drawn or to mark heights.
     const size_t ownTexts = model.texts.size();
+    context.Heights.Begin(context.Options, context.Names);
     if (!model.ExpandBlocks(context.Options.Include.Texts || context.Heights.ReadsTexts())) context.BlocksCut = true;
     // Fill colours are registered for every pen-10 solid, also those skipped later, so the
     // palette does not depend on the options.

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+#include <regex>
+#include <vector>
+
+#include "formats/jww/jwwunit.h"
+#include "support/Conversion.h"
+#include "support/GlbShapes.h"
+#include "support/JwwSamples.h"
+#include "support/SharedData.h"
+
+// On every real drawing, the edges that a reading of its height texts independent of the
+// engine's expects are in the glTF document, with the wall triangles the rule asks for, and
+// the model's top is at the highest height; with heights asked for but none found, every
+// document is what it is without them.
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TPoint3 {
+    double x, y, z;
+};
+
+// A height text read by a regular expression: its interval in metres.
+std::optional<std::pair<double, double>> IntervalOf(const std::string& text)
+{
+    static const std::regex form(R"(^[ \t]*(-?[0-9]+(\.[0-9]+)?)[ \t]*(,[ \t]*(-?[0-9]+(\.[0-9]+)?)[ \t]*)?$)");
+    std::smatch m;
+    if (!std::regex_match(text, m, form)) return std::nullopt;
+    const double a = m[4].matched ? std::stod(m[1]) : 0, b = m[4].matched ? std::stod(m[4]) : std::stod(m[1]);
+    if (std::fabs(a) > 10000 || std::fabs(b) > 10000) return std::nullopt;
+    return std::pair{std::min(a, b), std::max(a, b)};
+}
+
+struct TExpected {
+    std::vector<std::pair<TPoint3, TPoint3>> Edges;
+    size_t Walls = 0;
+    double Top = 0;
+    bool Any = false;
+};
+
+// Every line against every text of its layer: the nearest mark within 1e-4, the later of two
+// equally near.
+TExpected ExpectedOf(TJwwData& data)
+{
+    data.ExpandBlocks(true);
+    const double s = data.DrawingScale() * 0.001;
+    TExpected expected;
+    const auto markAt = [&](int layer, double x, double y) {
+        std::optional<std::pair<double, double>> best;
+        double bestDistance = 1e300;
+        for (const TEntJwwMoji& t : data.texts) {
+            if (t.common.layerGroup * 16 + t.common.layer != layer) continue;
+            if (std::fabs(t.startX - x) > 1e-4 || std::fabs(t.startY - y) > 1e-4) continue;
+            const auto interval = IntervalOf(t.text);
+            const double d = std::hypot(t.startX - x, t.startY - y);
+            if (interval && d <= bestDistance) best = interval, bestDistance = d;
+        }
+        return best;
+    };
+    for (const TEntJwwSen& l : data.lines) {
+        const int layer = l.common.layerGroup * 16 + l.common.layer;
+        const auto a = markAt(layer, l.startX, l.startY), b = markAt(layer, l.endX, l.endY);
+        if (!a && !b) continue;
+        const std::pair<double, double> p = a.value_or(std::pair{0.0, 0.0}), q = b.value_or(std::pair{0.0, 0.0});
+        const auto at = [s](double x, double y, double z) { return TPoint3{x * s, y * s, z}; };
+        expected.Edges.push_back({at(l.startX, l.startY, p.first), at(l.endX, l.endY, q.first)});
+        expected.Edges.push_back({at(l.startX, l.startY, p.second), at(l.endX, l.endY, q.second)});
+        if (p.first < p.second) expected.Edges.push_back({at(l.startX, l.startY, p.first), at(l.startX, l.startY, p.second)});
+        if (q.first < q.second) expected.Edges.push_back({at(l.endX, l.endY, q.first), at(l.endX, l.endY, q.second)});
+        if (l.startX != l.endX || l.startY != l.endY) expected.Walls += (p.first < p.second) + (q.first < q.second);
+        expected.Top = std::max({expected.Top, p.second, q.second});
+        expected.Any = true;
+    }
+    return expected;
+}
+
+bool Near(const double* v, const TPoint3& p) { return std::fabs(v[0] - p.x) + std::fabs(v[1] - p.y) + std::fabs(v[2] - p.z) < 1e-3; }
+
+}  // namespace
+
+TEST(HeightsSamples, TheEdgesOfEveryHeightTextAreInTheDocument)
+{
+    const std::vector<fs::path> samples = jwwsamples::SampleFiles();
+    if (samples.empty()) SKIP_WITHOUT_SHARED_DATA("no sample drawings");
+    size_t lifted = 0;
+    for (const fs::path& sample : samples) {
+        SCOPED_TRACE(sample.filename().string());
+        TJwwData data;
+        ASSERT_TRUE(data.LoadFile(sample));
+        const TExpected expected = ExpectedOf(data);
+        TConversionOptions options;
+        options.Format = TOutputFormat::Glb;
+        const std::string flat = ConvertDrawingFile(sample, options).Document;
+        options.Heights = THeightUnit::Metres;
+        const std::string document = ConvertDrawingFile(sample, options).Document;
+        if (!expected.Any) {
+            EXPECT_EQ(document, flat) << "no height texts, yet the document changed";
+            continue;
+        }
+        ++lifted;
+        std::string root;
+        const glb::TDocumentShapes shapes = glb::ReadShapes(document, root);
+        std::vector<std::vector<double>> segments;
+        size_t walls = 0;
+        double top = -1e300;
+        for (const auto& [id, s] : shapes) {
+            segments.insert(segments.end(), s.Segments.begin(), s.Segments.end());
+            for (const auto& t : s.Triangles) {
+                walls += !(t[2] == t[5] && t[5] == t[8]);
+                top = std::max({top, t[2], t[5], t[8]});
+            }
+            for (const auto& e : s.Segments) top = std::max({top, e[2], e[5]});
+        }
+        size_t missing = 0;
+        for (const auto& [p, q] : expected.Edges) {
+            missing += std::none_of(segments.begin(), segments.end(), [&](const std::vector<double>& e) {
+                return (Near(&e[0], p) && Near(&e[3], q)) || (Near(&e[0], q) && Near(&e[3], p));
+            });
+        }
+        EXPECT_EQ(missing, 0u) << "of " << expected.Edges.size() << " edges";
+        EXPECT_EQ(walls, expected.Walls);
+        EXPECT_NEAR(top, expected.Top, 1e-4);
+    }
+    EXPECT_GE(lifted, 4u) << "the samples with height texts";
+}
