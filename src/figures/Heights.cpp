@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <tuple>
 #include <cmath>
 
 #include "figures/ConversionContext.h"
@@ -31,12 +32,6 @@ size_t THeights::TCellHash::operator()(const TCell& c) const
     return Mix(Mix(static_cast<uint64_t>(c.Layer), static_cast<uint64_t>(c.X)), static_cast<uint64_t>(c.Y));
 }
 
-size_t THeights::TVerticalHash::operator()(const TVertical& v) const
-{
-    return Mix(Mix(Mix(static_cast<uint64_t>(v.Layer), v.Corner), std::bit_cast<uint64_t>(v.Low)),
-               std::bit_cast<uint64_t>(v.High));
-}
-
 size_t THeights::TCapKeyHash::operator()(const TCapKey& k) const
 {
     return Mix(Mix(static_cast<uint64_t>(k.Layer), std::bit_cast<uint64_t>(k.Height)), k.Top);
@@ -57,13 +52,11 @@ void THeights::Begin(const TConversionOptions& options, const TDrawingNames& nam
     }
 }
 
-std::optional<THeights::TCell> THeights::CellOf(int32_t layer, double x, double y)
+// Cells of `size` centred on its multiples, so that round coordinates lie in their middle.
+std::optional<THeights::TCell> THeights::CellOf(int32_t layer, double x, double y, double size)
 {
     if (!(std::fabs(x) <= kLargestCellCoordinate && std::fabs(y) <= kLargestCellCoordinate)) return std::nullopt;
-    // Cells centred on the multiples of the tolerance, so that round coordinates lie in the
-    // middle of theirs; two points within the tolerance lie in neighbouring cells at most.
-    return TCell{layer, static_cast<int64_t>(std::floor(x / kMarkTolerance + 0.5)),
-                 static_cast<int64_t>(std::floor(y / kMarkTolerance + 0.5))};
+    return TCell{layer, static_cast<int64_t>(std::floor(x / size + 0.5)), static_cast<int64_t>(std::floor(y / size + 0.5))};
 }
 
 bool THeights::IsMark(std::string_view text) const
@@ -77,77 +70,73 @@ bool THeights::AddMark(int32_t layer, double x, double y, std::string_view text)
     const THeightReading reading = ReadHeightText(text, unit_);
     if (reading.Kind == THeightReading::OutOfRange) ++OutOfRange;
     if (reading.Kind != THeightReading::Mark) return false;
-    if (const std::optional<TCell> cell = CellOf(layer, x, y)) marks_[*cell] = {x, y, reading.Low, reading.High};
+    if (const std::optional<TCell> cell = CellOf(layer, x, y, 2 * kMarkTolerance))
+        marks_[*cell] = {x, y, reading.Low, reading.High, {nextCorner_++, false}};
     return true;
 }
 
-// The nearest mark within the tolerance: it lies in the end's cell or one of its neighbours.
-// Its interval, and its cell, which names the corner of every end it marks.
-std::optional<std::pair<THeights::TMark, THeights::TCell>> THeights::MarkedEnd(int32_t layer, double x, double y) const
+// The nearest mark within the tolerance of (x, y) on the layer.
+THeights::TMark* THeights::MarkAt(int32_t layer, double x, double y)
 {
-    const std::optional<TCell> at = CellOf(layer, x, y);
-    if (marks_.empty() || !at) return std::nullopt;
-    std::optional<std::pair<TMark, TCell>> best;
+    constexpr double kCell = 2 * kMarkTolerance;
+    const std::optional<TCell> at = CellOf(layer, x, y, kCell);
+    if (marks_.empty() || !at) return nullptr;
+    // The side of its cell the point lies on: the neighbour there is the only other cell a
+    // mark within the tolerance can be in.
+    const int64_t sideX = x / kCell + 0.5 - static_cast<double>(at->X) < 0.5 ? -1 : 1;
+    const int64_t sideY = y / kCell + 0.5 - static_cast<double>(at->Y) < 0.5 ? -1 : 1;
+    TMark* best = nullptr;
     double bestDistance = 0;
-    for (int64_t dx = -1; dx <= 1; ++dx)
-        for (int64_t dy = -1; dy <= 1; ++dy) {
-            const TCell cell{layer, at->X + dx, at->Y + dy};
-            const auto hit = marks_.find(cell);
+    for (const int64_t dx : {int64_t{0}, sideX})
+        for (const int64_t dy : {int64_t{0}, sideY}) {
+            const auto hit = marks_.find({layer, at->X + dx, at->Y + dy});
             if (hit == marks_.end()) continue;
-            const TMark& m = hit->second;
+            TMark& m = hit->second;
             const double ex = std::fabs(m.X - x), ey = std::fabs(m.Y - y);
             if (ex > kMarkTolerance || ey > kMarkTolerance) continue;
-            if (!best || ex * ex + ey * ey < bestDistance) {
-                best = {m, cell};
-                bestDistance = ex * ex + ey * ey;
-            }
+            if (!best || ex * ex + ey * ey < bestDistance) best = &m, bestDistance = ex * ex + ey * ey;
         }
     return best;
 }
 
-uint64_t THeights::CornerOf(const TCell& cell, bool marked)
+// An end's interval: its mark, else its layer's height (on a corner of its own place), else
+// the ground.
+THeights::TEnd THeights::EndOf(int32_t layer, double x, double y, TMark* mark)
 {
-    // Corners are told apart by place alone (a layer's own edges meet only its own), marked
-    // corners apart from unmarked ones.
-    const TCell key{marked ? 1 : 0, cell.X, cell.Y};
-    return corners_.try_emplace(key, corners_.size()).first->second;
-}
-
-// An end's interval: its mark, else its layer's height, else the ground.
-THeights::TEnd THeights::EndAt(int32_t layer, double x, double y)
-{
-    if (readsTexts_) {
-        if (const auto mark = MarkedEnd(layer, x, y)) return {mark->first.Low, mark->first.High, CornerOf(mark->second, true)};
-    }
+    if (mark) return {mark->Low, mark->High, &mark->Corner};
     const std::optional<double> rise = layer >= 0 && layer < 256 ? raised_[static_cast<size_t>(layer)] : std::nullopt;
-    const std::optional<TCell> own = CellOf(layer, x, y);
-    return {rise ? std::min(0.0, *rise) : 0, rise ? std::max(0.0, *rise) : 0, own ? CornerOf(*own, false) : ~uint64_t{0}};
+    if (!rise) return {};
+    TEnd end{std::min(0.0, *rise), std::max(0.0, *rise), nullptr};
+    if (const std::optional<TCell> cell = CellOf(layer, x, y, kMarkTolerance)) {
+        const auto [at, made] = corners_.try_emplace(*cell);
+        if (made) at->second.Number = nextCorner_++;
+        end.Corner = &at->second;
+    }
+    return end;
 }
 
 bool THeights::LiftLine(TFigureStore& store, TPen pen, double x1, double y1, double x2, double y2, double scale)
 {
     if (!Active()) return false;
     const bool raised = pen.layer >= 0 && pen.layer < 256 && raised_[static_cast<size_t>(pen.layer)].has_value();
-    if (!raised && (marks_.empty() || (!MarkedEnd(pen.layer, x1, y1) && !MarkedEnd(pen.layer, x2, y2)))) return false;
+    TMark* a = readsTexts_ ? MarkAt(pen.layer, x1, y1) : nullptr;
+    TMark* b = readsTexts_ ? MarkAt(pen.layer, x2, y2) : nullptr;
+    if (!raised && !a && !b) return false;
     const primitives::TOutPoint p = primitives::Scaled(x1, y1, scale), q = primitives::Scaled(x2, y2, scale);
     if (!primitives::Drawable(store, p) || !primitives::Drawable(store, q)) return true;
-    Lift(store, pen, p, q, EndAt(pen.layer, x1, y1), EndAt(pen.layer, x2, y2));
+    Lift(store, pen, p, q, EndOf(pen.layer, x1, y1, a), EndOf(pen.layer, x2, y2, b));
     return true;
 }
 
 bool THeights::LiftPolyline(TFigureStore& store, TPen pen, std::span<const primitives::TOutPoint> points, double scale)
 {
     if (!anyRaised_ || pen.layer < 0 || pen.layer >= 256 || !raised_[static_cast<size_t>(pen.layer)]) return false;
-    const double rise = *raised_[static_cast<size_t>(pen.layer)];
     for (size_t i = 0; i + 1 < points.size(); ++i) {
         const primitives::TOutPoint& p = points[i];
         const primitives::TOutPoint& q = points[i + 1];
         if (!primitives::Drawable(store, p) || !primitives::Drawable(store, q)) continue;
-        const auto end = [&](const primitives::TOutPoint& o) {
-            const std::optional<TCell> cell = CellOf(pen.layer, o.x / scale, o.y / scale);
-            return TEnd{std::min(0.0, rise), std::max(0.0, rise), cell ? CornerOf(*cell, false) : ~uint64_t{0}};
-        };
-        Lift(store, pen, p, q, end(p), end(q));
+        Lift(store, pen, p, q, EndOf(pen.layer, p.x / scale, p.y / scale, nullptr),
+             EndOf(pen.layer, q.x / scale, q.y / scale, nullptr));
     }
     return true;
 }
@@ -164,8 +153,11 @@ void THeights::Lift(TFigureStore& store, TPen pen, const primitives::TOutPoint& 
     const bool riseA = a.Low < a.High, riseB = b.Low < b.High;
     store.AddLine3D(pen.layer, pen.color, pb, qb);
     if (riseA || riseB) store.AddLine3D(pen.layer, pen.color, pt, qt);
-    if (riseA && verticals_.insert({pen.layer, a.Corner, a.Low, a.High}).second) store.AddLine3D(pen.layer, pen.color, pb, pt);
-    if (riseB && verticals_.insert({pen.layer, b.Corner, b.Low, b.High}).second) store.AddLine3D(pen.layer, pen.color, qb, qt);
+    for (const auto& [end, bottom, top] : {std::tuple{&a, pb, pt}, std::tuple{&b, qb, qt}}) {
+        if (end->Low == end->High || (end->Corner && end->Corner->VerticalMade)) continue;
+        if (end->Corner) end->Corner->VerticalMade = true;
+        store.AddLine3D(pen.layer, pen.color, bottom, top);
+    }
     if (p.x != q.x || p.y != q.y) {
         if (riseA && riseB) {
             store.AddTriangle3D(pen.layer, pen.color, pb, qb, qt);
@@ -177,12 +169,24 @@ void THeights::Lift(TFigureStore& store, TPen pen, const primitives::TOutPoint& 
         }
     }
     // A top at one height is a roof's edge (but for a line flat on the ground); a bottom at one
-    // height off the ground, under a top of its own, a floor's.
-    const TCapEdge edge{a.Corner, b.Corner, {p.x, p.y}, {q.x, q.y}, pen.color};
-    if (a.High == b.High && (riseA || riseB || a.High != 0)) caps_[{pen.layer, a.High, true}].push_back(edge);
-    if (a.Low == b.Low && a.Low != 0 && (riseA || riseB)) caps_[{pen.layer, a.Low, false}].push_back(edge);
+    // height off the ground, under a top of its own, a floor's. An end off every corner (too
+    // far out to have a cell) closes no loop.
+    if (!a.Corner || !b.Corner) return;
+    const TCapEdge edge{a.Corner->Number, b.Corner->Number, {p.x, p.y}, {q.x, q.y}, pen.color};
+    if (a.High == b.High && (riseA || riseB || a.High != 0)) AddCapEdge({pen.layer, a.High, true}, edge);
+    if (a.Low == b.Low && a.Low != 0 && (riseA || riseB)) AddCapEdge({pen.layer, a.Low, false}, edge);
 }
 
+// Lines come in runs of one layer and height: the group of the last edge is kept at hand.
+void THeights::AddCapEdge(const TCapKey& key, const TCapEdge& edge)
+{
+    std::vector<TCapEdge>*& group = lastCaps_[key.Top];
+    if (!group || !(lastCapKey_[key.Top] == key)) {
+        group = &caps_[key];
+        lastCapKey_[key.Top] = key;
+    }
+    group->push_back(edge);
+}
 void THeights::AddCaps(TFigureStore& store)
 {
     // In a fixed order (layer, height, roofs before floors), whatever the hash map's.
@@ -201,4 +205,5 @@ void THeights::AddCaps(TFigureStore& store)
         });
     }
     caps_.clear();
+    lastCaps_[0] = lastCaps_[1] = nullptr;
 }

@@ -17,7 +17,6 @@
 #include <span>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -46,6 +45,8 @@ public:
     // of the same point replaces it). True when the text is used as a mark, so it is not drawn.
     // A height beyond the limit marks nothing and is counted in OutOfRange.
     bool AddMark(int32_t layer, double x, double y, std::string_view text);
+    // Room for this many marks, so that adding them never rehashes.
+    void ReserveMarks(size_t count) { marks_.reserve(count); }
     // Whether the text would be a mark (AddMark's answer, without marking).
     bool IsMark(std::string_view text) const;
 
@@ -60,9 +61,20 @@ public:
     size_t OutOfRange = 0;  // height texts beyond kMaxHeightMetres in this file
 
 private:
+    // A place where line ends meet: marked by a text or, on a raised layer, any line end.
+    // The vertical edge of its interval is made once.
+    struct TCorner {
+        uint64_t Number = 0;
+        bool VerticalMade = false;
+    };
+    struct TMark {
+        double X, Y, Low, High;
+        TCorner Corner;
+    };
+    // A line end's interval and the corner it stands on.
     struct TEnd {
         double Low = 0, High = 0;  // metres
-        uint64_t Corner = 0;       // the same for every end at one place of one layer
+        TCorner* Corner = nullptr;
     };
     struct TCell {
         int32_t Layer;
@@ -71,18 +83,6 @@ private:
     };
     struct TCellHash {
         size_t operator()(const TCell& c) const;
-    };
-    struct TMark {
-        double X, Y, Low, High;
-    };
-    struct TVertical {
-        int32_t Layer;
-        uint64_t Corner;
-        double Low, High;
-        bool operator==(const TVertical&) const = default;
-    };
-    struct TVerticalHash {
-        size_t operator()(const TVertical& v) const;
     };
     struct TCapKey {
         int32_t Layer;
@@ -94,19 +94,23 @@ private:
         size_t operator()(const TCapKey& k) const;
     };
 
-    static std::optional<TCell> CellOf(int32_t layer, double x, double y);
-    std::optional<std::pair<TMark, TCell>> MarkedEnd(int32_t layer, double x, double y) const;
-    TEnd EndAt(int32_t layer, double x, double y);
-    uint64_t CornerOf(const TCell& cell, bool marked);
+    static std::optional<TCell> CellOf(int32_t layer, double x, double y, double size);
+    TMark* MarkAt(int32_t layer, double x, double y);
+    TEnd EndOf(int32_t layer, double x, double y, TMark* mark);
     void Lift(TFigureStore& store, TPen pen, const primitives::TOutPoint& p, const primitives::TOutPoint& q,
               const TEnd& a, const TEnd& b);
+    void AddCapEdge(const TCapKey& key, const TCapEdge& edge);
 
     THeightUnit unit_ = THeightUnit::Off;
     bool readsTexts_ = false;
     bool anyRaised_ = false;
     std::array<std::optional<double>, 256> raised_{};  // metres, per layer
+    // Marks by cells twice the tolerance wide: a line end's mark is in its own cell or in the
+    // neighbour on the side of the cell the end is nearer to, in x and in y.
     std::unordered_map<TCell, TMark, TCellHash> marks_;
-    std::unordered_map<TCell, uint64_t, TCellHash> corners_;  // the layer field tells marked (1) from not (0)
-    std::unordered_set<TVertical, TVerticalHash> verticals_;
+    std::unordered_map<TCell, TCorner, TCellHash> corners_;  // unmarked ends of raised layers
+    uint64_t nextCorner_ = 0;
     std::unordered_map<TCapKey, std::vector<TCapEdge>, TCapKeyHash> caps_;
+    std::vector<TCapEdge>* lastCaps_[2] = {nullptr, nullptr};  // floors, roofs: the last group used
+    TCapKey lastCapKey_[2]{};
 };

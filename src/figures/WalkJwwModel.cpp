@@ -117,6 +117,7 @@ public:
     void Marks(const std::vector<TEntJwwMoji>& texts)
     {
         if (!ctx_.Heights.ReadsTexts()) return;
+        ctx_.Heights.ReserveMarks(texts.size());
         for (const TEntJwwMoji& t : texts) ctx_.Heights.AddMark(LayerOf(t.common), t.startX, t.startY, t.text);
     }
 
