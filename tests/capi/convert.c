@@ -52,7 +52,9 @@ int main(int argc, char** argv)
     static const struct { const char* name; const char* value; tessaro_status expected; } kRefused[] = {
         {"format", "obj", TESSARO_BAD_OPTION_VALUE}, {"arcs", "count:", TESSARO_BAD_OPTION_VALUE},
         {"exclude", "hidden,aux,dims,hatch,points,x", TESSARO_BAD_OPTION_VALUE},
-        {"--format", "dae", TESSARO_UNKNOWN_OPTION}, {"jobs", "2", TESSARO_UNKNOWN_OPTION}};
+        {"--format", "dae", TESSARO_UNKNOWN_OPTION}, {"jobs", "2", TESSARO_UNKNOWN_OPTION},
+        {"heights", "cm", TESSARO_BAD_OPTION_VALUE}, {"extrude", "0-1", TESSARO_BAD_OPTION_VALUE},
+        {"extrude", "0-1=20000", TESSARO_BAD_OPTION_VALUE}};
     static const char kGarbage[] = "no drawing begins with these bytes";
     if (argc < 2) {
         fprintf(stderr, "usage: %s DRAWING [FONT]\n", argv[0]);
@@ -143,6 +145,23 @@ int main(int argc, char** argv)
     CHECK(tessaro_options_set_font_data(texts, NULL, 1) == TESSARO_INVALID_ARGUMENT);
     tessaro_document_free(plain);
     tessaro_options_free(texts);
+
+    /* Heights: the drawing's height texts make walls (triangles, with solids left out); a
+     * layer raised and dropped again leaves the document as it was. */
+    tessaro_options* heights = tessaro_options_new();
+    CHECK(tessaro_options_set(heights, "format", "glb") == TESSARO_OK);
+    plain = Convert(bytes, size, TESSARO_FORMAT_AUTO, heights, TESSARO_OK, __LINE__);
+    CHECK(tessaro_options_set(heights, "extrude", "0-1=3") == TESSARO_OK && tessaro_options_set(heights, "extrude", "") == TESSARO_OK);
+    document = Convert(bytes, size, TESSARO_FORMAT_AUTO, heights, TESSARO_OK, __LINE__);
+    CHECK(SameBytes(plain, document));
+    tessaro_document_free(document);
+    CHECK(tessaro_options_set(heights, "heights", "m") == TESSARO_OK);
+    document = Convert(bytes, size, TESSARO_FORMAT_AUTO, heights, TESSARO_OK, __LINE__);
+    CHECK(tessaro_document_triangles(plain) == 0 && tessaro_document_triangles(document) > 0);
+    CHECK(tessaro_document_heights_out_of_range(document) == 0 && tessaro_document_heights_out_of_range(NULL) == 0);
+    tessaro_document_free(document);
+    tessaro_document_free(plain);
+    tessaro_options_free(heights);
 
     /* NULL and out-of-range arguments are refused, and nothing is handed back. */
     document = (tessaro_document*)options;
