@@ -107,12 +107,21 @@ TEST(HeightsSamples, TheEdgesOfEveryHeightTextAreInTheDocument)
         std::string root;
         const glb::TDocumentShapes shapes = glb::ReadShapes(document, root);
         std::vector<std::vector<double>> segments;
-        size_t walls = 0;
+        size_t walls = 0, strayCorners = 0, arealess = 0;
         double top = -1e300;
+        const auto onAnEdge = [&](const double* v) {
+            return std::any_of(expected.Edges.begin(), expected.Edges.end(),
+                               [&](const auto& e) { return Near(v, e.first) || Near(v, e.second); });
+        };
         for (const auto& [id, s] : shapes) {
             segments.insert(segments.end(), s.Segments.begin(), s.Segments.end());
             for (const auto& t : s.Triangles) {
-                walls += !(t[2] == t[5] && t[5] == t[8]);
+                const bool wall = !(t[2] == t[5] && t[5] == t[8]);
+                walls += wall;
+                const double u[3] = {t[3] - t[0], t[4] - t[1], t[5] - t[2]}, v[3] = {t[6] - t[0], t[7] - t[1], t[8] - t[2]};
+                arealess += std::hypot(u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]) < 1e-9;
+                // A wall stands on the ends of its line's edges.
+                for (int corner = 0; corner < 3 && wall; ++corner) strayCorners += !onAnEdge(&t[3 * corner]);
                 top = std::max({top, t[2], t[5], t[8]});
             }
             for (const auto& e : s.Segments) top = std::max({top, e[2], e[5]});
@@ -125,6 +134,8 @@ TEST(HeightsSamples, TheEdgesOfEveryHeightTextAreInTheDocument)
         }
         EXPECT_EQ(missing, 0u) << "of " << expected.Edges.size() << " edges";
         EXPECT_EQ(walls, expected.Walls);
+        EXPECT_EQ(strayCorners, 0u) << "wall corners off every expected edge";
+        EXPECT_EQ(arealess, 0u) << "triangles without an area";
         EXPECT_NEAR(top, expected.Top, 1e-4);
     }
     EXPECT_GE(lifted, 4u) << "the samples with height texts";

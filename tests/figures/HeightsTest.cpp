@@ -94,8 +94,9 @@ const THeightCase kCases[] = {
          d.texts = {MakeText(0, 0, "3", Common(1)), MakeText(1000, 0, "3", Common(0, 1))};
      }, {1, 0, 0, 0, 0, 0, 0, 0}},
     {"a mark 2e-4 away lifts nothing, 0.9e-4 away it does", [](TJwwData& d, TConversionContext&) {
-         d.lines = {MakeLine(0, 0, 1000, 0), MakeLine(0, 500, 1000, 500)};
-         d.texts = {MakeText(2e-4, 0, "3"), MakeText(1000, 500 - 0.9e-4, "3")};
+         // (the second mark lies in the next cell of the lookup's, twice the tolerance wide)
+         d.lines = {MakeLine(0, 0, 1000, 0), MakeLine(0, 500, 1000, 500.00009)};
+         d.texts = {MakeText(2e-4, 0, "3"), MakeText(1000, 500.00018, "3")};
      }, {2, 0, 1, 1, 1, 0, 0, 3000}},
     {"three lines meeting at a mark share one vertical", [](TJwwData& d, TConversionContext&) {
          d.lines = {MakeLine(0, 0, 1000, 0), MakeLine(0, 0, 0, 1000), MakeLine(0, 0, -1000, -1000)};
@@ -226,16 +227,16 @@ TEST(Heights, LoopsThatCrossOrBranchGetNoFace)
     };
     EXPECT_EQ(faces(edges({{0, 0}, {10, 10}, {10, 0}, {0, 10}}, false)), 0);
     EXPECT_EQ(faces(edges({{0, 0}, {10, 0}, {10, 10}, {0, 10}}, true)), 0);
-    // An L-shaped room: six corners, four triangles, all of them facing up.
+    // An L-shaped room: six corners, four triangles, facing up as a roof and down as a floor.
     const std::vector<TCapEdge> room = edges({{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}}, false);
-    size_t work = 1000000;
-    double area = 0;
-    AddCapFaces(room, true, work, [&](const TPlanePoint (&c)[3], int32_t) {
-        const double twice = (c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[1].y - c[0].y) * (c[2].x - c[0].x);
-        EXPECT_GT(twice, 0);
-        area += twice / 2;
-    });
-    EXPECT_DOUBLE_EQ(area, 300);
+    for (const bool up : {true, false}) {
+        size_t work = 1000000;
+        double area = 0;
+        AddCapFaces(room, up, work, [&](const TPlanePoint (&c)[3], int32_t) {
+            area += ((c[1].x - c[0].x) * (c[2].y - c[0].y) - (c[1].y - c[0].y) * (c[2].x - c[0].x)) / 2;
+        });
+        EXPECT_DOUBLE_EQ(area, up ? 300 : -300);
+    }
 }
 
 TEST(Heights, AMillionMarksOnOnePointAreOneMark)
