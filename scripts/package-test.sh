@@ -35,7 +35,7 @@ env -i HOME="$scratch/home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$tessaro" --out "$s
 document=$scratch/out/$(basename "${SAMPLE%.*}").dae
 grep -q '<geometry ' "$document" 2>/dev/null || fail "no document with geometry from $SAMPLE"
 settings=$scratch/home/.config/tessaro/tessaro.dat
-[ "$(grep -c $'\r$' "$settings" 2>/dev/null)" = 30 ] || fail "no 31-line settings file at $settings"
+[ "$(grep -c $'\r$' "$settings" 2>/dev/null)" = 31 ] || fail "no 31-line settings file at $settings"
 [ -e "$tessaro.dat" ] && fail "settings written beside the installed program"
 
 manual=$scratch/root/usr/share/man/man1/tessaro.1.gz
