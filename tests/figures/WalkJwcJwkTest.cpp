@@ -153,3 +153,21 @@ TEST_F(OldFormatWalk, TextsFillTheLineFromTheirStartToTheirEnd)
         }
     }
 }
+
+TEST_F(OldFormatWalk, HeightTextsLiftTheLinesOfTheirLayerAndRaisedLayersTheirArcsToo)
+{
+    ctx.Options.Heights = THeightUnit::Metres;
+    ctx.Options.Extrude = {{"0-2", 1}};
+    TextRecord mark;
+    mark.X1 = 1, mark.Y1 = 2, mark.Attributes = {0, 1, 0, 0}, mark.Text = "3";
+    jwc.Texts = {mark};
+    jwc.Lines = {Line(1, 1), Line(1, 1, 1)};
+    ArcRecord arc;
+    arc.Radius = 5, arc.Flattening = 1, arc.EndAngle = 360, arc.PenColor = 1, arc.Layer = 2;
+    jwc.Arcs = {arc};
+    WalkJwc(jwc, ctx);
+    // The marked line: bottom, top, one vertical, one wall; the other layer's line flat; the
+    // raised circle's 12 segments: bottoms, tops, verticals, walls and a roof of 10.
+    EXPECT_EQ(ctx.Store.Segments, 3u + 1 + 36);
+    EXPECT_EQ(ctx.Store.Triangles, 1u + 24 + 10);
+}
