@@ -5,11 +5,15 @@
      left hidden are exactly those whose lines go when hidden layers are excluded;
   3. a render of a sample from the top shows its lines (and none without their line width);
   4. a damaged and a foreign file imported beside a good one are reported and the good one
-     imports.
+     imports;
+  5. a drawing with heights imported with them is the command line's glb of it, has faces off the
+     ground and posts on its vertical edges, and a render of it from the south-east above is
+     saved beside RENDER_PNG as blender-heights.png.
 Arguments after "--": ZIP TESSARO_PROGRAM SAMPLES_DIR RENDER_PNG."""
 
 import array
 import json
+import math
 import os
 import re
 import struct
@@ -18,8 +22,10 @@ import sys
 import tempfile
 
 import bpy
+from mathutils import Vector
 
 ZIP, PROGRAM, SAMPLES, RENDER = sys.argv[sys.argv.index("--") + 1:]
+HEIGHTS_RENDER = os.path.join(os.path.dirname(RENDER), "blender-heights.png")
 ALL_KINDS = {"hidden", "aux", "dims", "hatch", "points", "solids", "texts"}
 failures = []
 
@@ -222,6 +228,60 @@ def check_bad_files(sample):
           f"the drawings made beside the bad files: {made}")
 
 
+def upright_faces(mesh):
+    return sum(1 for p in mesh.polygons if abs(p.normal.z) < 0.1)
+
+
+def check_heights(sample, png):
+    """`sample` with heights: the glb's collections, edges and faces, faces off the ground, the
+    vertical edges as posts (upright faces the walls alone do not have), and a render."""
+    bpy.ops.wm.read_homefile(use_empty=True)
+    drawing = check_like_command_line("heights", [sample], ["--heights"], heights="m")
+    objects = [o for o in drawing.all_objects if o.type == "MESH"]
+    raised = sum(1 for o in objects for p in o.data.polygons if abs((o.matrix_world @ p.center).z) > 1e-3)
+    check(raised > 0, f"{sample} with heights has no faces off the ground")
+    depsgraph = bpy.context.evaluated_depsgraph_get()
+    posts = sum(upright_faces(o.evaluated_get(depsgraph).data) - upright_faces(o.data) for o in objects)
+    check(posts > 0, f"{sample} with heights: its vertical edges show no width from the side")
+    # From the south-east, 35 degrees above, as near as the box's corners stay in the picture.
+    corners = [o.matrix_world @ v.co for o in objects for v in o.data.vertices]
+    low, high = (Vector([f(c[i] for c in corners) for i in range(3)]) for f in (min, max))
+    scene = bpy.context.scene
+    camera = bpy.data.objects.new("south-east", bpy.data.cameras.new("south-east"))
+    camera.data.angle = math.radians(35)
+    back = Vector((1, -1, math.tan(math.radians(35)) * math.sqrt(2))).normalized()
+    turn = (-back).to_track_quat("-Z", "Y")
+    right, up = turn @ Vector((1, 0, 0)), turn @ Vector((0, 1, 0))
+    scene.render.resolution_x, scene.render.resolution_y = 800, 560
+    across = math.tan(camera.data.angle / 2) / 1.05
+    centre = (low + high) / 2
+    distance = max(o.dot(back) + max(abs(o.dot(right)) / across, abs(o.dot(up)) * 800 / 560 / across)
+                   for o in (Vector([(high if n >> i & 1 else low)[i] for i in range(3)]) - centre for n in range(8)))
+    camera.location = centre + back * distance
+    camera.rotation_euler = turn.to_euler()
+    camera.data.clip_start, camera.data.clip_end = distance * 1e-3, distance * 4
+    scene.collection.objects.link(camera)
+    scene.camera = camera
+    # The faces' material is unlit, the drawing's colour everywhere: the workbench's studio
+    # light in one grey shows the walls by their direction.
+    scene.render.engine = "BLENDER_WORKBENCH"
+    shading = scene.display.shading
+    shading.light, shading.color_type, shading.single_color = "STUDIO", "SINGLE", (0.8, 0.8, 0.78)
+    shading.show_cavity, shading.cavity_type, shading.show_object_outline = True, "WORLD", True
+    shading.background_type = "WORLD"
+    scene.world = bpy.data.worlds.new("paper")
+    scene.world.color = (1.0, 1.0, 1.0)
+    scene.view_settings.view_transform = "Standard"
+    scene.render.filepath = png
+    bpy.ops.render.render(write_still=True)
+    image = bpy.data.images.load(png)
+    pixels = array.array("f", bytes(4 * len(image.pixels)))
+    image.pixels.foreach_get(pixels)
+    shown = sum(1 for i in range(0, len(pixels), 4) if pixels[i] + pixels[i + 1] + pixels[i + 2] < 2.9) / (len(pixels) // 4)
+    print(f"render: {shown:.2%} of pixels show {sample} in 3D ({raised} faces off the ground, {posts} post faces)")
+    check(shown > 0.05, f"the render of {sample} in 3D shows too little of it")
+
+
 bpy.ops.wm.read_homefile(use_empty=True)
 bpy.ops.preferences.addon_install(filepath=ZIP, overwrite=True)
 bpy.ops.preferences.addon_enable(module="tessaro")
@@ -235,5 +295,7 @@ with tempfile.TemporaryDirectory() as scratch:
 shown = share_off_background(plan, 0.25, RENDER)
 print(f"render: {shown:.2%} of pixels show lines at 0.25 mm, {plain_edges:.2%} with plain edges")
 check(shown > 0.01 and shown > 10 * plain_edges, "the render does not show the lines")
+if "Test5.jww" in samples:
+    check_heights("Test5.jww", HEIGHTS_RENDER)
 print(f"== Blender add-on: {len(failures)} failure(s)")
 sys.exit(1 if failures else 0)
