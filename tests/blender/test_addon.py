@@ -202,7 +202,12 @@ def share_off_background(sample, line_width, png):
     scene.view_settings.view_transform = "Standard"
     scene.render.resolution_x = 1200
     scene.render.resolution_y = max(1, round(1200 * (high[1] - low[1]) / max(high[0] - low[0], 1e-9)))
-    scene.render.filepath = png
+    return rendered_share(png)
+
+
+def rendered_share(png):
+    """Renders the scene into `png`; the share of its pixels unlike the first."""
+    bpy.context.scene.render.filepath = png
     bpy.ops.render.render(write_still=True)
     image = bpy.data.images.load(png)
     pixels = array.array("f", bytes(4 * len(image.pixels)))
@@ -228,10 +233,6 @@ def check_bad_files(sample):
           f"the drawings made beside the bad files: {made}")
 
 
-def upright_faces(mesh):
-    return sum(1 for p in mesh.polygons if abs(p.normal.z) < 0.1)
-
-
 def check_heights(sample, png):
     """`sample` with heights: the glb's collections, edges and faces, faces off the ground, the
     vertical edges as posts (upright faces the walls alone do not have), and a render."""
@@ -241,27 +242,23 @@ def check_heights(sample, png):
     raised = sum(1 for o in objects for p in o.data.polygons if abs((o.matrix_world @ p.center).z) > 1e-3)
     check(raised > 0, f"{sample} with heights has no faces off the ground")
     depsgraph = bpy.context.evaluated_depsgraph_get()
+    upright_faces = lambda mesh: sum(1 for p in mesh.polygons if abs(p.normal.z) < 0.1)  # noqa: E731
     posts = sum(upright_faces(o.evaluated_get(depsgraph).data) - upright_faces(o.data) for o in objects)
     check(posts > 0, f"{sample} with heights: its vertical edges show no width from the side")
-    # From the south-east, 35 degrees above, as near as the box's corners stay in the picture.
-    corners = [o.matrix_world @ v.co for o in objects for v in o.data.vertices]
-    low, high = (Vector([f(c[i] for c in corners) for i in range(3)]) for f in (min, max))
     scene = bpy.context.scene
-    camera = bpy.data.objects.new("south-east", bpy.data.cameras.new("south-east"))
-    camera.data.angle = math.radians(35)
-    back = Vector((1, -1, math.tan(math.radians(35)) * math.sqrt(2))).normalized()
-    turn = (-back).to_track_quat("-Z", "Y")
-    right, up = turn @ Vector((1, 0, 0)), turn @ Vector((0, 1, 0))
     scene.render.resolution_x, scene.render.resolution_y = 800, 560
-    across = math.tan(camera.data.angle / 2) / 1.05
-    centre = (low + high) / 2
-    distance = max(o.dot(back) + max(abs(o.dot(right)) / across, abs(o.dot(up)) * 800 / 560 / across)
-                   for o in (Vector([(high if n >> i & 1 else low)[i] for i in range(3)]) - centre for n in range(8)))
-    camera.location = centre + back * distance
-    camera.rotation_euler = turn.to_euler()
-    camera.data.clip_start, camera.data.clip_end = distance * 1e-3, distance * 4
+    camera = bpy.data.objects.new("south-east", bpy.data.cameras.new("south-east"))
+    camera.data.clip_start, camera.data.clip_end = 0.1, 10000.0
     scene.collection.objects.link(camera)
     scene.camera = camera
+    # From the south-east, 35 degrees above, as near as every vertex stays in the picture (fitted
+    # in a narrower angle for a margin).
+    camera.rotation_euler = Vector((-1, 1, -math.sqrt(2) * math.tan(math.radians(35)))).to_track_quat("-Z", "Y").to_euler()
+    camera.data.angle = math.radians(33)
+    points = [c for o in objects for v in o.data.vertices for c in o.matrix_world @ v.co]
+    bpy.context.view_layer.update()
+    camera.location = camera.camera_fit_coords(bpy.context.evaluated_depsgraph_get(), points)[0]
+    camera.data.angle = math.radians(35)
     # The faces' material is unlit, the drawing's colour everywhere: the workbench's studio
     # light in one grey shows the walls by their direction.
     scene.render.engine = "BLENDER_WORKBENCH"
@@ -269,15 +266,9 @@ def check_heights(sample, png):
     shading.light, shading.color_type, shading.single_color = "STUDIO", "SINGLE", (0.8, 0.8, 0.78)
     shading.show_cavity, shading.cavity_type, shading.show_object_outline = True, "WORLD", True
     shading.background_type = "WORLD"
-    scene.world = bpy.data.worlds.new("paper")
+    scene.world, scene.view_settings.view_transform = bpy.data.worlds.new("paper"), "Standard"
     scene.world.color = (1.0, 1.0, 1.0)
-    scene.view_settings.view_transform = "Standard"
-    scene.render.filepath = png
-    bpy.ops.render.render(write_still=True)
-    image = bpy.data.images.load(png)
-    pixels = array.array("f", bytes(4 * len(image.pixels)))
-    image.pixels.foreach_get(pixels)
-    shown = sum(1 for i in range(0, len(pixels), 4) if pixels[i] + pixels[i + 1] + pixels[i + 2] < 2.9) / (len(pixels) // 4)
+    shown = rendered_share(png)
     print(f"render: {shown:.2%} of pixels show {sample} in 3D ({raised} faces off the ground, {posts} post faces)")
     check(shown > 0.05, f"the render of {sample} in 3D shows too little of it")
 

@@ -180,6 +180,24 @@ async function checkDocuments(page, session, downloads) {
   return path.join(work, 'cli', `${passes.length - 1}-glb`);
 }
 
+// The share of the view's pixels unlike its first, and how many colours each cover a share of it.
+const viewPixels = (page) => page.evaluate(() => {
+  const source = document.querySelector('#view canvas');
+  const canvas = document.createElement('canvas');
+  [canvas.width, canvas.height] = [source.width, source.height];
+  const context = canvas.getContext('2d');
+  context.drawImage(source, 0, 0);
+  const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+  const counts = new Map();
+  for (let i = 0; i < pixels.length; i += 4) {
+    const key = (pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2];
+    counts.set(key, (counts.get(key) ?? 0) + 1);
+  }
+  const all = pixels.length / 4;
+  const background = (pixels[0] << 16) | (pixels[1] << 8) | pixels[2];
+  return { share: 1 - counts.get(background) / all, colours: [...counts.values()].filter((n) => n > all * 0.002).length - 1 };
+});
+
 async function checkView(page, glbDir) {
   const name = samples.find((f) => f.startsWith('Ａマンション')) ?? samples[0];
   await selectFile(page, name);
@@ -199,37 +217,9 @@ async function checkView(page, glbDir) {
 
   await page.click('#top-view');
   await (await page.$('#view')).screenshot({ path: screenshotPath });
-  const share = await page.evaluate(() => {
-    const source = document.querySelector('#view canvas');
-    const canvas = document.createElement('canvas');
-    [canvas.width, canvas.height] = [source.width, source.height];
-    const context = canvas.getContext('2d');
-    context.drawImage(source, 0, 0);
-    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
-    let differing = 0;
-    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== pixels[0] || pixels[i + 1] !== pixels[1] || pixels[i + 2] !== pixels[2]) differing++;
-    return differing / (pixels.length / 4);
-  });
+  const { share } = await viewPixels(page);
   check(share > 0.005, `the view shows the drawing: ${(share * 100).toFixed(2)}% of its pixels differ from the background`);
 }
-
-// The share of the view's pixels unlike its first, and how many colours each cover a share of it.
-const viewPixels = (page) => page.evaluate(() => {
-  const source = document.querySelector('#view canvas');
-  const canvas = document.createElement('canvas');
-  [canvas.width, canvas.height] = [source.width, source.height];
-  const context = canvas.getContext('2d');
-  context.drawImage(source, 0, 0);
-  const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
-  const counts = new Map();
-  for (let i = 0; i < pixels.length; i += 4) {
-    const key = (pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2];
-    counts.set(key, (counts.get(key) ?? 0) + 1);
-  }
-  const all = pixels.length / 4;
-  const background = (pixels[0] << 16) | (pixels[1] << 8) | pixels[2];
-  return { share: 1 - counts.get(background) / all, colours: [...counts.values()].filter((n) => n > all * 0.002).length - 1 };
-});
 
 // Test5.jww with heights opens in 3D, its walls in several shades, and is the command line's
 // document; a layer's height field raises it, kept with the options; the two view buttons; the
@@ -246,20 +236,18 @@ async function checkHeights(page, session, downloads) {
   await page.waitForFunction(() => document.querySelector('#file-list .file.selected')?.dataset.state === 'done' &&
     document.querySelector('#view').dataset.raised === 'true');
   await viewIs('3d');
-  const heightsShot = path.join(path.dirname(screenshotPath), 'screenshot-heights.png');
-  await (await page.$('#view')).screenshot({ path: heightsShot });
+  await (await page.$('#view')).screenshot({ path: path.join(path.dirname(screenshotPath), 'screenshot-heights.png') });
   const lit = await viewPixels(page);
   check(lit.share > 0.03 && lit.colours >= 4, `the model in 3D shows its walls in shades: ${(lit.share * 100).toFixed(1)}% of the view, ${lit.colours} colours`);
 
-  const same = async (words, what) => {
+  const sameAsCommandLine = async (what) => {
+    const words = JSON.parse(await page.$eval('#options', (form) => form.dataset.words));
     const run = commandLine(words, path.join(work, 'cli', what), [path.join(samplesDir, name)]);
     const one = await download(page, session, downloads, '#download');
     check(run.status === 0 && Buffer.compare(one, readFileSync(path.join(work, 'cli', what, `${stem(name)}.glb`))) === 0,
       `${words.flat().join(' ')}: the download of ${name} is the command line's`);
   };
-  let words = JSON.parse(await page.$eval('#options', (form) => form.dataset.words));
-  check(words.some(([n, v]) => n === 'heights' && v === 'm'), 'the option gives the word heights m');
-  await same(words, 'heights');
+  await sameAsCommandLine('heights');
 
   const field = await page.$('#layer-tree input.layer-height');
   const position = (await field.evaluate((f) => f.name)).replace('extrude-', '');
@@ -269,8 +257,7 @@ async function checkHeights(page, session, downloads) {
   // Converted again and shown: a new tree.
   await page.waitForFunction((p) => JSON.parse(document.querySelector('#options').dataset.words).some(([n, v]) => n === 'extrude' && v === `${p}=3.5`) &&
     !document.querySelector('#layer-tree > ul').dataset.before, {}, position);
-  words = JSON.parse(await page.$eval('#options', (form) => form.dataset.words));
-  await same(words, 'extrude');
+  await sameAsCommandLine('extrude');
   const kept = await page.evaluate(() => JSON.parse(localStorage.getItem('tessaro.options')).extrude);
   check(kept[position] === '3.5', `the layer's height is kept with the options: ${JSON.stringify(kept)}`);
   check(await page.$eval(`#layer-tree input[name="extrude-${position}"]`, (f) => f.value) === '3.5', 'the tree shows the height after the conversion');
