@@ -6,10 +6,11 @@ import * as THREE from 'three';
 import { DrawingView } from './view.js';
 import { text } from './texts.js';
 
-// Heights below this share of the model's width count as flat (float positions of a plan).
+// A model whose heights span less than this share of its width is flat (the document centres
+// the model, so its span, not its place, tells).
 const FLAT = 1e-6;
-// From the south-east (+X, +Z in the document's Y-up frame, north being -Z), 35° above.
 const WALL_GREY = new THREE.Color(0.8, 0.8, 0.8);
+// From the south-east (+X, +Z in the document's Y-up frame, north being -Z), 35° above.
 const FROM = new THREE.Vector3(1, Math.tan((35 * Math.PI) / 180) * Math.SQRT2, 1).normalize();
 
 // "0-1" as the document names layer 1 of group 0.
@@ -27,8 +28,8 @@ export class DrawingView3D extends DrawingView {
     this.flatCamera = this.camera;
     this.perspective = new THREE.PerspectiveCamera(35, 1, 0.1, 1000);
     this.raised = false;
-    // The sun from the south-east above and a sky: only the lit faces of a raised model see them.
-    // Roofs brightest, then the walls facing south, then those facing east: the sides seen first differ.
+    // A sun and a sky, seen only by the lit faces of a raised model: roofs brightest, then the
+    // walls facing south, then those facing east, so that the sides seen first differ.
     const sun = new THREE.DirectionalLight(0xffffff, 3.4);
     sun.position.set(0.3, 1.2, 0.6);
     this.scene.add(sun, new THREE.HemisphereLight(0xffffff, 0x303030, 1.3));
