@@ -168,7 +168,10 @@ export class DrawingView3D extends DrawingView {
     field.placeholder = text('layerHeight');
     field.title = text('layerHeight.title', { position });
     field.value = this.heightOf(position);
-    field.addEventListener('change', () => this.onHeight(position, field.value.trim()));
+    field.addEventListener('change', () => {
+      this.onHeight(position, field.value.trim());
+      field.value = this.heightOf(position);  // what was kept: a value that is no height shows as none
+    });
     item.querySelector('label').after(field);
     return item;
   }
