@@ -111,8 +111,8 @@ web: web-site
 
 # The page in headless Chromium (web/test/page.test.mjs): every sample dropped, its documents
 # against build/tessaro's, the view, bad files, no request leaving the page's origin; it leaves
-# a picture of the view in build-web/screenshot.png and one of Test5.jww with heights in 3D in
-# build-web/screenshot-heights.png.
+# a picture of the view in build-web/screenshot.png, and of Test5.jww and Test1.jww with heights
+# in 3D in build-web/screenshot-heights.png and build-web/screenshot-heights-Test1.png.
 test-web: $(BUILD_FIRST) web-site
 	@node web/test/page.test.mjs build-web/site build/tessaro ../shared/samples/jww build-web/screenshot.png
 

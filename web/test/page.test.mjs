@@ -3,8 +3,9 @@
 // Every sample is dropped on the page; each format's documents (one download, and all files as
 // one zip) equal the command line's with the page's option words, the creation and
 // modification stamps aside. The layer tree shows the drawing's names and hides layers; a
-// picture of the view shows the drawing. Test5.jww with heights opens in 3D (a picture of it,
-// screenshot-heights.png beside SCREENSHOT) and raises a layer by its height field. Damaged, cut and foreign files and a layer named like
+// picture of the view shows the drawing. Test5.jww with heights opens in 3D and raises a layer
+// by its height field; pictures of it and of Test1.jww in 3D are left beside SCREENSHOT as
+// screenshot-heights.png and screenshot-heights-Test1.png. Damaged, cut and foreign files and a layer named like
 // markup get their messages, run no script, and the next file converts; so does the file after
 // one whose worker failed. No request leaves the page's origin, and the page also works opened
 // from the disk.
@@ -275,6 +276,13 @@ async function checkHeights(page, session, downloads) {
   await drop(page, { 'beyond.jww': Buffer.from(beyond.toString('latin1').replaceAll('\x0611.800', '\x06118000'), 'latin1') });
   const told = await outcomeOf(page, 'beyond.jww');
   check(marks > 0 && told.text.includes(`${marks} `) && told.text.includes('10,000'), `the height texts beyond 10,000 m are told: ${told.text}`);
+  // A building with heights, for a picture: Test1.jww, without its notes.
+  if (samples.includes('Test1.jww')) {
+    await page.click('#options input[name="kinds-texts"]');
+    await selectFile(page, 'Test1.jww');
+    check(await page.$eval('#view', (v) => v.dataset.raised) === 'true', 'Test1.jww with heights opens in 3D');
+    await (await page.$('#view')).screenshot({ path: path.join(path.dirname(screenshotPath), 'screenshot-heights-Test1.png') });
+  }
   await selectFile(page, name);
   await page.click('#options input[name="heights"]');
   await page.waitForFunction(() => document.querySelector('#view').dataset.raised === 'false');
