@@ -240,7 +240,6 @@ async function checkHeights(page, session, downloads) {
   await (await page.$('#view')).screenshot({ path: path.join(path.dirname(screenshotPath), 'screenshot-heights.png') });
   const lit = await viewPixels(page);
   check(lit.share > 0.03 && lit.colours >= 4, `the model in 3D shows its walls in shades: ${(lit.share * 100).toFixed(1)}% of the view, ${lit.colours} colours`);
-
   const sameAsCommandLine = async (what) => {
     const words = JSON.parse(await page.$eval('#options', (form) => form.dataset.words));
     const run = commandLine(words, path.join(work, 'cli', what), [path.join(samplesDir, name)]);
@@ -249,7 +248,6 @@ async function checkHeights(page, session, downloads) {
       `${words.flat().join(' ')}: the download of ${name} is the command line's`);
   };
   await sameAsCommandLine('heights');
-
   const field = await page.$('#layer-tree input.layer-height');
   const position = (await field.evaluate((f) => f.name)).replace('extrude-', '');
   await page.$eval('#layer-tree > ul', (tree) => { tree.dataset.before = 'yes'; });
@@ -265,12 +263,7 @@ async function checkHeights(page, session, downloads) {
   await page.$eval(`#layer-tree input[name="extrude-${position}"]`, (f) => { f.value = ''; f.dispatchEvent(new Event('change')); });
   await page.waitForFunction(() => !document.querySelector('#options').dataset.words.includes('extrude') &&
     document.querySelector('#file-list .file.selected')?.dataset.state === 'done');
-
-  await page.click('#top-view');
-  await viewIs('top');
-  await page.click('#view-3d');
-  await viewIs('3d');
-
+  for (const [button, camera] of [['#top-view', 'top'], ['#view-3d', '3d']]) await page.click(button).then(() => viewIs(camera));
   const beyond = readFileSync(path.join(samplesDir, name));
   const marks = beyond.toString('latin1').split('\x0611.800').length - 1;
   await drop(page, { 'beyond.jww': Buffer.from(beyond.toString('latin1').replaceAll('\x0611.800', '\x06118000'), 'latin1') });
