@@ -85,7 +85,8 @@ test-sanitize: setup
 	@cd build-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text'
 
 # The Blender add-on: its zip installed and enabled in Blender 3.4 (a scratch user folder under
-# build/), every sample imported, bad files beside a good one, and build/blender-render.png.
+# build/), every sample imported, bad files beside a good one, and build/blender-render.png
+# (and build/blender-heights.png, Test5.jww with heights in 3D).
 test-blender: $(BUILD_FIRST)
 	@TESSARO_BLENDER=1 ./scripts/setup.sh
 	@JOBS=$(JOBS) ./scripts/blender-test.sh
@@ -110,7 +111,8 @@ web: web-site
 
 # The page in headless Chromium (web/test/page.test.mjs): every sample dropped, its documents
 # against build/tessaro's, the view, bad files, no request leaving the page's origin; it leaves
-# a picture of the view in build-web/screenshot.png.
+# a picture of the view in build-web/screenshot.png, and of Test5.jww and Test1.jww with heights
+# in 3D in build-web/screenshot-heights.png and build-web/screenshot-heights-Test1.png.
 test-web: $(BUILD_FIRST) web-site
 	@node web/test/page.test.mjs build-web/site build/tessaro ../shared/samples/jww build-web/screenshot.png
 

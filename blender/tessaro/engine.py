@@ -35,6 +35,7 @@ class Converted:
     drawing_scale: float = 1.0
     hidden_layers: frozenset = field(default_factory=frozenset)
     background_after: int = 1
+    heights_out_of_range: int = 0  # height texts beyond 10,000 m, which marked nothing
 
 
 def _library_path():
@@ -65,6 +66,7 @@ def _declare(lib):
         "tessaro_document_drawing_scale": (ctypes.c_double, [p]),
         "tessaro_document_layer_hidden": (c_int, [p, c_int]),
         "tessaro_document_background_after": (c_int, [p]),
+        "tessaro_document_heights_out_of_range": (c_size, [p]),
         "tessaro_status_text": (c_str, [c_int]),
         "tessaro_version": (c_str, []),
     }
@@ -132,6 +134,7 @@ class Engine:
             result.hidden_layers = frozenset(
                 layer for layer in range(_LAYERS) if lib.tessaro_document_layer_hidden(document, layer))
             result.background_after = lib.tessaro_document_background_after(document)
+            result.heights_out_of_range = lib.tessaro_document_heights_out_of_range(document)
             lib.tessaro_options_set_carried_background(self._options, result.background_after)
         finally:
             lib.tessaro_document_free(document)

@@ -71,7 +71,10 @@ def _import_one(converter, path, line_width_mm, factor, parent, view_layer, outc
         builder.remove()
         return f"could not be imported ({failure!r})"
     outcome.imported += 1
-    return f"{partly}; imported what was read" if partly else None
+    notes = [f"{partly}; imported what was read"] if partly else []
+    if converted.heights_out_of_range:
+        notes.append(f"{converted.heights_out_of_range} height text(s) beyond 10,000 m marked nothing")
+    return "; ".join(notes) or None
 
 
 def _has_mesh(node):

@@ -77,6 +77,12 @@ ROWS = (
                ("light", "Light background", "Black pens, for a white render or paper"),
                ("dark", "Dark background", "White pens")], default="carried")},
         lambda v: [] if v.background == "carried" else [("background", v.background)]),
+    Row({"heights": EnumProperty(
+        name="Heights (2.5D)", description="Height texts at the lines' ends (as the 2.5D command writes them) "
+        "lift the lines into walls, with roofs on closed outlines",
+        items=[("off", "Off", "Every line on the ground"), ("m", "Metres", "The height texts are metres"),
+               ("mm", "Millimetres", "The height texts are millimetres")], default="off")},
+        lambda v: [] if v.heights == "off" else [("heights", v.heights)]),
     Row({"include": EnumProperty(
         name="Include", options={"ENUM_FLAG"}, items=[(n, label, text) for n, label, text in _KINDS],
         default={"hidden", "aux", "dims", "hatch", "points"})},

@@ -8,7 +8,7 @@ import math
 import bpy
 from mathutils import Matrix, Quaternion
 
-from . import line_width
+from . import line_width, line_width_3d
 
 # glTF's Y up into Blender's Z up: the document's root turns the drawing's Z-up plane into Y up,
 # and this turns it back.
@@ -117,7 +117,9 @@ class DrawingBuilder:
         self.made.append(obj)
         obj.matrix_world = matrix
         if self.width > 0 and node.mesh.lines:
-            line_width.add_modifier(obj, line_width.node_group(bool(node.mesh.triangles)), self.width)
+            group = (line_width_3d.node_group() if line_width_3d.is_raised(node.mesh.positions)
+                     else line_width.node_group(bool(node.mesh.triangles)))
+            line_width.add_modifier(obj, group, self.width)
         return obj
 
     def _material(self, number):

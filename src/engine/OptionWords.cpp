@@ -6,6 +6,8 @@
 #include <iterator>
 #include <utility>
 
+#include "util/FloatChars.h"
+
 namespace {
 
 constexpr int32_t kMarkerShapes = 8;
@@ -141,12 +143,11 @@ private:
             const size_t equals = item.rfind('=');
             const std::string_view layer = equals == std::string_view::npos ? item : item.substr(0, equals);
             const std::string_view metres = equals == std::string_view::npos ? std::string_view{} : item.substr(equals + 1);
-            double value = 0;
-            if (layer.empty() || !IsDecimalNumber(metres) ||
-                std::from_chars(metres.data() + (metres.front() == '+'), metres.data() + metres.size(), value).ec != std::errc() ||
+            long double value = 0;
+            if (layer.empty() || !IsDecimalNumber(metres) || !ReadLongDouble(metres.substr(metres.front() == '+'), value) ||
                 !(std::fabs(value) <= kMaxLayerHeight))
                 return Fail("--extrude takes LAYER=METRES (within 10000 m), not '" + std::string(item) + "'");
-            heights.push_back({std::string(layer), value});
+            heights.push_back({std::string(layer), static_cast<double>(value)});
         }
         changes_.push_back([heights](TOptionRequest& r) { r.Extrude.insert(r.Extrude.end(), heights.begin(), heights.end()); });
     }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <optional>
 
+#include "util/FloatChars.h"
+
 namespace {
 
 constexpr std::string_view kFullWidthSpace = "\x81\x40";  // in the drawing's code page
@@ -33,13 +35,11 @@ std::optional<double> TakeNumber(std::string_view& text)
         while (i < text.size() && IsDigit(text[i])) ++i;
         if (i == decimals) return std::nullopt;
     }
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + i, value);
-    // A number too large for a double reads as beyond every height.
-    if (error == std::errc::result_out_of_range) value = text.front() == '-' ? -HUGE_VAL : HUGE_VAL;
-    else if (error != std::errc() || end != text.data() + i) return std::nullopt;
+    // The text is a plain decimal by now: one that does not read is beyond every height.
+    long double value = 0;
+    if (!ReadLongDouble(text.substr(0, i), value)) value = text.front() == '-' ? -HUGE_VAL : HUGE_VAL;
     text.remove_prefix(i);
-    return value;
+    return static_cast<double>(value);
 }
 
 }  // namespace

@@ -5,11 +5,15 @@
      left hidden are exactly those whose lines go when hidden layers are excluded;
   3. a render of a sample from the top shows its lines (and none without their line width);
   4. a damaged and a foreign file imported beside a good one are reported and the good one
-     imports.
+     imports;
+  5. a drawing with heights imported with them is the command line's glb of it, has faces off the
+     ground and posts on its vertical edges, and a render of it from the south-east above is
+     saved beside RENDER_PNG as blender-heights.png.
 Arguments after "--": ZIP TESSARO_PROGRAM SAMPLES_DIR RENDER_PNG."""
 
 import array
 import json
+import math
 import os
 import re
 import struct
@@ -18,8 +22,10 @@ import sys
 import tempfile
 
 import bpy
+from mathutils import Vector
 
 ZIP, PROGRAM, SAMPLES, RENDER = sys.argv[sys.argv.index("--") + 1:]
+HEIGHTS_RENDER = os.path.join(os.path.dirname(RENDER), "blender-heights.png")
 ALL_KINDS = {"hidden", "aux", "dims", "hatch", "points", "solids", "texts"}
 failures = []
 
@@ -196,7 +202,12 @@ def share_off_background(sample, line_width, png):
     scene.view_settings.view_transform = "Standard"
     scene.render.resolution_x = 1200
     scene.render.resolution_y = max(1, round(1200 * (high[1] - low[1]) / max(high[0] - low[0], 1e-9)))
-    scene.render.filepath = png
+    return rendered_share(png)
+
+
+def rendered_share(png):
+    """Renders the scene into `png`; the share of its pixels unlike the first."""
+    bpy.context.scene.render.filepath = png
     bpy.ops.render.render(write_still=True)
     image = bpy.data.images.load(png)
     pixels = array.array("f", bytes(4 * len(image.pixels)))
@@ -222,6 +233,46 @@ def check_bad_files(sample):
           f"the drawings made beside the bad files: {made}")
 
 
+def check_heights(sample, png):
+    """`sample` with heights: the glb's collections, edges and faces, faces off the ground, the
+    vertical edges as posts (upright faces the walls alone do not have), and a render."""
+    bpy.ops.wm.read_homefile(use_empty=True)
+    drawing = check_like_command_line("heights", [sample], ["--heights"], heights="m")
+    objects = [o for o in drawing.all_objects if o.type == "MESH"]
+    raised = sum(1 for o in objects for p in o.data.polygons if abs((o.matrix_world @ p.center).z) > 1e-3)
+    check(raised > 0, f"{sample} with heights has no faces off the ground")
+    depsgraph = bpy.context.evaluated_depsgraph_get()
+    upright_faces = lambda mesh: sum(1 for p in mesh.polygons if abs(p.normal.z) < 0.1)  # noqa: E731
+    posts = sum(upright_faces(o.evaluated_get(depsgraph).data) - upright_faces(o.data) for o in objects)
+    check(posts > 0, f"{sample} with heights: its vertical edges show no width from the side")
+    scene = bpy.context.scene
+    scene.render.resolution_x, scene.render.resolution_y = 800, 560
+    camera = bpy.data.objects.new("south-east", bpy.data.cameras.new("south-east"))
+    camera.data.clip_start, camera.data.clip_end = 0.1, 10000.0
+    scene.collection.objects.link(camera)
+    scene.camera = camera
+    # From the south-east, 35 degrees above, as near as every vertex stays in the picture (fitted
+    # in a narrower angle for a margin).
+    camera.rotation_euler = Vector((-1, 1, -math.sqrt(2) * math.tan(math.radians(35)))).to_track_quat("-Z", "Y").to_euler()
+    camera.data.angle = math.radians(33)
+    points = [c for o in objects for v in o.data.vertices for c in o.matrix_world @ v.co]
+    bpy.context.view_layer.update()
+    camera.location = camera.camera_fit_coords(bpy.context.evaluated_depsgraph_get(), points)[0]
+    camera.data.angle = math.radians(35)
+    # The faces' material is unlit, the drawing's colour everywhere: the workbench's studio
+    # light in one grey shows the walls by their direction.
+    scene.render.engine = "BLENDER_WORKBENCH"
+    shading = scene.display.shading
+    shading.light, shading.color_type, shading.single_color = "STUDIO", "SINGLE", (0.8, 0.8, 0.78)
+    shading.show_cavity, shading.cavity_type, shading.show_object_outline = True, "WORLD", True
+    shading.background_type = "WORLD"
+    scene.world, scene.view_settings.view_transform = bpy.data.worlds.new("paper"), "Standard"
+    scene.world.color = (1.0, 1.0, 1.0)
+    shown = rendered_share(png)
+    print(f"render: {shown:.2%} of pixels show {sample} in 3D ({raised} faces off the ground, {posts} post faces)")
+    check(shown > 0.05, f"the render of {sample} in 3D shows too little of it")
+
+
 bpy.ops.wm.read_homefile(use_empty=True)
 bpy.ops.preferences.addon_install(filepath=ZIP, overwrite=True)
 bpy.ops.preferences.addon_enable(module="tessaro")
@@ -235,5 +286,7 @@ with tempfile.TemporaryDirectory() as scratch:
 shown = share_off_background(plan, 0.25, RENDER)
 print(f"render: {shown:.2%} of pixels show lines at 0.25 mm, {plain_edges:.2%} with plain edges")
 check(shown > 0.01 and shown > 10 * plain_edges, "the render does not show the lines")
+if "Test5.jww" in samples:
+    check_heights("Test5.jww", HEIGHTS_RENDER)
 print(f"== Blender add-on: {len(failures)} failure(s)")
 sys.exit(1 if failures else 0)

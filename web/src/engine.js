@@ -95,6 +95,7 @@ export class TessaroEngine {
           layers: m._tessaro_document_layers(document),
           textsWithoutFont: m._tessaro_document_texts_without_font(document) >>> 0,
           missingGlyphs: m._tessaro_document_missing_glyphs(document) >>> 0,
+          heightsOutOfRange: m._tessaro_document_heights_out_of_range(document) >>> 0,
           backgroundAfter: m._tessaro_document_background_after(document) === 0 ? 'light' : 'dark',
         };
       } finally {

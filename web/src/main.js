@@ -3,13 +3,13 @@
 // and every file's document together as one zip.
 import { zipSync } from 'fflate';
 import { Converter } from './converter.js';
-import { buildControls, loadValues, wordsOf } from './options.js';
+import { buildControls, isHeight, loadValues, saveValues, wordsOf } from './options.js';
 
 // The font texts are drawn in, served beside the page (IPAexGothic, under the IPA Font License)
 // and fetched by the worker only when a drawing has texts to draw.
 const FONT_URL = new URL('fonts/ipaexg.ttf', location.href).href;
 import { language, text } from './texts.js';
-import { DrawingView } from './view.js';
+import { DrawingView3D } from './view3d.js';
 
 const KINDS = ['jww', 'jws', 'jwc', 'jwk'];
 const EXTENSIONS = { dae: 'dae', 'dae-compact': 'dae', glb: 'glb' };
@@ -39,10 +39,11 @@ function outcomeText(answer) {
   const numbers = {
     segments: r.segments?.toLocaleString(language), triangles: r.triangles?.toLocaleString(language),
     layers: r.layers, offset: r.readOffset?.toLocaleString(language), option: r.option,
-    texts: r.textsWithoutFont, glyphs: r.missingGlyphs,
+    texts: r.textsWithoutFont, glyphs: r.missingGlyphs, heights: r.heightsOutOfRange?.toLocaleString(language),
   };
   return text(`outcome.${r.status}`, numbers) + (r.textsWithoutFont ? text('outcome.no-font', numbers) : '') +
-    (r.missingGlyphs ? text('outcome.missing-glyphs', numbers) : '');
+    (r.missingGlyphs ? text('outcome.missing-glyphs', numbers) : '') +
+    (r.heightsOutOfRange ? text('outcome.heights-out-of-range', numbers) : '');
 }
 
 function fillTexts() {
@@ -207,17 +208,31 @@ async function downloadAll() {
 // ---- start
 
 fillTexts();
-const view = new DrawingView($('#view'), $('#layer-tree'), $('#view-status'));
-if (!view.available) $('#view-status').textContent = 'WebGL is not available: the 3D view is off.';
-view.setBackground(values.background);
-buildControls($('#options'), values, async () => {
+async function optionsChanged() {
   $('#options').dataset.words = JSON.stringify(wordsOf(values));
   view.setBackground(values.background);
   for (const entry of entries) showState(entry);
   if (selected?.kind && selected.state === 'done') await convert(selected);
-});
+}
+
+// A layer's height typed in the layer tree: kept with the options; a value that is no height
+// drops the layer's.
+function layerHeightChanged(position, value) {
+  if (isHeight(value)) values.extrude[position] = value;
+  else if (position in values.extrude) delete values.extrude[position];
+  else return;
+  saveValues(values);
+  optionsChanged();
+}
+
+const view = new DrawingView3D($('#view'), $('#layer-tree'), $('#view-status'),
+  { heightOf: (position) => values.extrude[position] ?? '', onHeight: layerHeightChanged });
+if (!view.available) $('#view-status').textContent = 'WebGL is not available: the 3D view is off.';
+view.setBackground(values.background);
+buildControls($('#options'), values, optionsChanged);
 $('#options').dataset.words = JSON.stringify(wordsOf(values));
 $('#top-view').addEventListener('click', () => view.topView());
+$('#view-3d').addEventListener('click', () => view.view3D());
 $('#download').addEventListener('click', downloadSelected);
 $('#download-all').addEventListener('click', downloadAll);
 $('#picker').addEventListener('change', (event) => {

@@ -25,6 +25,12 @@ export const OPTIONS = [
     ],
   },
   { key: 'background', kind: 'choice', choices: ['dark', 'light'], initial: 'dark' },
+  { key: 'heights', kind: 'switch', initial: false, words: (v) => (v ? [['heights', 'm']] : []) },
+  // Each layer's height in metres by its position ("0-1"), set in the layer tree, not here.
+  {
+    key: 'extrude', kind: 'layer-heights', initial: {},
+    words: (v) => Object.keys(v).sort().map((position) => ['extrude', `${position}=${v[position]}`]),
+  },
 ];
 
 const STORAGE_KEY = 'tessaro.options';
@@ -61,8 +67,17 @@ function isValid(row, value) {
     case 'arcs': return value !== null && typeof value === 'object' && row.modes.includes(value.mode) &&
       ['count', 'angle', 'length', 'min'].every((k) => typeof value[k] === 'string' && Number.isFinite(Number(value[k])));
     case 'switch': return typeof value === 'boolean';
+    case 'layer-heights': return value !== null && typeof value === 'object' && !Array.isArray(value) &&
+      Object.entries(value).every(([k, v]) => /^[0-9A-F]-[0-9A-F]$/.test(k) && isHeight(v));
     default: return false;
   }
+}
+
+// A layer's height as the layer tree keeps it: a decimal in metres other than 0, within the
+// engine's 10,000 m.
+export function isHeight(value) {
+  return typeof value === 'string' && /^-?(\d+\.?\d*|\.\d+)$/.test(value) && Number(value) !== 0 &&
+    Math.abs(Number(value)) <= 10000;
 }
 
 // The engine's words for the values, in table order.
@@ -77,6 +92,7 @@ export function buildControls(form, values, onChange) {
     onChange(values);
   };
   for (const row of OPTIONS) {
+    if (!CONTROLS[row.kind]) continue;  // set elsewhere (the layer heights, in the layer tree)
     const field = document.createElement('fieldset');
     field.className = `option option-${row.kind}`;
     const legend = document.createElement('legend');

@@ -3,7 +3,9 @@
 // Every sample is dropped on the page; each format's documents (one download, and all files as
 // one zip) equal the command line's with the page's option words, the creation and
 // modification stamps aside. The layer tree shows the drawing's names and hides layers; a
-// picture of the view shows the drawing. Damaged, cut and foreign files and a layer named like
+// picture of the view shows the drawing. Test5.jww with heights opens in 3D and raises a layer
+// by its height field; pictures of it and of Test1.jww in 3D are left beside SCREENSHOT as
+// screenshot-heights.png and screenshot-heights-Test1.png. Damaged, cut and foreign files and a layer named like
 // markup get their messages, run no script, and the next file converts; so does the file after
 // one whose worker failed. No request leaves the page's origin, and the page also works opened
 // from the disk.
@@ -35,7 +37,7 @@ const check = (condition, message) => { assert.ok(condition, message); checks++;
 
 function commandLine(words, outDir, files) {
   mkdirSync(outDir, { recursive: true });
-  const args = words.flatMap(([name, value]) => [`--${name}`, value]);
+  const args = words.map(([name, value]) => `--${name}=${value}`);
   return spawnSync(tessaro, [...args, '--out', outDir, ...files], { encoding: 'utf8' });
 }
 
@@ -179,6 +181,24 @@ async function checkDocuments(page, session, downloads) {
   return path.join(work, 'cli', `${passes.length - 1}-glb`);
 }
 
+// The share of the view's pixels unlike its first, and how many colours each cover a share of it.
+const viewPixels = (page) => page.evaluate(() => {
+  const source = document.querySelector('#view canvas');
+  const canvas = document.createElement('canvas');
+  [canvas.width, canvas.height] = [source.width, source.height];
+  const context = canvas.getContext('2d');
+  context.drawImage(source, 0, 0);
+  const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+  const counts = new Map();
+  for (let i = 0; i < pixels.length; i += 4) {
+    const key = (pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2];
+    counts.set(key, (counts.get(key) ?? 0) + 1);
+  }
+  const all = pixels.length / 4;
+  const background = (pixels[0] << 16) | (pixels[1] << 8) | pixels[2];
+  return { share: 1 - counts.get(background) / all, colours: [...counts.values()].filter((n) => n > all * 0.002).length - 1 };
+});
+
 async function checkView(page, glbDir) {
   const name = samples.find((f) => f.startsWith('Ａマンション')) ?? samples[0];
   await selectFile(page, name);
@@ -198,18 +218,67 @@ async function checkView(page, glbDir) {
 
   await page.click('#top-view');
   await (await page.$('#view')).screenshot({ path: screenshotPath });
-  const share = await page.evaluate(() => {
-    const source = document.querySelector('#view canvas');
-    const canvas = document.createElement('canvas');
-    [canvas.width, canvas.height] = [source.width, source.height];
-    const context = canvas.getContext('2d');
-    context.drawImage(source, 0, 0);
-    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
-    let differing = 0;
-    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== pixels[0] || pixels[i + 1] !== pixels[1] || pixels[i + 2] !== pixels[2]) differing++;
-    return differing / (pixels.length / 4);
-  });
+  const { share } = await viewPixels(page);
   check(share > 0.005, `the view shows the drawing: ${(share * 100).toFixed(2)}% of its pixels differ from the background`);
+}
+
+// Test5.jww with heights opens in 3D, its walls in several shades, and is the command line's
+// document; a layer's height field raises it, kept with the options; the two view buttons; the
+// height texts beyond 10,000 m are told.
+async function checkHeights(page, session, downloads) {
+  const name = 'Test5.jww';
+  if (!samples.includes(name)) return;
+  const viewIs = (camera) => page.waitForFunction((camera) => document.querySelector('#view').dataset.camera === camera, {}, camera);
+  await selectFile(page, name);
+  check(await page.$eval('#view', (v) => v.dataset.raised) === 'false', 'without heights the drawing is flat');
+  // The sample's pens are black: its picture on a light background.
+  if (await page.$('#options select[name="background"]')) await setOption(page, 'background', 'light');
+  await page.click('#options input[name="heights"]');
+  await page.waitForFunction(() => document.querySelector('#file-list .file.selected')?.dataset.state === 'done' &&
+    document.querySelector('#view').dataset.raised === 'true');
+  await viewIs('3d');
+  await (await page.$('#view')).screenshot({ path: path.join(path.dirname(screenshotPath), 'screenshot-heights.png') });
+  const lit = await viewPixels(page);
+  check(lit.share > 0.03 && lit.colours >= 4, `the model in 3D shows its walls in shades: ${(lit.share * 100).toFixed(1)}% of the view, ${lit.colours} colours`);
+  const sameAsCommandLine = async (what) => {
+    const words = JSON.parse(await page.$eval('#options', (form) => form.dataset.words));
+    const run = commandLine(words, path.join(work, 'cli', what), [path.join(samplesDir, name)]);
+    const one = await download(page, session, downloads, '#download');
+    check(run.status === 0 && Buffer.compare(one, readFileSync(path.join(work, 'cli', what, `${stem(name)}.glb`))) === 0,
+      `${words.flat().join(' ')}: the download of ${name} is the command line's`);
+  };
+  await sameAsCommandLine('heights');
+  const field = await page.$('#layer-tree input.layer-height');
+  const position = (await field.evaluate((f) => f.name)).replace('extrude-', '');
+  await page.$eval('#layer-tree > ul', (tree) => { tree.dataset.before = 'yes'; });
+  await field.type('3.5');
+  await field.press('Enter');
+  // Converted again and shown: a new tree.
+  await page.waitForFunction((p) => JSON.parse(document.querySelector('#options').dataset.words).some(([n, v]) => n === 'extrude' && v === `${p}=3.5`) &&
+    !document.querySelector('#layer-tree > ul').dataset.before, {}, position);
+  await sameAsCommandLine('extrude');
+  const kept = await page.evaluate(() => JSON.parse(localStorage.getItem('tessaro.options')).extrude);
+  check(kept[position] === '3.5', `the layer's height is kept with the options: ${JSON.stringify(kept)}`);
+  check(await page.$eval(`#layer-tree input[name="extrude-${position}"]`, (f) => f.value) === '3.5', 'the tree shows the height after the conversion');
+  await page.$eval(`#layer-tree input[name="extrude-${position}"]`, (f) => { f.value = ''; f.dispatchEvent(new Event('change')); });
+  await page.waitForFunction(() => !document.querySelector('#options').dataset.words.includes('extrude') &&
+    document.querySelector('#file-list .file.selected')?.dataset.state === 'done');
+  for (const [button, camera] of [['#top-view', 'top'], ['#view-3d', '3d']]) await page.click(button).then(() => viewIs(camera));
+  const beyond = readFileSync(path.join(samplesDir, name));
+  const marks = beyond.toString('latin1').split('\x0611.800').length - 1;
+  await drop(page, { 'beyond.jww': Buffer.from(beyond.toString('latin1').replaceAll('\x0611.800', '\x06118000'), 'latin1') });
+  const told = await outcomeOf(page, 'beyond.jww');
+  check(marks > 0 && told.text.includes(`${marks} `) && told.text.includes('10,000'), `the height texts beyond 10,000 m are told: ${told.text}`);
+  // A building with heights, for a picture: Test1.jww, without its notes.
+  if (samples.includes('Test1.jww')) {
+    await page.click('#options input[name="kinds-texts"]');
+    await selectFile(page, 'Test1.jww');
+    check(await page.$eval('#view', (v) => v.dataset.raised) === 'true', 'Test1.jww with heights opens in 3D');
+    await (await page.$('#view')).screenshot({ path: path.join(path.dirname(screenshotPath), 'screenshot-heights-Test1.png') });
+  }
+  await selectFile(page, name);
+  await page.click('#options input[name="heights"]');
+  await page.waitForFunction(() => document.querySelector('#view').dataset.raised === 'false');
 }
 
 async function checkBadFiles(page) {
@@ -269,13 +338,14 @@ try {
   for (const name of samples) check((await outcomeOf(page, name)).status === 'ok', `${name} converts`);
   const glbDir = await checkDocuments(page, session, downloads);
   await checkView(page, glbDir);
+  await checkHeights(page, session, downloads);
   await checkBadFiles(page);
   await checkWorkerFailure(page);
   await checkFromDisk(browser, blocked, problems);
   check(problems.length === 0, `no script ran and nothing failed in the page: ${problems.join('; ')}`);
   check(blocked.length === 0, `no request left the page's origin: ${blocked.join(', ')}`);
   check(served.every((p) => ['/', '/index.html', '/app.js', '/style.css', '/favicon.ico', '/fonts/ipaexg.ttf'].includes(p)), `only the page's files were asked for: ${served.join(', ')}`);
-  console.log(`test-web: ${checks} checks passed (${samples.length} samples); screenshot ${screenshotPath}`);
+  console.log(`test-web: ${checks} checks passed (${samples.length} samples); screenshots ${screenshotPath}, ${path.join(path.dirname(screenshotPath), 'screenshot-heights.png')}`);
 } finally {
   await browser.close();
   server.close();
