@@ -31,8 +31,8 @@ const TControlLayout kLayouts[] = {
     {EControl::CheckBox2, L"BUTTON", L"補助線色／補助線種", kCheck, 12, 103, 178, 17, 0, false, false},
     {EControl::CheckBox3, L"BUTTON", L"寸法属性／寸法図形", kCheck, 12, 120, 178, 17, 0, false, false},
     {EControl::CheckBox4, L"BUTTON", L"ハッチング属性", kCheck, 12, 137, 178, 17, 0, false, false},
-    {EControl::CheckBox5, L"BUTTON", L"実点", kCheck, 12, 154, 106, 17, 0, false, false},
-    {EControl::CheckBox8, L"BUTTON", L"高さ(2.5D)", kCheck, 120, 154, 74, 17, 0, false, false},
+    {EControl::CheckBox5, L"BUTTON", L"実点", kCheck, 12, 154, 90, 17, 0, false, false},
+    {EControl::CheckBox8, L"BUTTON", L"高さ(2.5D)", kCheck, 104, 154, 90, 17, 0, false, false},
     {EControl::CheckBox6, L"BUTTON", L"ソリッド図形", kCheck, 12, 171, 106, 17, 0, false, false},
     {EControl::CheckBox7, L"BUTTON", L"文字(&T)", kCheck, 120, 171, 70, 17, 0, false, false},
 
