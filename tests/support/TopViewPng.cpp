@@ -8,6 +8,7 @@
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBIW_WINDOWS_UTF8  // file names as UTF-8 on Windows too: the samples' names are Japanese
 #include <stb_image_write.h>
 
 #include "support/GlbReader.h"
@@ -91,7 +92,9 @@ double WriteTopViewPng(std::string_view glbFile, const std::filesystem::path& pn
         drawnCount += drawn[i];
         unlike += drawn[i] && colour[i] != background;
     }
-    if (drawnCount == 0 || !stbi_write_png(png.string().c_str(), width, height, 3, pixels.data(), width * 3)) return 0;
+    const std::u8string name = png.u8string();
+    if (drawnCount == 0 || !stbi_write_png(reinterpret_cast<const char*>(name.c_str()), width, height, 3, pixels.data(), width * 3))
+        return 0;
     return static_cast<double>(unlike) / static_cast<double>(drawnCount);
 }
 

@@ -1,9 +1,11 @@
 // The page in headless Chromium, against the command line:
-//   node test/page.test.mjs SITE_DIR TESSARO SAMPLES_DIR SCREENSHOT
+//   node test/page.test.mjs SITE_DIR TESSARO SAMPLES_DIR SCREENSHOT SHADOW_DIAGRAMS
 // Every sample is dropped on the page; each format's documents (one download, and all files as
 // one zip) equal the command line's with the page's option words, the creation and
-// modification stamps aside. The layer tree shows the drawing's names and hides layers; a
-// picture of the view shows the drawing. Damaged, cut and foreign files and a layer named like
+// modification stamps aside. The layer tree shows the drawing's names and hides layers. Every
+// sample, and a shadow diagram of each screen (written by the program SHADOW_DIAGRAMS), is
+// shown on the background its pens were made for, whatever the light/dark option, and the
+// pictures of the view show its lines; they are kept beside SCREENSHOT, with one of the page. Damaged, cut and foreign files and a layer named like
 // markup get their messages, run no script, and the next file converts; so does the file after
 // one whose worker failed. No request leaves the page's origin, and the page also works opened
 // from the disk.
@@ -17,7 +19,7 @@ import { unzipSync } from 'fflate';
 import puppeteer from 'puppeteer-core';
 import { serve } from '../serve.mjs';
 
-const [siteDir, tessaro, samplesDir, screenshotPath] = process.argv.slice(2).map((p) => path.resolve(p));
+const [siteDir, tessaro, samplesDir, screenshotPath, shadowDiagrams] = process.argv.slice(2).map((p) => path.resolve(p));
 const samples = readdirSync(samplesDir).filter((f) => /\.jw[wsck]$/i.test(f)).sort();
 if (samples.length === 0) {
   console.log(`test-web: no samples in ${samplesDir}; nothing checked`);
@@ -198,7 +200,15 @@ async function checkView(page, glbDir) {
 
   await page.click('#top-view');
   await (await page.$('#view')).screenshot({ path: screenshotPath });
-  const share = await page.evaluate(() => {
+  await page.screenshot({ path: path.join(path.dirname(screenshotPath), 'page.png'), clip: { x: 0, y: 0, width: 1200, height: 640 } });
+}
+
+// The view's background ("light" or "dark"), whether its canvas shows that colour at its
+// corner, and the share of the canvas's pixels unlike it: the drawing's lines.
+async function viewPicture(page) {
+  return page.evaluate(() => {
+    const background = document.querySelector('#view').dataset.background;
+    const colour = background === 'light' ? 255 : 0;
     const source = document.querySelector('#view canvas');
     const canvas = document.createElement('canvas');
     [canvas.width, canvas.height] = [source.width, source.height];
@@ -206,10 +216,35 @@ async function checkView(page, glbDir) {
     context.drawImage(source, 0, 0);
     const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
     let differing = 0;
-    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== pixels[0] || pixels[i + 1] !== pixels[1] || pixels[i + 2] !== pixels[2]) differing++;
-    return differing / (pixels.length / 4);
+    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== colour || pixels[i + 1] !== colour || pixels[i + 2] !== colour) differing++;
+    return { background, corner: pixels[0] === colour && pixels[1] === colour && pixels[2] === colour, share: differing / (pixels.length / 4) };
   });
-  check(share > 0.005, `the view shows the drawing: ${(share * 100).toFixed(2)}% of its pixels differ from the background`);
+}
+
+// Every sample and both shadow diagrams on the background their pens were made for. With the
+// option on the other background, the shadow diagrams keep their own: the option picks the
+// default pens, which a drawing with pens of its own does not use.
+async function checkBackgrounds(page) {
+  execFileSync(shadowDiagrams, [work]);
+  const own = { 'shadow-light.jww': 'light', 'shadow-dark.jww': 'dark' };
+  await drop(page, Object.fromEntries(Object.keys(own).map((name) => [name, readFileSync(path.join(work, name))])));
+  const shares = [];
+  for (const option of ['dark', 'light']) {
+    await setOption(page, 'background', option);
+    for (const name of [...samples, ...Object.keys(own)]) {
+      await selectFile(page, name);
+      const shown = await viewPicture(page);
+      check(shown.corner && (own[name] ?? shown.background) === shown.background,
+        `${name} with the option ${option}: the view is on its own background, not ${shown.background}`);
+      check(shown.share > 0.005, `${name} with the option ${option}: ${(shown.share * 100).toFixed(2)}% of the view shows its lines`);
+      if (name in own && option === own[name]) {
+        await (await page.$('#view')).screenshot({ path: screenshotPath.replace(/\.png$/, `-${stem(name)}.png`) });
+      }
+      shares.push(`${stem(name)} ${(shown.share * 100).toFixed(1)}%`);
+    }
+  }
+  console.log(`test-web: the views' lines: ${shares.join(', ')}`);
+  await setOption(page, 'background', 'dark');
 }
 
 async function checkBadFiles(page) {
@@ -269,6 +304,7 @@ try {
   for (const name of samples) check((await outcomeOf(page, name)).status === 'ok', `${name} converts`);
   const glbDir = await checkDocuments(page, session, downloads);
   await checkView(page, glbDir);
+  await checkBackgrounds(page);
   await checkBadFiles(page);
   await checkWorkerFailure(page);
   await checkFromDisk(browser, blocked, problems);
