@@ -117,7 +117,8 @@ class DrawingBuilder:
         self.made.append(obj)
         obj.matrix_world = matrix
         if self.width > 0 and node.mesh.lines:
-            line_width.add_modifier(obj, line_width.node_group(bool(node.mesh.triangles)), self.width)
+            line_width.add_modifier(obj, line_width.node_group(bool(node.mesh.triangles)), self.width,
+                                    mesh.materials[0] if mesh.materials else None)
         return obj
 
     def _material(self, number):

@@ -233,8 +233,20 @@ def share_off_background(sample, line_width, png):
     background = pixels[0:3]
     check(all(abs(a - b) < 0.02 for a, b in zip(background, world_colour() or ())),
           f"the render of {sample} is not on its world's colour: {tuple(background)}")
-    off = sum(1 for i in range(0, len(pixels), 4)
-              if abs(pixels[i] - background[0]) + abs(pixels[i + 1] - background[1]) + abs(pixels[i + 2] - background[2]) > 0.05)
+    # The lines' pixels are in the pens' colours (the materials' linear colours, as sRGB in the
+    # picture), not in a default grey: a good share of them, the rest being their edges blended
+    # with the background.
+    srgb = lambda c: 12.92 * c if c <= 0.0031308 else 1.055 * c ** (1 / 2.4) - 0.055
+    pens = {tuple(srgb(c) for c in m.diffuse_color[:3]) for o in drawing.all_objects for m in o.data.materials}
+    off = in_pens = 0
+    for i in range(0, len(pixels), 4):
+        pixel = pixels[i:i + 3]
+        if sum(abs(a - b) for a, b in zip(pixel, background)) > 0.05:
+            off += 1
+            in_pens += any(max(abs(a - b) for a, b in zip(pixel, pen)) < 0.08 for pen in pens)
+    if line_width > 0:
+        print(f"render: {in_pens / max(off, 1):.0%} of the line pixels in the pens' colours")
+        check(in_pens > 0.25 * off, f"the render of {sample} shows {in_pens} of {off} line pixels in the pens' colours")
     return off / (len(pixels) // 4)
 
 
