@@ -245,7 +245,7 @@ async function checkBackgrounds(page) {
       if (name in own && option === own[name]) {
         await (await page.$('#view')).screenshot({ path: screenshotPath.replace(/\.png$/, `-${stem(name)}.png`) });
       }
-      shares.push(`${stem(name)} ${(shown.share * 100).toFixed(1)}%`);
+      if (option === 'dark') shares.push(`${stem(name)} ${shown.background} ${(shown.share * 100).toFixed(1)}%`);
     }
   }
   console.log(`test-web: the views' lines: ${shares.join(', ')}`);
