@@ -5,7 +5,8 @@
 #               the Debian package, the C library, an archive converted with GNU parallel, the
 #               glTF and compact COLLADA documents in real clients, then side by side the
 #               sanitizer pass, the Windows programs under Wine, the Blender add-on and the
-#               browser page in headless Chromium
+#               browser page in headless Chromium; it fails when a test left a file in the
+#               source tree
 #   make fuzz   builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS (default 60)
 #   make package  makes build/tessaro_<version>_amd64.deb, build-win/tessaro-<version>-windows-x64.zip
 #               and the Blender add-on build/tessaro-blender-<version>.zip
@@ -51,6 +52,7 @@ SLOW_CHECKS = test-sanitize test-windows test-blender test-web
 BUILD_FIRST ?= build
 
 test: build
+	@./scripts/source-tree-check.sh start
 	@cd build && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-package
 	@$(MAKE) --no-print-directory test-capi
@@ -58,6 +60,7 @@ test: build
 	@$(MAKE) --no-print-directory test-outputs
 	@TESSARO_WINDOWS=1 TESSARO_BLENDER=1 TESSARO_WEB=1 ./scripts/setup.sh
 	@./scripts/side-by-side.sh $(SLOW_CHECKS)
+	@./scripts/source-tree-check.sh end
 
 # The Debian package: its contents, its program installed in a scratch root, its manual page.
 test-package: build
@@ -110,11 +113,12 @@ web: web-site
 	@node web/serve.mjs build-web/site 8080
 
 # The page in headless Chromium (web/test/page.test.mjs): every sample dropped, its documents
-# against build/tessaro's, the view, bad files, no request leaving the page's origin; it leaves
-# a picture of the view in build-web/screenshot.png, and of Test5.jww and Test1.jww with heights
-# in 3D in build-web/screenshot-heights.png and build-web/screenshot-heights-Test1.png.
+# against build/tessaro's, the view and its background on every sample and a shadow diagram of
+# each screen, bad files, no request leaving the page's origin; it leaves pictures of the view
+# in build-web/screenshot*.png (with Test5.jww and Test1.jww in 3D in screenshot-heights*.png)
+# and of the page in build-web/page.png.
 test-web: $(BUILD_FIRST) web-site
-	@node web/test/page.test.mjs build-web/site build/tessaro ../shared/samples/jww build-web/screenshot.png
+	@node web/test/page.test.mjs build-web/site build/tessaro ../shared/samples/jww build-web/screenshot.png build/write_shadow_diagrams
 
 # The libFuzzer targets of the four formats (tests/fuzz), built in build-fuzz/ and run for
 # FUZZ_SECONDS each, FUZZ_JOBS at a time; scripts/fuzz.sh tells where findings go.

@@ -150,8 +150,10 @@ TESSARO_API double tessaro_document_drawing_scale(const tessaro_document* docume
  * own state or its group's; its entities are in the document while "include" has "hidden".
  * 0 otherwise, for a layer out of range and for NULL. */
 TESSARO_API int tessaro_document_layer_hidden(const tessaro_document* document, int layer);
-/* The background the drawing leaves for the next one (a JWW drawing may change it). NULL:
- * TESSARO_BACKGROUND_DARK, the default. */
+/* The background the drawing leaves for the next one (a JWW drawing may change it): the one
+ * its pens were made for, from its pen 0, or for a drawing without pens of its own the one it
+ * started with. A front end shows the drawing on it. NULL: TESSARO_BACKGROUND_DARK, the
+ * default. */
 TESSARO_API tessaro_background tessaro_document_background_after(const tessaro_document* document);
 
 /* A short English phrase for the status ("damaged", ...); never NULL, also for a value out

@@ -21,6 +21,7 @@ class Outcome:
     imported: int = 0
     problems: list = field(default_factory=list)  # "file: what went wrong"
     collections: list = field(default_factory=list)
+    background: int = None  # the last drawing imported's background (tessaro_background)
 
     def message(self, files):
         head = f"Jw_cad import: {self.imported} of {files} file{'s' if files != 1 else ''} imported"
@@ -71,6 +72,7 @@ def _import_one(converter, path, line_width_mm, factor, parent, view_layer, outc
         builder.remove()
         return f"could not be imported ({failure!r})"
     outcome.imported += 1
+    outcome.background = converted.background_after
     notes = [f"{partly}; imported what was read"] if partly else []
     if converted.heights_out_of_range:
         notes.append(f"{converted.heights_out_of_range} height text(s) beyond 10,000 m marked nothing")

@@ -9,8 +9,11 @@ import bpy
 GROUP_NAMES = {False: "Tessaro line width", True: "Tessaro line width (with faces)"}
 MODIFIER_NAME = "Line width"
 WIDTH_INPUT = "Width"
+# The ribbons are new geometry, without the mesh's material: given it again, they render and
+# show in the viewport in the pen's colour, not as grey (or, on a black world, black) surfaces.
+MATERIAL_INPUT = "Material"
 _TAG = "tessaro_line_width"  # marks the node group this module made, and its layout's version
-_VERSION = 1
+_VERSION = 2
 
 
 # The group's sockets: group.inputs and group.outputs up to Blender 3.6, group.interface from 4.0.
@@ -32,6 +35,7 @@ def _build(group, with_faces):
     _new_socket(group, "NodeSocketGeometry", "Geometry", "INPUT")
     width = _new_socket(group, "NodeSocketFloat", WIDTH_INPUT, "INPUT")
     width.min_value, width.default_value = 0.0, 0.025
+    _new_socket(group, "NodeSocketMaterial", MATERIAL_INPUT, "INPUT")
     _new_socket(group, "NodeSocketGeometry", "Geometry", "OUTPUT")
     given, result = nodes.new("NodeGroupInput"), nodes.new("NodeGroupOutput")
 
@@ -53,11 +57,14 @@ def _build(group, with_faces):
     across = nodes.new("GeometryNodeCurvePrimitiveLine")
     link(ends[0].outputs[0], across.inputs["Start"])
     link(ends[1].outputs[0], across.inputs["End"])
-    ribbons = nodes.new("GeometryNodeCurveToMesh")
-    link(flat.outputs[0], ribbons.inputs["Curve"])
-    link(across.outputs[0], ribbons.inputs["Profile Curve"])
+    swept = nodes.new("GeometryNodeCurveToMesh")
+    link(flat.outputs[0], swept.inputs["Curve"])
+    link(across.outputs[0], swept.inputs["Profile Curve"])
+    ribbons = nodes.new("GeometryNodeSetMaterial")
+    link(swept.outputs[0], ribbons.inputs["Geometry"])
+    link(given.outputs[MATERIAL_INPUT], ribbons.inputs["Material"])
 
-    for column, node in enumerate((given, curves, flat, ribbons, result)):
+    for column, node in enumerate((given, curves, flat, swept, ribbons, result)):
         node.location = (column * 200, 0)
     if not with_faces:
         link(ribbons.outputs[0], result.inputs[0])
@@ -93,9 +100,11 @@ def node_group(with_faces):
     return group
 
 
-def add_modifier(obj, group, width):
-    """Gives `obj` the modifier with `width` in scene units."""
+def add_modifier(obj, group, width, material=None):
+    """Gives `obj` the modifier with `width` in scene units, its ribbons in `material`."""
     modifier = obj.modifiers.new(MODIFIER_NAME, "NODES")
     modifier.node_group = group
     modifier[_input_identifier(group, WIDTH_INPUT)] = width
+    if material is not None:
+        modifier[_input_identifier(group, MATERIAL_INPUT)] = material
     return modifier

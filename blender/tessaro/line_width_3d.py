@@ -10,7 +10,7 @@ from . import line_width
 
 GROUP_NAME = "Tessaro line width (3D)"
 _TAG = "tessaro_line_width_3d"
-_VERSION = 1
+_VERSION = 2
 _UPRIGHT = 0.999  # |cos| of an edge's angle to Z from which it counts as vertical
 _POST_SIDES = 6
 
@@ -20,6 +20,7 @@ def _build(group):
     line_width._new_socket(group, "NodeSocketGeometry", "Geometry", "INPUT")
     width = line_width._new_socket(group, "NodeSocketFloat", line_width.WIDTH_INPUT, "INPUT")
     width.min_value, width.default_value = 0.0, 0.025
+    line_width._new_socket(group, "NodeSocketMaterial", line_width.MATERIAL_INPUT, "INPUT")
     line_width._new_socket(group, "NodeSocketGeometry", "Geometry", "OUTPUT")
     given, result = nodes.new("NodeGroupInput"), nodes.new("NodeGroupOutput")
 
@@ -85,8 +86,15 @@ def _build(group):
     rest.domain, rest.mode = "EDGE", "EDGE_FACE"
     link(given.outputs[0], rest.inputs["Geometry"])
     link(loose, rest.inputs["Selection"])
+    # Ribbons and posts are new geometry: they take the mesh's material again (see line_width).
+    lines = nodes.new("GeometryNodeJoinGeometry")
+    for part in (ribbons, posts):
+        link(part.outputs[0], lines.inputs[0])
+    coloured = nodes.new("GeometryNodeSetMaterial")
+    link(lines.outputs[0], coloured.inputs["Geometry"])
+    link(given.outputs[line_width.MATERIAL_INPUT], coloured.inputs["Material"])
     joined = nodes.new("GeometryNodeJoinGeometry")
-    for part in (ribbons, posts, rest):
+    for part in (coloured, rest):
         link(part.outputs[0], joined.inputs[0])
     link(joined.outputs[0], result.inputs[0])
     for column, node in enumerate((given, curves, normal, ribbons, joined, result)):

@@ -7,7 +7,7 @@ import bpy
 from bpy.props import CollectionProperty, FloatProperty, StringProperty
 from bpy_extras.io_utils import ImportHelper
 
-from . import engine, importing, options
+from . import background, engine, importing, options
 
 _LINE_WIDTH = {"line_width": FloatProperty(
     name="Line width", description="Width of the lines in paper millimetres, as ribbons that render "
@@ -66,6 +66,8 @@ class TESSARO_OT_import(bpy.types.Operator, ImportHelper):
             return {"CANCELLED"}
         finally:
             progress.progress_end()
+        if outcome.background is not None:
+            background.show(context.scene, outcome.background, [w.screen for w in context.window_manager.windows])
         self.report({"WARNING"} if outcome.problems else {"INFO"}, outcome.message(len(paths)))
         return {"FINISHED"}
 

@@ -119,7 +119,7 @@ class DrawingBuilder:
         if self.width > 0 and node.mesh.lines:
             group = (line_width_3d.node_group() if line_width_3d.is_raised(node.mesh.positions)
                      else line_width.node_group(bool(node.mesh.triangles)))
-            line_width.add_modifier(obj, group, self.width)
+            line_width.add_modifier(obj, group, self.width, mesh.materials[0] if mesh.materials else None)
         return obj
 
     def _material(self, number):

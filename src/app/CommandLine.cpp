@@ -140,7 +140,7 @@ std::string UsageText()
            "\n"
            "The options below replace the saved settings for this run only; they are never saved.\n"
            "A value may be joined to its option (--out=DIR, -oDIR); -- ends the options.\n"
-           "  -o, --out DIR           write the documents into the folder DIR\n"
+           "  -o, --out DIR           write the documents into the folder DIR (made if missing)\n"
            "  --beside                write each document beside its input file\n"
            "  --scale 1|10|100|1000   coordinate factor (1 drawing mm = 0.001 x factor units)\n"
            "  --marker 0..7           point marker: 0 + 1 x 2 square 3 diamond 4 circle,\n"

@@ -34,3 +34,15 @@ TOutputPlace PlaceOf(const TDestination& destination,
     }
     return place;
 }
+
+std::string MakeFolder(const std::string& folderText)
+{
+    const std::filesystem::path folder = PathFromNarrow(folderText);
+    std::error_code error;
+    if (std::filesystem::is_directory(folder, error)) return {};
+    std::filesystem::create_directories(folder, error);
+    if (error) return error.message();
+    // A file of that name stops mkdir -p too.
+    if (!std::filesystem::is_directory(folder, error)) return "a file has that name";
+    return {};
+}

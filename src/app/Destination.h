@@ -25,3 +25,8 @@ struct TOutputPlace {
 TOutputPlace PlaceOf(const TDestination& destination,
                      const std::function<std::filesystem::path(TSpecialFolder)>& specialFolder,
                      const std::function<void(const std::string&)>& givenFolderMissing);
+
+// Makes the folder `folderText` (narrow text) names with its missing parents, as mkdir -p
+// does, for a folder the user names for this run. An empty answer when the folder is there
+// now; else why it cannot be (a path under a file, no permission), and nothing is made.
+std::string MakeFolder(const std::string& folderText);

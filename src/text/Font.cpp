@@ -80,6 +80,67 @@ const TGlyph* TFont::Glyph(char32_t c, const TCurveRule& rule)
     return &glyphs_.emplace(key, Flatten(index->second, rule)).first->second;
 }
 
+namespace {
+
+// Builds a glyph's polylines from the font's outline commands, in glyph space.
+class TOutline {
+public:
+    TOutline(TGlyph& glyph, double unitsToGlyph, double descent) : glyph_(glyph), k_(unitsToGlyph), descent_(descent) {}
+
+    void Move(double x, double y)
+    {
+        DropLoneRun();
+        glyph_.Runs.push_back(0);
+        Add(x, y);
+    }
+
+    void Line(double x, double y)
+    {
+        if (glyph_.Runs.empty()) glyph_.Runs.push_back(0);
+        Add(x, y);
+    }
+
+    // A quadratic (c1 == c2) or cubic curve from (x0, y0) to (x, y), in the rule's number of
+    // segments for its turn and size.
+    void Curve(double x0, double y0, double c1x, double c1y, double c2x, double c2y, double x, double y, bool cubic,
+               const TCurveRule& rule)
+    {
+        if (glyph_.Runs.empty()) glyph_.Runs.push_back(0);
+        const double sweep = cubic ? Turn(x0, y0, c1x, c1y, c2x, c2y) + Turn(c1x, c1y, c2x, c2y, x, y)
+                                   : Turn(x0, y0, c1x, c1y, x, y);
+        const double chord = std::hypot(x - x0, y - y0) * k_;
+        const int n = rule.SegmentsFor(RadiusOf(chord, sweep), sweep);
+        for (int s = 1; s <= n; ++s) {
+            const double t = static_cast<double>(s) / n, u = 1 - t;
+            if (cubic)
+                Add(u * u * u * x0 + 3 * u * u * t * c1x + 3 * u * t * t * c2x + t * t * t * x,
+                    u * u * u * y0 + 3 * u * u * t * c1y + 3 * u * t * t * c2y + t * t * t * y);
+            else
+                Add(u * u * x0 + 2 * u * t * c1x + t * t * x, u * u * y0 + 2 * u * t * c1y + t * t * y);
+        }
+    }
+
+    // A polyline of a single point draws nothing: it goes.
+    void DropLoneRun()
+    {
+        if (glyph_.Runs.empty() || glyph_.Runs.back() >= 2) return;
+        glyph_.Points.resize(glyph_.Points.size() - glyph_.Runs.back());
+        glyph_.Runs.pop_back();
+    }
+
+private:
+    void Add(double x, double y)
+    {
+        glyph_.Points.push_back({static_cast<float>(x * k_), static_cast<float>((y - descent_) * k_)});
+        ++glyph_.Runs.back();
+    }
+
+    TGlyph& glyph_;
+    double k_, descent_;
+};
+
+}  // namespace
+
 // The glyph's contours as polylines in glyph space: straight parts as they are, quadratic
 // and cubic curves in the rule's number of segments for their turn and size.
 TGlyph TFont::Flatten(int glyphIndex, const TCurveRule& rule) const
@@ -90,56 +151,21 @@ TGlyph TFont::Flatten(int glyphIndex, const TCurveRule& rule) const
     glyph.Advance = static_cast<float>(advance * unitsToGlyph_);
     stbtt_vertex* vertices = nullptr;
     const int count = stbtt_GetGlyphShape(&info_->font, glyphIndex, &vertices);
-    const double k = unitsToGlyph_;
-    auto point = [&](double x, double y) { return TGlyphPoint{static_cast<float>(x * k), static_cast<float>((y - descent_) * k)}; };
-    auto add = [&](TGlyphPoint p) {
-        glyph.Points.push_back(p);
-        ++glyph.Runs.back();
-    };
+    TOutline outline(glyph, unitsToGlyph_, descent_);
     double x = 0, y = 0;
     for (int i = 0; i < count; ++i) {
         const stbtt_vertex& v = vertices[i];
         switch (v.type) {
-        case STBTT_vmove:
-            if (!glyph.Runs.empty() && glyph.Runs.back() < 2) {  // a move after a lone point
-                glyph.Points.resize(glyph.Points.size() - glyph.Runs.back());
-                glyph.Runs.pop_back();
-            }
-            glyph.Runs.push_back(0);
-            add(point(v.x, v.y));
-            break;
-        case STBTT_vline:
-            if (glyph.Runs.empty()) glyph.Runs.push_back(0);
-            add(point(v.x, v.y));
-            break;
-        case STBTT_vcurve:
-        case STBTT_vcubic: {
-            if (glyph.Runs.empty()) glyph.Runs.push_back(0);
-            const bool cubic = v.type == STBTT_vcubic;
-            const double c1x = v.cx, c1y = v.cy, c2x = cubic ? v.cx1 : v.cx, c2y = cubic ? v.cy1 : v.cy;
-            const double sweep = cubic ? Turn(x, y, c1x, c1y, c2x, c2y) + Turn(c1x, c1y, c2x, c2y, v.x, v.y)
-                                       : Turn(x, y, c1x, c1y, v.x, v.y);
-            const double chord = std::hypot(v.x - x, v.y - y) * k;
-            const int n = rule.SegmentsFor(RadiusOf(chord, sweep), sweep);
-            for (int s = 1; s <= n; ++s) {
-                const double t = static_cast<double>(s) / n, u = 1 - t;
-                if (cubic)
-                    add(point(u * u * u * x + 3 * u * u * t * c1x + 3 * u * t * t * c2x + t * t * t * v.x,
-                              u * u * u * y + 3 * u * u * t * c1y + 3 * u * t * t * c2y + t * t * t * v.y));
-                else
-                    add(point(u * u * x + 2 * u * t * c1x + t * t * v.x, u * u * y + 2 * u * t * c1y + t * t * v.y));
-            }
-            break;
-        }
+        case STBTT_vmove: outline.Move(v.x, v.y); break;
+        case STBTT_vline: outline.Line(v.x, v.y); break;
+        case STBTT_vcurve: outline.Curve(x, y, v.cx, v.cy, v.cx, v.cy, v.x, v.y, false, rule); break;
+        case STBTT_vcubic: outline.Curve(x, y, v.cx, v.cy, v.cx1, v.cy1, v.x, v.y, true, rule); break;
         default: break;
         }
         x = v.x;
         y = v.y;
     }
     stbtt_FreeShape(&info_->font, vertices);
-    if (!glyph.Runs.empty() && glyph.Runs.back() < 2) {
-        glyph.Points.resize(glyph.Points.size() - glyph.Runs.back());
-        glyph.Runs.pop_back();
-    }
+    outline.DropLoneRun();
     return glyph;
 }

@@ -282,11 +282,36 @@ TEST_F(TessaroBinary, MissingDestinationFoldersAreReported)
                            "' does not exist; writing each document beside its input\n");
     EXPECT_TRUE(fs::remove(temp / "in" / "a.dae") && fs::remove(temp / "in" / "b.dae"));
 
-    // A given folder that is missing sends each document beside its input, as the window does.
-    run = Run({"--out", "nowhere", "in/a.jww"});
+    // A saved folder that is missing sends each document beside its input, as the window does.
+    TControlsState controls;
+    controls.RadioButton1 = false;
+    controls.Edit1 = "nowhere";
+    WriteSettings(Settings(), controls);
+    run = Run({"in/a.jww"});
     EXPECT_EQ(run.Status, 0);
     EXPECT_NE(run.Err.find("output folder 'nowhere' does not exist"), std::string::npos) << run.Err;
-    EXPECT_TRUE(fs::exists(temp / "in" / "a.dae"));
+    EXPECT_TRUE(fs::remove(temp / "in" / "a.dae"));
+}
+
+// A folder named with --out is made with its parents; one that cannot be made (a path under a
+// file, or a file's own name) ends the run with status 1 before anything is written.
+TEST_F(TessaroBinary, TheOutFolderIsMadeOrNothingIsWritten)
+{
+    WriteJwwInput(temp / "in" / "a.jww");
+    TRun run = Run({"-o", "a/b/c", "in/a.jww"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_TRUE(run.Err.empty()) << run.Err;
+    EXPECT_TRUE(fs::exists(temp / "a" / "b" / "c" / "a.dae"));
+
+    fs::remove(Settings());
+    for (const std::string folder : {"in/a.jww/sub", "in/a.jww"}) {
+        run = Run({"--out", folder, "in/a.jww"});
+        EXPECT_EQ(run.Status, 1) << folder;
+        EXPECT_NE(run.Err.find("cannot make the output folder '" + folder + "': "), std::string::npos) << run.Err;
+        EXPECT_TRUE(run.Out.empty()) << run.Out;
+        EXPECT_EQ(std::distance(fs::directory_iterator(temp / "in"), fs::directory_iterator()), 1);  // a.jww alone
+        EXPECT_FALSE(fs::exists(Settings()));
+    }
 }
 
 TEST_F(TessaroBinary, CtrlCFinishesTheFileInProgressAndStopsWith130)

@@ -3,7 +3,8 @@
   2. every sample imported at once gives, per layer group, layer and (layer, colour), the
      collections and the loose edges and faces of the command line's glb of it, and the layers
      left hidden are exactly those whose lines go when hidden layers are excluded;
-  3. a render of a sample from the top shows its lines (and none without their line width);
+  3. the scene's world takes the background the imported drawing's pens were made for, and a
+     render of a sample from the top on it shows its lines (and none without their line width);
   4. a damaged and a foreign file imported beside a good one are reported and the good one
      imports;
   5. a drawing with heights imported with them is the command line's glb of it, has faces off the
@@ -181,10 +182,35 @@ def find_layer_collection(collection, layer_collection=None):
     return None
 
 
-def share_off_background(sample, line_width, png):
-    """Renders `sample` alone from the top into `png`; the share of pixels unlike the background."""
+def own_background(sample):
+    """The background the engine gives the sample: its pens' own."""
+    from tessaro import engine
+    path = os.path.join(SAMPLES, sample)
+    with engine.Engine([]) as converter:
+        return converter.convert(open(path, "rb").read(), path).background_after
+
+
+def world_colour():
+    world = bpy.context.scene.world
+    node = next((n for n in world.node_tree.nodes if n.type == "BACKGROUND"), None) if world and world.use_nodes else None
+    return tuple(round(c, 3) for c in node.inputs["Color"].default_value[:3]) if node else None
+
+
+def check_world(sample, option):
+    """Imported with the dialog's background option, the sample's world is its own background."""
+    from tessaro import background
     bpy.ops.wm.read_homefile(use_empty=True)
-    drawing, _, _ = import_into("render", SAMPLES, [sample], line_width=line_width, background="light")
+    import_into("world", SAMPLES, [sample], background=option)
+    wanted = background.colour_of(own_background(sample))
+    check(world_colour() == wanted, f"{sample} with the option {option}: the world is {world_colour()}, not {wanted}")
+
+
+def share_off_background(sample, line_width, png):
+    """Renders `sample` alone from the top into `png` on the world the import gave it, 1200
+    pixels wide, its ribbons (if any) made 2.5 pixels wide to read in the picture; the share of
+    pixels unlike the background."""
+    bpy.ops.wm.read_homefile(use_empty=True)
+    drawing, _, _ = import_into("render", SAMPLES, [sample], line_width=line_width)
     scene = bpy.context.scene
     corners = [o.matrix_world @ v.co for o in drawing.all_objects for v in o.data.vertices]
     low = [min(c[i] for c in corners) for i in range(2)]
@@ -195,11 +221,14 @@ def share_off_background(sample, line_width, png):
     camera.data.clip_end = 1000.0
     scene.collection.objects.link(camera)
     scene.camera = camera
-    scene.world = bpy.data.worlds.new("paper")
-    scene.world.color = (1.0, 1.0, 1.0)
+    from tessaro import line_width as ribbons
+    for obj in drawing.all_objects:
+        for modifier in obj.modifiers:
+            if modifier.name == ribbons.MODIFIER_NAME:
+                modifier[ribbons._input_identifier(modifier.node_group, ribbons.WIDTH_INPUT)] = 2.5 * camera.data.ortho_scale / 1200
+                obj.update_tag()
     scene.render.engine = "BLENDER_EEVEE"
     scene.eevee.taa_render_samples = 8
-    scene.view_settings.view_transform = "Standard"
     scene.render.resolution_x = 1200
     scene.render.resolution_y = max(1, round(1200 * (high[1] - low[1]) / max(high[0] - low[0], 1e-9)))
     return rendered_share(png)
@@ -213,8 +242,22 @@ def rendered_share(png):
     pixels = array.array("f", bytes(4 * len(image.pixels)))
     image.pixels.foreach_get(pixels)
     background = pixels[0:3]
-    off = sum(1 for i in range(0, len(pixels), 4)
-              if abs(pixels[i] - background[0]) + abs(pixels[i + 1] - background[1]) + abs(pixels[i + 2] - background[2]) > 0.05)
+    check(all(abs(a - b) < 0.02 for a, b in zip(background, world_colour() or ())),
+          f"the render of {sample} is not on its world's colour: {tuple(background)}")
+    # The lines' pixels are in the pens' colours (the materials' linear colours, as sRGB in the
+    # picture), not in a default grey: a good share of them, the rest being their edges blended
+    # with the background.
+    srgb = lambda c: 12.92 * c if c <= 0.0031308 else 1.055 * c ** (1 / 2.4) - 0.055
+    pens = {tuple(srgb(c) for c in m.diffuse_color[:3]) for o in drawing.all_objects for m in o.data.materials}
+    off = in_pens = 0
+    for i in range(0, len(pixels), 4):
+        pixel = pixels[i:i + 3]
+        if sum(abs(a - b) for a, b in zip(pixel, background)) > 0.05:
+            off += 1
+            in_pens += any(max(abs(a - b) for a, b in zip(pixel, pen)) < 0.08 for pen in pens)
+    if line_width > 0:
+        print(f"render: {in_pens / max(off, 1):.0%} of the line pixels in the pens' colours")
+        check(in_pens > 0.25 * off, f"the render of {sample} shows {in_pens} of {off} line pixels in the pens' colours")
     return off / (len(pixels) // 4)
 
 
@@ -281,6 +324,11 @@ samples = sorted(n for n in os.listdir(SAMPLES) if n.lower().endswith((".jww", "
 check_samples(samples)
 check_bad_files("Test1.jww" if "Test1.jww" in samples else samples[0])
 plan = "サンプル.jww" if "サンプル.jww" in samples else samples[0]
+# A drawing of each screen, with the dialog's option on the other background: the world is the
+# drawing's own.
+for sample, option in (("2blocks.jww", "light"), (plan, "dark")):
+    if sample in samples:
+        check_world(sample, option)
 with tempfile.TemporaryDirectory() as scratch:
     plain_edges = share_off_background(plan, 0.0, os.path.join(scratch, "plain-edges.png"))
 shown = share_off_background(plan, 0.25, RENDER)

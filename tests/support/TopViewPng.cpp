@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <system_error>
 #include <vector>
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBIW_WINDOWS_UTF8  // file names as UTF-8 on Windows too: the samples' names are Japanese
 #include <stb_image_write.h>
 
 #include "support/GlbReader.h"
@@ -49,10 +51,10 @@ std::vector<TSegment> SegmentsOf(const glb::TGlb& g)
 
 }  // namespace
 
-double WriteTopViewPng(std::string_view glbFile, const std::filesystem::path& png, int width)
+double WriteTopViewPng(std::string_view glbFile, const std::filesystem::path& png, int width, uint32_t background)
 {
     const std::vector<TSegment> segments = SegmentsOf(glb::ReadGlb(glbFile));
-    if (segments.empty()) return 0;
+    if (segments.empty() || width < 1) return 0;
     double lowX = INFINITY, lowY = INFINITY, highX = -INFINITY, highY = -INFINITY;
     for (const TSegment& s : segments) {
         lowX = std::min({lowX, s.x1, s.x2});
@@ -60,22 +62,46 @@ double WriteTopViewPng(std::string_view glbFile, const std::filesystem::path& pn
         lowY = std::min({lowY, s.y1, s.y2});
         highY = std::max({highY, s.y1, s.y2});
     }
-    const int margin = 10;
-    const double scale = (width - 2 * margin) / std::max(highX - lowX, 1e-9);
+    // Lines about a thousandth of the picture wide on each side of the centre, at least one
+    // pixel: three pixels in a picture 1600 wide, which read at a glance when the picture is
+    // shown smaller.
+    const int pen = std::max(1, width / 1000), margin = 10 + pen;
+    const double scale = std::max(width - 2 * margin, 1) / std::max({highX - lowX, (highY - lowY) / 4, 1e-9});
     const int height = std::clamp(static_cast<int>((highY - lowY) * scale) + 2 * margin, 2 * margin, 4 * width);
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3, 255);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    std::vector<uint8_t> pixels(count * 3);
+    std::vector<uint32_t> colour(count, background);
+    std::vector<bool> drawn(count, false);
     auto plot = [&](double x, double y, uint32_t rgb) {
-        const int px = static_cast<int>(margin + (x - lowX) * scale), py = static_cast<int>(height - margin - (y - lowY) * scale);
-        if (px < 0 || py < 0 || px >= width || py >= height) return;
-        uint8_t* p = &pixels[(static_cast<size_t>(py) * width + px) * 3];
-        p[0] = rgb >> 16 & 0xFF, p[1] = rgb >> 8 & 0xFF, p[2] = rgb & 0xFF;
+        const int cx = static_cast<int>(margin + (x - lowX) * scale), cy = static_cast<int>(height - margin - (y - lowY) * scale);
+        for (int py = std::max(cy - pen, 0); py <= std::min(cy + pen, height - 1); ++py)
+            for (int px = std::max(cx - pen, 0); px <= std::min(cx + pen, width - 1); ++px) {
+                const size_t at = static_cast<size_t>(py) * width + px;
+                colour[at] = rgb;
+                drawn[at] = true;
+            }
     };
     for (const TSegment& s : segments) {
         const int steps = std::max(1, static_cast<int>(std::hypot(s.x2 - s.x1, s.y2 - s.y1) * scale * 2));
         for (int k = 0; k <= steps; ++k)
             plot(s.x1 + (s.x2 - s.x1) * k / steps, s.y1 + (s.y2 - s.y1) * k / steps, s.rgb);
     }
-    if (!stbi_write_png(png.string().c_str(), width, height, 3, pixels.data(), width * 3)) return 0;
-    const size_t drawn = static_cast<size_t>(std::count_if(pixels.begin(), pixels.end(), [](uint8_t c) { return c != 255; }));
-    return static_cast<double>(drawn) / static_cast<double>(pixels.size());
+    size_t drawnCount = 0, unlike = 0;
+    for (size_t i = 0; i < count; ++i) {
+        pixels[3 * i] = colour[i] >> 16 & 0xFF, pixels[3 * i + 1] = colour[i] >> 8 & 0xFF, pixels[3 * i + 2] = colour[i] & 0xFF;
+        drawnCount += drawn[i];
+        unlike += drawn[i] && colour[i] != background;
+    }
+    const std::u8string name = png.u8string();
+    if (drawnCount == 0 || !stbi_write_png(reinterpret_cast<const char*>(name.c_str()), width, height, 3, pixels.data(), width * 3))
+        return 0;
+    return static_cast<double>(unlike) / static_cast<double>(drawnCount);
+}
+
+std::filesystem::path TestPicturePath(std::string_view name)
+{
+    const std::filesystem::path folder = std::filesystem::path(TESSARO_TEST_PICTURES_DIR);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return folder / std::filesystem::path(std::u8string(name.begin(), name.end()));
 }

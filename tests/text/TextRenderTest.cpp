@@ -1,5 +1,5 @@
-// Renders of two real drawings with their texts, top view on a light background, for eyes:
-// saved as text-render-<drawing>.png in the build folder. The test asks that something was
+// Renders of two real drawings with their texts, top view on the drawing's own background, for
+// eyes: saved as test-pictures/text-render-<drawing>.png in the build folder. The test asks that something was
 // drawn, and that the segments the texts add are exactly those under the glTF "text" nodes;
 // whether the texts read upright, unmirrored and beside what they label is looked at in the
 // pictures.
@@ -39,13 +39,13 @@ TEST(TextRender, TwoSamplesWithTheirTexts)
         TConversionOptions options;
         options.Include.Texts = true;
         options.Format = TOutputFormat::Glb;
-        options.Background = TBackgroundChoice::Light;
         const TConverted converted = ConvertDrawingFile(input, options);
         ASSERT_TRUE(converted.Result.Clean()) << name;
         options.Include.Texts = false;
         const size_t without = ConvertDrawingFile(input, options).Result.Segments;
         EXPECT_EQ(TextNodeSegments(converted.Document), converted.Result.Segments - without) << name;
-        const auto png = std::filesystem::current_path() / jwwsamples::Utf8Path(std::string("text-render-") + name + ".png");
-        EXPECT_GT(WriteTopViewPng(converted.Document, png, 1600), 0.01) << png;
+        const auto png = TestPicturePath(std::string("text-render-") + name + ".png");
+        const uint32_t background = converted.Result.BackgroundAfter == TBackground::Light ? 0xFFFFFF : 0x000000;
+        EXPECT_GT(WriteTopViewPng(converted.Document, png, 1600, background), 0.9) << png;
     }
 }

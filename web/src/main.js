@@ -126,6 +126,9 @@ async function convert(entry) {
   entry.format = words.find(([name]) => name === 'format')[1];
   entry.key = key;
   entry.glb = answer.view ?? null;
+  // The background the drawing's pens were made for; for a drawing without pens of its own,
+  // the one the light/dark option picked its default pens for.
+  entry.background = answer.result?.backgroundAfter ?? null;
   entry.milliseconds = answer.milliseconds;
   entry.memory = answer.memory;
   showState(entry);
@@ -145,7 +148,10 @@ async function select(entry) {
   selected = entry;
   if (before) showState(before);
   showState(entry);
-  if (!entry.kind) return view.clear();
+  if (!entry.kind) {
+    view.setBackground(values.background);
+    return view.clear();
+  }
   if (entry.state !== 'done') return;  // shown when its conversion ends
   if (isCurrent(entry) && entry.glb) return showSelected();
   await convert(entry);
@@ -154,7 +160,11 @@ async function select(entry) {
 async function showSelected() {
   const entry = selected;
   $('#view-title').textContent = entry.name;
-  if (!entry.glb) return view.clear();
+  if (!entry.glb) {
+    view.setBackground(values.background);
+    return view.clear();
+  }
+  view.setBackground(entry.background ?? values.background);
   await view.show(entry.glb);
   if (entry.dropped !== undefined && entry.firstFrame === undefined) {
     entry.firstFrame = performance.now() - entry.dropped;
@@ -210,7 +220,8 @@ async function downloadAll() {
 fillTexts();
 async function optionsChanged() {
   $('#options').dataset.words = JSON.stringify(wordsOf(values));
-  view.setBackground(values.background);
+  // A drawing shown keeps its own background until it is shown again, converted anew.
+  if (!selected?.glb) view.setBackground(values.background);
   for (const entry of entries) showState(entry);
   if (selected?.kind && selected.state === 'done') await convert(selected);
 }

@@ -36,8 +36,10 @@ export class DrawingView {
     return this.renderer !== null;
   }
 
+  // The background the shown drawing's pens were made for: "light" or "dark".
   setBackground(mode) {
     this.scene.background = new THREE.Color(BACKGROUNDS[mode] ?? BACKGROUNDS.dark);
+    this.holder.dataset.background = mode in BACKGROUNDS ? mode : 'dark';
     this.render();
   }
 

@@ -1,11 +1,14 @@
 // The page in headless Chromium, against the command line:
-//   node test/page.test.mjs SITE_DIR TESSARO SAMPLES_DIR SCREENSHOT
+//   node test/page.test.mjs SITE_DIR TESSARO SAMPLES_DIR SCREENSHOT SHADOW_DIAGRAMS
 // Every sample is dropped on the page; each format's documents (one download, and all files as
 // one zip) equal the command line's with the page's option words, the creation and
-// modification stamps aside. The layer tree shows the drawing's names and hides layers; a
-// picture of the view shows the drawing. Test5.jww with heights opens in 3D and raises a layer
-// by its height field; pictures of it and of Test1.jww in 3D are left beside SCREENSHOT as
-// screenshot-heights.png and screenshot-heights-Test1.png. Damaged, cut and foreign files and a layer named like
+// modification stamps aside. The layer tree shows the drawing's names and hides layers. Every
+// sample, and a shadow diagram of each screen (written by the program SHADOW_DIAGRAMS), is
+// shown on the background its pens were made for, whatever the light/dark option, and the
+// pictures of the view show its lines; they are kept beside SCREENSHOT, with one of the page.
+// Test5.jww with heights opens in 3D and raises a layer by its height field; pictures of it and
+// of Test1.jww in 3D are left beside SCREENSHOT as screenshot-heights.png and
+// screenshot-heights-Test1.png. Damaged, cut and foreign files and a layer named like
 // markup get their messages, run no script, and the next file converts; so does the file after
 // one whose worker failed. No request leaves the page's origin, and the page also works opened
 // from the disk.
@@ -19,7 +22,7 @@ import { unzipSync } from 'fflate';
 import puppeteer from 'puppeteer-core';
 import { serve } from '../serve.mjs';
 
-const [siteDir, tessaro, samplesDir, screenshotPath] = process.argv.slice(2).map((p) => path.resolve(p));
+const [siteDir, tessaro, samplesDir, screenshotPath, shadowDiagrams] = process.argv.slice(2).map((p) => path.resolve(p));
 const samples = readdirSync(samplesDir).filter((f) => /\.jw[wsck]$/i.test(f)).sort();
 if (samples.length === 0) {
   console.log(`test-web: no samples in ${samplesDir}; nothing checked`);
@@ -218,8 +221,56 @@ async function checkView(page, glbDir) {
 
   await page.click('#top-view');
   await (await page.$('#view')).screenshot({ path: screenshotPath });
-  const { share } = await viewPixels(page);
-  check(share > 0.005, `the view shows the drawing: ${(share * 100).toFixed(2)}% of its pixels differ from the background`);
+  await page.screenshot({ path: path.join(path.dirname(screenshotPath), 'page.png'), clip: { x: 0, y: 0, width: 1200, height: 640 } });
+}
+
+// The view's background ("light" or "dark"), whether its canvas shows that colour at its
+// corner, and the share of the canvas's pixels unlike it: the drawing's lines.
+async function viewPicture(page) {
+  return page.evaluate(() => {
+    const background = document.querySelector('#view').dataset.background;
+    const colour = background === 'light' ? 255 : 0;
+    const source = document.querySelector('#view canvas');
+    const canvas = document.createElement('canvas');
+    [canvas.width, canvas.height] = [source.width, source.height];
+    const context = canvas.getContext('2d');
+    context.drawImage(source, 0, 0);
+    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    let differing = 0;
+    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== colour || pixels[i + 1] !== colour || pixels[i + 2] !== colour) differing++;
+    return { background, corner: pixels[0] === colour && pixels[1] === colour && pixels[2] === colour, share: differing / (pixels.length / 4) };
+  });
+}
+
+// Every sample and both shadow diagrams on the background their pens were made for: the
+// shadow diagrams on their own, and every drawing on the same one whatever the light/dark
+// option, which picks only the default pens, unused by a drawing with pens of its own. (That
+// each sample's own background shows its lines is checked on every sample by the C++ tests.)
+async function checkBackgrounds(page) {
+  execFileSync(shadowDiagrams, [work]);
+  const own = { 'shadow-light.jww': 'light', 'shadow-dark.jww': 'dark' };
+  await drop(page, Object.fromEntries(Object.keys(own).map((name) => [name, readFileSync(path.join(work, name))])));
+  const shares = [], first = {};
+  for (const option of ['dark', 'light']) {
+    await setOption(page, 'background', option);
+    for (const name of [...samples, ...Object.keys(own)]) {
+      await selectFile(page, name);
+      const shown = await viewPicture(page);
+      first[name] ??= shown.background;
+      check(shown.corner && (own[name] ?? first[name]) === shown.background,
+        `${name} with the option ${option}: the view is on ${shown.background}, not on the drawing's own background`);
+      // A view of the right background shows lines; the shadow diagrams, mostly in pen 2, would
+      // show their few rays alone on the other.
+      const least = name in own ? 0.01 : 0.0005;
+      check(shown.share > least, `${name} with the option ${option}: ${(shown.share * 100).toFixed(2)}% of the view shows its lines`);
+      if (name in own && option === own[name]) {
+        await (await page.$('#view')).screenshot({ path: screenshotPath.replace(/\.png$/, `-${stem(name)}.png`) });
+      }
+      if (option === 'dark') shares.push(`${stem(name)} ${shown.background} ${(shown.share * 100).toFixed(1)}%`);
+    }
+  }
+  console.log(`test-web: the views' lines: ${shares.join(', ')}`);
+  await setOption(page, 'background', 'dark');
 }
 
 // Test5.jww with heights opens in 3D, its walls in several shades, and is the command line's
@@ -338,6 +389,7 @@ try {
   for (const name of samples) check((await outcomeOf(page, name)).status === 'ok', `${name} converts`);
   const glbDir = await checkDocuments(page, session, downloads);
   await checkView(page, glbDir);
+  await checkBackgrounds(page);
   await checkHeights(page, session, downloads);
   await checkBadFiles(page);
   await checkWorkerFailure(page);

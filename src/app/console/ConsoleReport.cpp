@@ -62,6 +62,13 @@ void TConsoleReport::GivenFolderMissing(const std::string& folderText)
     }
 }
 
+void TConsoleReport::OutFolderNotMade(const std::string& folderText, const std::string& why)
+{
+    failed_ = true;
+    err_ << kProgram << "cannot make the output folder '" << Utf8Of(PathFromNarrow(folderText)) << "': " << why
+         << "; nothing converted" << std::endl;
+}
+
 void TConsoleReport::FileDone(const TFileOutcome& outcome)
 {
     if (outcome.Read.status == TReadStatus::Unreadable && outcome.Failure.empty()) {

@@ -30,6 +30,8 @@ public:
     void SpecialFolderMissing(TSpecialFolder which, const std::filesystem::path& folder);
     // The given folder names no folder, so the batch writes beside each input.
     void GivenFolderMissing(const std::string& folderText);
+    // The folder --out names could not be made (`why`), so nothing is converted.
+    void OutFolderNotMade(const std::string& folderText, const std::string& why);
 
 private:
     std::ostream& out_;

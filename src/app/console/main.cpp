@@ -121,6 +121,19 @@ std::vector<std::filesystem::path> TakeIn(const std::vector<std::string>& files,
     return accepted;
 }
 
+// The folder --out names is made with its parents, as mkdir -p would: the user who names a
+// folder for this run wants the documents there, not beside the drawings. One that cannot be
+// made ends the run before anything is written, the settings file included. (A saved folder
+// that has gone still sends each document beside its input, as in the window.)
+bool MakeOutFolder(const TCommandLine& commandLine, TConsoleReport& report)
+{
+    if (!commandLine.Destination || commandLine.Destination->Kind != TDestination::TKind::GivenFolder) return true;
+    const std::string why = MakeFolder(commandLine.Destination->GivenFolder);
+    if (why.empty()) return true;
+    report.OutFolderNotMade(commandLine.Destination->GivenFolder, why);
+    return false;
+}
+
 // Converts the accepted files as the window's batch would; false when Ctrl-C stopped it. The
 // saved controls show the clamped numbers afterwards, as the window does, except where this
 // run typed its own.
@@ -186,6 +199,7 @@ int main(int argc, char** argv)
     ReadSettings(settingsPath, controls);
 
     const std::vector<std::filesystem::path> files = TakeIn(commandLine.Files, report);
+    if (!files.empty() && !MakeOutFolder(commandLine, report)) return report.ExitStatus(false);
     const bool stopped = !files.empty() && !Convert(files, commandLine, controls, report);
 
     if (!settingsPath.empty()) {
