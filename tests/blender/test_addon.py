@@ -231,17 +231,7 @@ def share_off_background(sample, line_width, png):
     scene.eevee.taa_render_samples = 8
     scene.render.resolution_x = 1200
     scene.render.resolution_y = max(1, round(1200 * (high[1] - low[1]) / max(high[0] - low[0], 1e-9)))
-    return rendered_share(png)
-
-
-def rendered_share(png):
-    """Renders the scene into `png`; the share of its pixels unlike the first."""
-    bpy.context.scene.render.filepath = png
-    bpy.ops.render.render(write_still=True)
-    image = bpy.data.images.load(png)
-    pixels = array.array("f", bytes(4 * len(image.pixels)))
-    image.pixels.foreach_get(pixels)
-    background = pixels[0:3]
+    pixels, background = rendered_pixels(png)
     check(all(abs(a - b) < 0.02 for a, b in zip(background, world_colour() or ())),
           f"the render of {sample} is not on its world's colour: {tuple(background)}")
     # The lines' pixels are in the pens' colours (the materials' linear colours, as sRGB in the
@@ -258,6 +248,24 @@ def rendered_share(png):
     if line_width > 0:
         print(f"render: {in_pens / max(off, 1):.0%} of the line pixels in the pens' colours")
         check(in_pens > 0.25 * off, f"the render of {sample} shows {in_pens} of {off} line pixels in the pens' colours")
+    return off / (len(pixels) // 4)
+
+
+def rendered_pixels(png):
+    """Renders the scene into `png`; its pixels (RGBA) and the colour of the first."""
+    bpy.context.scene.render.filepath = png
+    bpy.ops.render.render(write_still=True)
+    image = bpy.data.images.load(png)
+    pixels = array.array("f", bytes(4 * len(image.pixels)))
+    image.pixels.foreach_get(pixels)
+    return pixels, pixels[0:3]
+
+
+def rendered_share(png):
+    """Renders the scene into `png`; the share of its pixels unlike the first."""
+    pixels, background = rendered_pixels(png)
+    off = sum(1 for i in range(0, len(pixels), 4)
+              if abs(pixels[i] - background[0]) + abs(pixels[i + 1] - background[1]) + abs(pixels[i + 2] - background[2]) > 0.05)
     return off / (len(pixels) // 4)
 
 
