@@ -26,6 +26,8 @@ struct TOptionRequest {
     TOutputFormat Format = TOutputFormat::Dae;
     TBackgroundChoice Background = TBackgroundChoice::Carried;
     std::string FontFile;  // empty: each text's own font
+    // Texts left out by name ("--exclude texts"): a DXF document holds texts unless they are.
+    bool TextsExcluded = false;
 
     bool operator==(const TOptionRequest&) const = default;
 };
