@@ -92,7 +92,7 @@ inline constexpr TControlEntry kTable[] = {
     Count(129, &S::Edit5),
     Number(132, &S::Edit6),  // paper mm
     Count(134, &S::Edit7),
-    Choice(136, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
+    Choice(136, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF, DXF
     Flag(114, &S::CheckBox7),                          // texts
 };
 

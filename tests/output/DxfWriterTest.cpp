@@ -11,6 +11,7 @@
 #include "formats/jww/Cp932Decoder.h"
 #include "formats/jww/jwwunit.h"
 #include "support/Conversion.h"
+#include "support/JwcWriter.h"
 #include "support/JwwSamples.h"
 #include "support/JwwWriter.h"
 #include "support/ReaderLoads.h"
@@ -206,4 +207,32 @@ TEST(DxfWriter, DamageAndBudgetKeepWhatWasMade)
     const TConverted spent = ConvertDrawing(w.Build(), TInputFormat::Jww, small);
     EXPECT_TRUE(spent.Result.BudgetReached);
     EXPECT_EQ(CountType(SectionEntities(spent.Document, "ENTITIES"), {"LINE"}), 10u);
+}
+
+// An older drawing's records: lines, arcs by their degrees, texts fitted between their start
+// and end with a height from their length, all times the drawing's scale.
+TEST(DxfWriter, OlderDrawingsKeepTheirRecords)
+{
+    JwcWriter w;
+    w.GroupScales[0] = 20;
+    w.Lines.push_back({0, 0, 10, 5, 1, 2, 17});
+    ArcRecord arc;
+    arc.Radius = 2, arc.Flattening = 1, arc.StartAngle = 90, arc.EndAngle = 180, arc.LineType = 1, arc.PenColor = 1;
+    w.Arcs.push_back(arc);
+    w.Texts.push_back({1, 1, 9, 1, {1, 3, 17, 0}, "AB"});
+    const TConverted dxf = ConvertDrawing(w.Build(), TInputFormat::Jwc, DxfOptions());
+    ASSERT_TRUE(dxf.Result.Clean());
+    const auto entities = SectionEntities(dxf.Document, "ENTITIES");
+    ASSERT_EQ(entities.size(), 3u);
+    EXPECT_EQ(entities[0].type, "LINE");
+    EXPECT_EQ(entities[0].Number(11), 200);
+    EXPECT_EQ(entities[0].Value(8), "1-1");
+    EXPECT_EQ(entities[1].type, "ARC");
+    EXPECT_EQ(entities[1].Number(40), 40);
+    EXPECT_NEAR(entities[1].Number(50), 90, 1e-9);
+    EXPECT_NEAR(entities[1].Number(51), 180, 1e-9);
+    EXPECT_EQ(entities[2].type, "TEXT");
+    EXPECT_EQ(entities[2].Value(1), "AB");
+    EXPECT_EQ(entities[2].Value(72), "5");
+    EXPECT_EQ(entities[2].Number(11), 180);
 }

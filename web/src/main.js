@@ -12,7 +12,7 @@ import { language, text } from './texts.js';
 import { DrawingView } from './view.js';
 
 const KINDS = ['jww', 'jws', 'jwc', 'jwk'];
-const EXTENSIONS = { dae: 'dae', 'dae-compact': 'dae', glb: 'glb' };
+const EXTENSIONS = { dae: 'dae', 'dae-compact': 'dae', glb: 'glb', dxf: 'dxf' };
 const $ = (selector) => document.querySelector(selector);
 
 const converter = new Converter();
