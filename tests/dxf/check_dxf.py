@@ -3,7 +3,8 @@
 For every sample NAME, WORK holds NAME.dxf and NAME.glb converted with the same options, and
 NAME.pdf, LibreCAD's print of the DXF. Checked: ezdxf reads each DXF and its audit finds
 nothing to fix; after every INSERT is exploded, every LINE is a segment of the glb (within
-1e-6 in the glb's units, metres at factor 1, or the float32 precision of its coordinate);
+1e-6 in the glb's units, metres at factor 1, or the float32 precision of its coordinate), and
+every ARC and ELLIPSE ends where a glb polyline does;
 the print has ink, spread over the page as the drawing's box is; a Japanese text and layer
 name arrive as the same Unicode text.
 """
@@ -67,6 +68,17 @@ class SegmentIndex:
     def key(self, p):
         return (math.floor(p[0] / self.cell), math.floor(p[1] / self.cell))
 
+    def touches(self, a):
+        """Whether a segment ends at `a`."""
+        kx, ky = self.key(a)
+        for dx in (-1, 0, 1):
+            for dy in (-1, 0, 1):
+                for s in self.cells.get((kx + dx, ky + dy), ()):
+                    tolerance = max(1e-6, 2 * s[2])
+                    if any(max(abs(p[0] - a[0]), abs(p[1] - a[1])) <= tolerance for p in s[:2]):
+                        return True
+        return False
+
     def has(self, a, b):
         kx, ky = self.key(a)
         for dx in (-1, 0, 1):
@@ -90,6 +102,31 @@ def check_lines(doc, segments):
         if not index.has(a, b):
             missing += 1
     return len(lines), missing
+
+
+def check_arc_ends(doc, segments):
+    """The ends of every ARC and ELLIPSE are ends of the glb's segments: the same curve, its
+    start and sweep kept (the glb breaks each arc from its start to its end)."""
+    index = SegmentIndex(segments, 1e-3)
+    ends = set()
+    for cell in index.cells.values():
+        for s in cell:
+            ends.add(s[:2])
+    arcs, missing = 0, 0
+    for e in recursive_decompose(doc.modelspace()):
+        if e.dxftype() == "ARC":
+            points = [e.start_point, e.end_point]
+        elif e.dxftype() == "ELLIPSE" and abs(e.dxf.end_param - e.dxf.start_param - 2 * math.pi) > 1e-9:
+            points = list(e.vertices([e.dxf.start_param, e.dxf.end_param]))
+        else:
+            continue
+        arcs += 1
+        for p in points:
+            q = (p.x * GLB_UNITS_PER_MM, p.y * GLB_UNITS_PER_MM)
+            if not index.touches(q):
+                missing += 1
+                break
+    return arcs, missing
 
 
 def ink_box(png):
@@ -146,10 +183,13 @@ def main(work, names):
         count, missing = check_lines(doc, segments)
         if missing:
             failures.append("%s: %d of %d LINEs are no segment of the glb" % (name, missing, count))
+        arcs, wrong = check_arc_ends(doc, segments)
+        if wrong:
+            failures.append("%s: %d of %d arcs do not end where the glb's do" % (name, wrong, arcs))
         problem = check_print(dxf, segments)
         if problem:
             failures.append("%s: LibreCAD's print: %s" % (name, problem))
-        print("%s: %d LINEs on the glb's segments, audit clean, printed" % (name, count))
+        print("%s: %d LINEs on the glb's segments, %d arcs ending with its, audit clean, printed" % (name, count, arcs))
     if "サンプル" in names:
         doc = ezdxf.readfile(work / "サンプル.dxf")
         texts = {t.dxf.text for t in doc.modelspace().query("TEXT")}
