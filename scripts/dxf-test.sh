@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Converts every sample drawing into DXF and, with the same options, into glTF, prints each
 # DXF with LibreCAD (headless), and checks them with ezdxf (tests/dxf/check_dxf.py). Solids
-# and points are included so that the documents hold SOLID, HATCH and POINT entities too; the
+# and points are included so that the documents hold SOLID, HATCH and POINT entities too, and
+# texts so that the glb's drawing covers what the DXF's print does; the
 # example drawing adds arc-shaped solids, tilted ellipses, a dimension and nested blocks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,7 +15,7 @@ samples+=(examples/plan.jww)
 work=build/dxf-check
 rm -rf "$work"
 mkdir -p "$work"
-options=(--include solids,points --out "$work")
+options=(--include solids,points,texts --out "$work")
 build/tessaro --format dxf "${options[@]}" "${samples[@]}" >/dev/null
 build/tessaro --format glb "${options[@]}" "${samples[@]}" >/dev/null
 names=()

@@ -6,6 +6,7 @@
 // model millimetres (stored coordinate times the drawing's scale), texts and names UTF-8.
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -70,12 +71,15 @@ struct TRegion {
     std::vector<std::vector<TRegionEdge>> loops;
 };
 
-// A linear dimension measured between two points along `angle` degrees, its line through
-// (lineX, lineY), its value text as the drawing shows it.
+// A linear dimension: measured from (x1, y1) to (x2, y2) along `angle` degrees, its line
+// through (lineX, lineY), its value text (as the drawing shows it) centred on (textX, textY);
+// `block` holds what it draws (its lines, end points and text), as CAD programs show it.
 struct TDimension {
     TAttributes a;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0, lineX = 0, lineY = 0, angle = 0;
-    TText value;
+    double textX = 0, textY = 0, measurement = 0;
+    std::string value;
+    int32_t block = 0;  // index into TDrawing::blocks
 };
 
 // A block placed: local (x, y) maps to insertion + R(rotation) (scaleX x, scaleY y).
@@ -105,6 +109,7 @@ struct TEntities {
 struct TBlock {
     std::string name;  // as the drawing names it (not yet unique)
     TEntities entities;
+    bool dimension = false;  // the drawing of one dimension, no block of the drawing's own
 };
 
 struct TLayer {
@@ -125,8 +130,11 @@ struct TDrawing {
     std::array<TLayer, jw::kLayerCount> layers{};
     std::vector<TLineType> lineTypes{{"Continuous", "Solid line", {}}};
     std::vector<std::string> fonts;  // names as the drawing writes them
-    std::vector<TBlock> blocks;
+    std::deque<TBlock> blocks;  // a deque: a block being filled stays where it is as others are added
     TEntities model;
+    // The dimensions' value text height, paper millimetres (the first dimension's), for the
+    // style a CAD program draws them again with.
+    double dimensionTextHeight = 2.5;
     // The point markers: a DXF point display mode and its size in model millimetres.
     int32_t pointMode = 0;
     double pointSize = 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <unordered_map>
 
 #include "drawing/DefaultLineTypes.h"
@@ -22,6 +23,7 @@ constexpr int kHatchBit = 0x20;
 constexpr int kLineDimensionBit = 0x2000;
 constexpr int kCurveDimensionBit = 0x40;
 constexpr double kCornerTolerance = 1e-12;  // as the walk: corners this close are one
+constexpr double kSquareTolerance = 1e-9;   // extension lines this close to square on the line
 
 // The line types of a drawing's own table (types 2..9), each dot its print pitch.
 std::unordered_map<int32_t, TDotPattern> JwwLineTypes(const TJwwData* tables)
@@ -377,20 +379,85 @@ private:
     }
 
     // The dimension's line, its extension lines and end points where the drawing has them,
-    // and its value text.
+    // and its value text: a linear dimension drawn by them where its extension lines stand
+    // square on its line, else these parts on their own.
     void Dimension(const TEntJwwSunpo& dim, bool inherit, TEntities& out)
     {
+        TEntities parts;
         auto line = [&](const TEntJwwSen& l) {
-            if (!AuxType(l.common) && !AuxColor(l.common)) Line(l, inherit, out);
+            if (!AuxType(l.common) && !AuxColor(l.common)) Line(l, inherit, parts);
         };
         line(dim.line);
         if (dim.sxfMode != 0) {
             line(dim.auxLine1);
             line(dim.auxLine2);
             for (const TEntJwwTen* p : {&dim.point1, &dim.point2})
-                if (!AuxColor(p->common)) Point(*p, inherit, out);
+                if (!AuxColor(p->common)) Point(*p, inherit, parts);
         }
-        if (o_.Include.Texts) Text(dim.text, inherit, out);
+        if (o_.Include.Texts) Text(dim.text, inherit, parts);
+        std::optional<TDimension> linear = LinearDimension(dim, inherit, parts);
+        if (!linear) return Append(std::move(parts), out);
+        TDrawing& d = b_.Drawing();
+        linear->block = static_cast<int32_t>(d.blocks.size());
+        d.blocks.push_back({"", std::move(parts), true});
+        out.dimensions.push_back(std::move(*linear));
+    }
+
+    std::optional<TDimension> LinearDimension(const TEntJwwSunpo& dim, bool inherit, const TEntities& parts)
+    {
+        if (dim.sxfMode == 0 || parts.lines.empty()) return std::nullopt;
+        const double sx = dim.line.startX * s_, sy = dim.line.startY * s_;
+        const double length = std::hypot(dim.line.endX * s_ - sx, dim.line.endY * s_ - sy);
+        if (!(length > 0) || !std::isfinite(length)) return std::nullopt;
+        const double ux = (dim.line.endX * s_ - sx) / length, uy = (dim.line.endY * s_ - sy) / length;
+        // Each extension line's end away from the dimension line is where it measures from.
+        std::array<std::pair<double, double>, 2> origins;
+        for (size_t i = 0; i < 2; ++i) {
+            const TEntJwwSen& aux = i == 0 ? dim.auxLine1 : dim.auxLine2;
+            const double ax = aux.startX * s_, ay = aux.startY * s_, bx = aux.endX * s_, by = aux.endY * s_;
+            const double along = std::hypot(bx - ax, by - ay);
+            if (!(along > 0) || std::fabs((bx - ax) * ux + (by - ay) * uy) > kSquareTolerance * along)
+                return std::nullopt;
+            const double da = std::fabs((ax - sx) * -uy + (ay - sy) * ux), db = std::fabs((bx - sx) * -uy + (by - sy) * ux);
+            origins[i] = da >= db ? std::pair{ax, ay} : std::pair{bx, by};
+        }
+        TDimension d;
+        d.a = Attr(dim.common, inherit);
+        d.x1 = origins[0].first, d.y1 = origins[0].second;
+        d.x2 = origins[1].first, d.y2 = origins[1].second;
+        const double at = (d.x2 - sx) * ux + (d.y2 - sy) * uy;
+        d.lineX = sx + ux * at, d.lineY = sy + uy * at;
+        d.angle = std::atan2(uy, ux) * 180 / static_cast<double>(jw::kPi);
+        d.measurement = std::fabs((d.x2 - d.x1) * ux + (d.y2 - d.y1) * uy);
+        // The value as the drawing shows it; a single space shows none, as the text is left out.
+        d.value = " ";
+        d.textX = (sx + dim.line.endX * s_) / 2, d.textY = (sy + dim.line.endY * s_) / 2;
+        if (!parts.texts.empty()) {
+            const TText& t = parts.texts.back();
+            const double turn = t.angle / 180 * static_cast<double>(jw::kPi);
+            const double ex = t.fit ? t.endX : t.x + std::cos(turn) * t.height, ey = t.fit ? t.endY : t.y + std::sin(turn) * t.height;
+            d.value = t.text;
+            if (!dimensionTextSet_) b_.Drawing().dimensionTextHeight = t.height / s_, dimensionTextSet_ = true;
+            d.textX = (t.x + ex) / 2 - std::sin(turn) * t.height / 2;
+            d.textY = (t.y + ey) / 2 + std::cos(turn) * t.height / 2;
+        }
+        if (!b_.Fits({d.x1, d.y1, d.x2, d.y2, d.lineX, d.lineY, d.textX, d.textY, d.measurement})) return std::nullopt;
+        return d;
+    }
+
+    static void Append(TEntities&& from, TEntities& to)
+    {
+        auto move = [](auto& source, auto& target) {
+            for (auto& e : source) target.push_back(std::move(e));
+        };
+        move(from.lines, to.lines);
+        move(from.arcs, to.arcs);
+        move(from.points, to.points);
+        move(from.texts, to.texts);
+        move(from.solids, to.solids);
+        move(from.regions, to.regions);
+        move(from.dimensions, to.dimensions);
+        move(from.inserts, to.inserts);
     }
 
     void Solid(const TEntJwwSolid& q, bool inherit, TEntities& out)
@@ -473,6 +540,7 @@ private:
     TDrawingBuilder b_;
     double s_;
     bool spending_ = false;
+    bool dimensionTextSet_ = false;
     size_t placements_ = 0;
     std::unordered_map<uint32_t, int32_t> byNumber_;
     std::vector<bool> exploded_;

@@ -41,6 +41,7 @@ private:
     void Solid(const drawing::TSolid& s, uint64_t owner);
     void Region(const drawing::TRegion& r, uint64_t owner);
     void Insert(const drawing::TInsert& i, uint64_t owner);
+    void Dimension(const drawing::TDimension& d, uint64_t owner);
 
     const drawing::TDrawing& d_;
     TDxfOut o_;

@@ -26,6 +26,7 @@ void TDxfDocument::Entities(const TEntities& e, uint64_t owner)
     for (const TRegion& r : e.regions) Region(r, owner);
     for (const TText& t : e.texts) Text(t, owner);
     for (const TInsert& i : e.inserts) Insert(i, owner);
+    for (const TDimension& d : e.dimensions) Dimension(d, owner);
 }
 
 void TDxfDocument::Common(std::string_view type, uint64_t owner, const TAttributes& a)
@@ -180,4 +181,25 @@ void TDxfDocument::Insert(const TInsert& i, uint64_t owner)
     o_.Real(42, i.scaleY);
     o_.Real(43, 1);
     o_.Real(50, Degrees(i.rotation));
+}
+
+// A rotated linear dimension, drawn by its block of lines, points and text; 32 marks the
+// block as this dimension's alone.
+void TDxfDocument::Dimension(const TDimension& d, uint64_t owner)
+{
+    Common("DIMENSION", owner, d.a);
+    o_.Text(100, "AcDbDimension");
+    o_.Text(2, blockNames_[static_cast<size_t>(d.block)]);
+    o_.Point(10, d.lineX, d.lineY);
+    o_.Point(11, d.textX, d.textY);
+    o_.Int(70, 32);
+    o_.Int(71, 5);
+    o_.Real(42, d.measurement);
+    o_.Text(1, SafeText(d.value));
+    o_.Text(3, "Standard");
+    o_.Text(100, "AcDbAlignedDimension");
+    o_.Point(13, d.x1, d.y1);
+    o_.Point(14, d.x2, d.y2);
+    o_.Real(50, Degrees(d.angle / kDegrees));
+    o_.Text(100, "AcDbRotatedDimension");
 }

@@ -41,7 +41,7 @@ TDxfDocument::TDxfDocument(const TDrawing& d, TBufferedOutput& out) : d_(d), o_(
 {
     Name();
     Allocate();
-    const std::vector<TBox> boxes = BlockBoxes();
+    const std::vector<TBox> boxes = BlockBoxes();  // every block's, before the drawing's
     extents_ = Extents(d_.model, boxes);
 }
 
@@ -62,7 +62,13 @@ void TDxfDocument::Name()
         styleFiles_.push_back(FontFileOf(font));
     }
     TUniqueNames blocks;
+    int dimensions = 0;
     for (const TBlock& b : d_.blocks) {
+        // A dimension's drawing is an anonymous block, "*D" and its number.
+        if (b.dimension) {
+            blockNames_.push_back("*D" + std::to_string(++dimensions));
+            continue;
+        }
         const std::string safe = SafeTableName(b.name);
         blockNames_.push_back(blocks.Take(safe.empty() ? "Block" : safe));
     }
@@ -110,6 +116,8 @@ std::vector<TBox> TDxfDocument::BlockBoxes() const
                 state[b] = 1;
                 for (const TInsert& i : d_.blocks[b].entities.inserts)
                     if (state[static_cast<size_t>(i.block)] == 0) stack.push_back(static_cast<size_t>(i.block));
+                for (const TDimension& dim : d_.blocks[b].entities.dimensions)
+                    if (state[static_cast<size_t>(dim.block)] == 0) stack.push_back(static_cast<size_t>(dim.block));
                 continue;
             }
             stack.pop_back();
@@ -146,6 +154,7 @@ TBox TDxfDocument::Extents(const TEntities& e, const std::vector<TBox>& blockBox
                 const double radius = std::fabs(edge.curve.radius) * std::max(1.0, std::fabs(edge.curve.flatness));
                 box.Add(edge.curve.x - radius, edge.curve.y - radius), box.Add(edge.curve.x + radius, edge.curve.y + radius);
             }
+    for (const TDimension& dim : e.dimensions) box.Add(blockBoxes[static_cast<size_t>(dim.block)]);
     for (const TInsert& i : e.inserts) {
         const TBox& b = blockBoxes[static_cast<size_t>(i.block)];
         if (b.Empty()) continue;
@@ -196,6 +205,8 @@ void TDxfDocument::Header()
     var("$CELTYPE"), o_.Text(6, "ByLayer");
     var("$TEXTSTYLE"), o_.Text(7, styleNames_[0]);
     var("$DIMSTYLE"), o_.Text(2, "Standard");
+    var("$DIMSCALE"), o_.Real(40, d_.scale);
+    var("$DIMTXT"), o_.Real(40, d_.dimensionTextHeight);
     var("$INSUNITS"), o_.Int(70, 4);
     var("$MEASUREMENT"), o_.Int(70, 1);
     var("$LUNITS"), o_.Int(70, 2);
@@ -334,6 +345,9 @@ void TDxfDocument::Tables()
     Record("DIMSTYLE", h_.dimstyle, h_.dimstyleTable, "AcDbDimStyleTableRecord");
     o_.Text(2, "Standard");
     o_.Int(70, 0);
+    // Sizes on paper, times the drawing's scale, as the dimensions' own blocks have them.
+    o_.Real(40, d_.scale);
+    o_.Real(140, d_.dimensionTextHeight);
     o_.Handle(340, styleH_[0]);
     o_.Text(0, "ENDTAB");
 
@@ -368,7 +382,7 @@ void TDxfDocument::Blocks()
         o_.Text(8, "0");
         o_.Text(100, "AcDbBlockBegin");
         o_.Text(2, name);
-        o_.Int(70, 0);
+        o_.Int(70, name.starts_with("*D") ? 1 : 0);  // a dimension's block is anonymous
         o_.Point(10, 0, 0);
         o_.Text(3, name);
         o_.Text(1, "");

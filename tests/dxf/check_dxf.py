@@ -140,7 +140,7 @@ def ink_box(png):
     for y in range(height):
         row = pixels[y * width * channels:(y + 1) * width * channels]
         for x in range(width):
-            if min(row[x * channels:(x + 1) * channels]) < depth // 2:
+            if min(row[x * channels:(x + 1) * channels]) < depth * 15 // 16:
                 xs.append(x)
                 ys.append(y)
     if not xs:
@@ -152,7 +152,7 @@ def check_print(dxf, segments):
     """LibreCAD's print, made a picture: ink, as wide for its height as the glb's drawing."""
     pdf = dxf.with_suffix(".pdf")
     picture = dxf.with_suffix("")
-    subprocess.run(["pdftoppm", "-r", "20", "-gray", "-singlefile", str(pdf), str(picture)], check=True)
+    subprocess.run(["pdftoppm", "-r", "40", "-gray", "-singlefile", str(pdf), str(picture)], check=True)
     box = ink_box(picture.with_suffix(".pgm"))
     if box is None:
         return "no ink on the page"
