@@ -83,11 +83,12 @@ test-dxf: $(BUILD_FIRST)
 	@./scripts/dxf-test.sh
 
 # Reader robustness (every prefix of every input), files read through a window, the conversion
-# on several threads, the engine's call on every sample and the texts, under AddressSanitizer and UBSan.
+# on several threads, the engine's call on every sample, the texts and the DXF writer, under
+# AddressSanitizer and UBSan.
 test-sanitize: setup
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_SANITIZE=ON -DTESSARO_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-sanitize -j $(JOBS) --target tessaro_tests
-	@cd build-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text'
+	@cd build-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text|^DxfWriter'
 
 # The Blender add-on: its zip installed and enabled in Blender 3.4 (a scratch user folder under
 # build/), every sample imported, bad files beside a good one, and build/blender-render.png.

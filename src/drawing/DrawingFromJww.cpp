@@ -1,5 +1,6 @@
 #include "drawing/DrawingFromJww.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -173,36 +174,51 @@ private:
     }
 
     // Every member mapped into the drawing's lists, through the block expansion's own steps,
-    // nested placements with them; a definition already on the chain is not placed again.
+    // nested placements with them, depth first with a mark on each definition of the current
+    // chain: a definition already on it is not placed again. Every nested placement looked at
+    // is work, bounded as the block trees are.
     void Explode(const TEntJwwBlock& insert)
     {
-        struct TPlacement {
+        struct TFrame {
             TEntJwwBlockTree tree;
-            std::vector<int32_t> chain;
+            size_t next = 0;  // the next nested placement of its definition
         };
-        std::vector<TPlacement> work;
-        TEntJwwBlockTree root;
-        root.common = insert.common;
-        root.defIndex = Definition(insert.blockNumber);
-        root.transform = PlacementMap(insert, TBlockTransform{});
-        work.push_back({root, {root.defIndex}});
-        while (!work.empty()) {
-            TPlacement p = std::move(work.back());
-            work.pop_back();
-            if (++placements_ > TJwwEntityModel::kMaxBlockTrees) return Cut();
-            const TEntJwwBlockDef& def = m_.blockDefs[static_cast<size_t>(p.tree.defIndex)];
-            if (!ExplodeMembers(def, p.tree)) return Cut();
-            for (const TEntJwwBlock& nested : def.records.blockInserts) {
-                const int32_t child = Definition(nested.blockNumber);
-                if (child < 0 || std::find(p.chain.begin(), p.chain.end(), child) != p.chain.end()) continue;
-                TPlacement next{p.tree, p.chain};
-                next.tree.common = def.common;
-                next.tree.defIndex = child;
-                next.tree.transform = PlacementMap(nested, p.tree.transform);
-                next.chain.push_back(child);
-                work.push_back(std::move(next));
+        onChain_.resize(m_.blockDefs.size(), 0);
+        std::vector<TFrame> chain;
+        auto enter = [&](const TEntJwwCommon& common, int32_t def, const TBlockTransform& map) {
+            if (++placements_ > TJwwEntityModel::kMaxBlockTrees) return false;
+            TFrame frame;
+            frame.tree.common = common;
+            frame.tree.defIndex = def;
+            frame.tree.transform = map;
+            if (!ExplodeMembers(m_.blockDefs[static_cast<size_t>(def)], frame.tree)) return false;
+            onChain_[static_cast<size_t>(def)] = 1;
+            chain.push_back(std::move(frame));
+            return true;
+        };
+        if (!enter(insert.common, Definition(insert.blockNumber), PlacementMap(insert, TBlockTransform{}))) return Cut();
+        while (!chain.empty()) {
+            TFrame& top = chain.back();
+            const TEntJwwBlockDef& def = m_.blockDefs[static_cast<size_t>(top.tree.defIndex)];
+            if (top.next == def.records.blockInserts.size()) {
+                onChain_[static_cast<size_t>(top.tree.defIndex)] = 0;
+                chain.pop_back();
+                continue;
             }
+            const TEntJwwBlock& nested = def.records.blockInserts[top.next++];
+            if (++work_ > kMaxExplodeWork) return Cut();
+            const int32_t child = Definition(nested.blockNumber);
+            if (child < 0 || onChain_[static_cast<size_t>(child)]) continue;
+            const TBlockTransform map = PlacementMap(nested, top.tree.transform);
+            if (!enter(def.common, child, map)) return Cut();
         }
+    }
+
+    // Leaves every mark cleared for the next placement, also when one stopped early.
+    void Cut()
+    {
+        ctx_.BlocksCut = true;
+        std::fill(onChain_.begin(), onChain_.end(), 0);
     }
 
     bool ExplodeMembers(const TEntJwwBlockDef& def, const TEntJwwBlockTree& tree)
@@ -225,8 +241,6 @@ private:
         }
         return true;
     }
-
-    void Cut() { ctx_.BlocksCut = true; }
 
     // A placement of a block; `from` is the common part whose layer its members take (the
     // insert's own in the drawing, the enclosing definition's inside a block).
@@ -430,7 +444,7 @@ private:
         d.angle = std::atan2(uy, ux) * 180 / static_cast<double>(jw::kPi);
         d.measurement = std::fabs((d.x2 - d.x1) * ux + (d.y2 - d.y1) * uy);
         // The value as the drawing shows it; a single space shows none, as the text is left out.
-        d.value = " ";
+        d.value.assign(1, ' ');
         d.textX = (sx + dim.line.endX * s_) / 2, d.textY = (sy + dim.line.endY * s_) / 2;
         if (!parts.texts.empty()) {
             const TText& t = parts.texts.back();
@@ -541,7 +555,9 @@ private:
     double s_;
     bool spending_ = false;
     bool dimensionTextSet_ = false;
-    size_t placements_ = 0;
+    static constexpr size_t kMaxExplodeWork = 4 * TJwwEntityModel::kMaxBlockTrees;
+    size_t placements_ = 0, work_ = 0;
+    std::vector<uint8_t> onChain_;
     std::unordered_map<uint32_t, int32_t> byNumber_;
     std::vector<bool> exploded_;
     std::vector<size_t> cost_;
