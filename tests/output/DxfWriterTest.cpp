@@ -142,13 +142,20 @@ TEST(DxfWriter, TextsByDefaultAndHiddenLayersOff)
     text.endX = 20;
     text.text = "A\nB^C";
     text.fontName = "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e";  // ＭＳ ゴシック
-    w.stream.Line(MakeLine(0, 0, 10, 0, Common(1))).Text(text);
+    // A black background: pen 1 white is its default pen, pen 2 the drawing's own red.
+    w.header.penColors[1] = 0xFFFFFF;
+    w.header.penColors[2] = 0x0000FF;
+    w.stream.Line(MakeLine(0, 0, 10, 0, Common(1, 0, 1))).Line(MakeLine(0, 0, 0, 10, Common(1, 0, 2))).Text(text);
     const std::vector<uint8_t> bytes = w.Build();
 
     const TConverted dxf = ConvertDrawing(bytes, TInputFormat::Jww, DxfOptions());
     const auto entities = SectionEntities(dxf.Document, "ENTITIES");
-    ASSERT_EQ(CountType(entities, {"TEXT"}), 1u);
-    const TDxfEntity& t = entities[1];
+    ASSERT_EQ(entities.size(), 3u);
+    EXPECT_EQ(entities[0].Value(62), "7");
+    EXPECT_EQ(entities[0].Value(420), "");
+    EXPECT_EQ(entities[1].Value(62), "1");
+    EXPECT_EQ(entities[1].Value(420), "16711680");
+    const TDxfEntity& t = entities[2];
     EXPECT_EQ(t.Value(1), "AB^ C");  // the reader drops control bytes; a caret is escaped
     EXPECT_EQ(t.Number(40), 250);
     EXPECT_EQ(t.Value(72), "5");  // fitted between start and end
