@@ -125,11 +125,17 @@ struct TLineType {
     std::vector<double> pattern;
 };
 
+// A font a text names, and the font file Windows has for it.
+struct TFont {
+    std::string name;
+    std::string file;
+};
+
 struct TDrawing {
     double scale = 1;  // model millimetres per paper millimetre
     std::array<TLayer, jw::kLayerCount> layers{};
     std::vector<TLineType> lineTypes{{"Continuous", "Solid line", {}}};
-    std::vector<std::string> fonts;  // names as the drawing writes them
+    std::vector<TFont> fonts;  // names as the drawing writes them
     std::deque<TBlock> blocks;  // a deque: a block being filled stays where it is as others are added
     TEntities model;
     // The dimensions' value text height, paper millimetres (the first dimension's), for the

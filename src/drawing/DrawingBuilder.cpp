@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <string_view>
+#include <utility>
 
 #include "figures/Primitives.h"
 #include "figures/SkipRules.h"
+#include "text/FontFinder.h"
 
 namespace drawing {
 
@@ -87,8 +90,20 @@ int32_t TDrawingBuilder::Font(const std::string& utf8Name)
 {
     if (utf8Name.empty()) return -1;
     const auto [at, added] = fonts_.emplace(utf8Name, static_cast<int32_t>(d_.fonts.size()));
-    if (added) d_.fonts.push_back(utf8Name);
+    if (added) d_.fonts.push_back({utf8Name, WindowsFontFile(utf8Name)});
     return at->second;
+}
+
+std::string WindowsFontFile(const std::string& family)
+{
+    static constexpr std::pair<std::string_view, std::string_view> kFiles[] = {
+        {"ＭＳ ゴシック", "msgothic.ttc"}, {"ＭＳ Ｐゴシック", "msgothic.ttc"}, {"MS UI Gothic", "msgothic.ttc"},
+        {"ＭＳ 明朝", "msmincho.ttc"},     {"ＭＳ Ｐ明朝", "msmincho.ttc"},     {"メイリオ", "meiryo.ttc"},
+        {"游ゴシック", "YuGothM.ttc"},     {"游明朝", "yumin.ttf"},
+    };
+    for (const auto& [name, file] : kFiles)
+        if (name == family) return std::string(file);
+    return IsMinchoFamily(family) ? "msmincho.ttc" : "msgothic.ttc";
 }
 
 void TDrawingBuilder::Spend(size_t figures)

@@ -73,6 +73,9 @@ private:
 // with the first dash; empty when no bit or every bit is set.
 std::vector<double> DashesOf(const TDotPattern& pattern);
 
+// The font file Windows has for a family a drawing names; the Gothic one for any other.
+std::string WindowsFontFile(const std::string& family);
+
 // A millimetre width as the nearest standard line weight, hundredths of a millimetre; -1 for 0.
 int32_t StandardLineWeight(int32_t hundredths);
 

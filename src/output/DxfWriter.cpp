@@ -4,25 +4,11 @@
 
 #include "output/DxfDocument.h"
 #include "output/DxfNames.h"
-#include "text/FontFinder.h"
 #include "util/BufferedOutput.h"
 
 using namespace drawing;
 
 namespace {
-
-// The font file Windows has for a family a drawing names; the Gothic one for any other.
-std::string FontFileOf(const std::string& family)
-{
-    static constexpr std::pair<std::string_view, std::string_view> kFiles[] = {
-        {"ＭＳ ゴシック", "msgothic.ttc"}, {"ＭＳ Ｐゴシック", "msgothic.ttc"}, {"MS UI Gothic", "msgothic.ttc"},
-        {"ＭＳ 明朝", "msmincho.ttc"},     {"ＭＳ Ｐ明朝", "msmincho.ttc"},     {"メイリオ", "meiryo.ttc"},
-        {"游ゴシック", "YuGothM.ttc"},     {"游明朝", "yumin.ttf"},
-    };
-    for (const auto& [name, file] : kFiles)
-        if (name == family) return std::string(file);
-    return IsMinchoFamily(family) ? "msmincho.ttc" : "msgothic.ttc";
-}
 
 // The header's view: the drawing's box, or a sheet's size when it is empty.
 struct TView {
@@ -56,10 +42,10 @@ void TDxfDocument::Name()
     TUniqueNames styles;
     styleNames_.push_back(styles.Take("Standard"));
     styleFiles_.push_back("msgothic.ttc");
-    for (const std::string& font : d_.fonts) {
-        const std::string safe = SafeTableName(font);
+    for (const drawing::TFont& font : d_.fonts) {
+        const std::string safe = SafeTableName(font.name);
         styleNames_.push_back(styles.Take(safe.empty() ? "Font" : safe));
-        styleFiles_.push_back(FontFileOf(font));
+        styleFiles_.push_back(font.file);
     }
     TUniqueNames blocks;
     int dimensions = 0;
