@@ -115,6 +115,7 @@ struct TBlock {
 struct TLayer {
     std::string groupName, name;  // as the drawing names them
     bool hidden = false;
+    bool locked = false;  // shown, not to be edited
     bool used = false;
 };
 

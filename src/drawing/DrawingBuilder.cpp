@@ -28,7 +28,10 @@ TDrawingBuilder::TDrawingBuilder(TConversionContext& ctx, double scale) : ctx_(c
 {
     d_ = TDrawing{};
     d_.scale = std::isfinite(scale) && scale > 0 ? scale : 1.0;
-    for (int i = 0; i < jw::kLayerCount; ++i) d_.layers[static_cast<size_t>(i)].hidden = ctx.Attributes.LayerHidden(i);
+    for (int i = 0; i < jw::kLayerCount; ++i) {
+        d_.layers[static_cast<size_t>(i)].hidden = ctx.Attributes.LayerHidden(i);
+        d_.layers[static_cast<size_t>(i)].locked = ctx.Attributes.LayerState(i) == static_cast<int>(jw::TLayerState::Locked);
+    }
     const TConversionOptions& o = ctx.Options;
     // Point display modes: a plus, a cross, a square, a cross in a square (no diamond), a
     // circle; the filled shapes as their outlines; no marker a dot.

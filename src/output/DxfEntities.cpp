@@ -189,6 +189,7 @@ void TDxfDocument::Dimension(const TDimension& d, uint64_t owner)
 {
     Common("DIMENSION", owner, d.a);
     o_.Text(100, "AcDbDimension");
+    o_.Int(280, 0);  // the 2010 form
     o_.Text(2, blockNames_[static_cast<size_t>(d.block)]);
     o_.Point(10, d.lineX, d.lineY);
     o_.Point(11, d.textX, d.textY);

@@ -287,18 +287,20 @@ void TDxfDocument::Tables()
     o_.Text(0, "ENDTAB");
 
     TableStart("LAYER", h_.layerTable, usedLayers_.size() + 1);
-    auto layer = [this](uint64_t handle, std::string_view name, bool off) {
+    auto layer = [this](uint64_t handle, std::string_view name, bool off, bool locked) {
         Record("LAYER", handle, h_.layerTable, "AcDbLayerTableRecord");
         o_.Text(2, name);
-        o_.Int(70, 0);
+        o_.Int(70, locked ? 4 : 0);
         o_.Int(62, off ? -7 : 7);
         o_.Text(6, "Continuous");
         o_.Int(370, -3);
         o_.Handle(390, h_.placeholder);
     };
-    layer(h_.layer0, "0", false);
-    for (int l : usedLayers_)
-        layer(layerH_[static_cast<size_t>(l)], layerNames_[static_cast<size_t>(l)], d_.layers[static_cast<size_t>(l)].hidden);
+    layer(h_.layer0, "0", false, false);
+    for (int l : usedLayers_) {
+        const TLayer& drawn = d_.layers[static_cast<size_t>(l)];
+        layer(layerH_[static_cast<size_t>(l)], layerNames_[static_cast<size_t>(l)], drawn.hidden, drawn.locked);
+    }
     o_.Text(0, "ENDTAB");
 
     TableStart("STYLE", h_.styleTable, styleNames_.size());
