@@ -25,7 +25,8 @@ struct TDotPattern {
 
 class TDrawingBuilder {
 public:
-    // `patterns` gives the dash pattern of a line type number, none for a solid line.
+    // Starts an empty drawing in ctx.Drawing at `scale` (1 for one that is no positive number),
+    // with the layers' states and the point markers of the context.
     TDrawingBuilder(TConversionContext& ctx, double scale);
 
     TDrawing& Drawing() { return d_; }
@@ -33,13 +34,14 @@ public:
     double Scale() const { return d_.scale; }
 
     // Attributes of an entity on `layer` (group * 16 + layer; kInheritLayer for a block member
-    // that takes its placement's), drawn in palette colour `color` (0x00BBGGRR), line type
+    // that takes its placement's), drawn in colour `color` (0x00BBGGRR), line type
     // number `lineType` and width `width` (hundredths of a millimetre, 0 none).
     TAttributes Attributes(int32_t layer, uint32_t color, int32_t lineType, int32_t width);
     // The colour of pen `pen` as the attribute table holds it.
     uint32_t PenColor(int32_t pen) const;
 
-    // The line type numbers' patterns; set once by the format's conversion before entities.
+    // The line type numbers' dot patterns (a number without one is a solid line), named
+    // `prefix` and the number; set once by the format's conversion before its entities.
     void SetLineTypes(std::unordered_map<int32_t, TDotPattern> patterns, std::string_view prefix);
 
     int32_t Font(const std::string& utf8Name);

@@ -86,7 +86,7 @@ public:
         spending_ = true;
         Records(m_, false, d.model);
         for (const TEntJwwBlock& insert : m_.blockInserts)
-            if (Kept(insert)) Insert(insert, insert.common, false, d.model);
+            if (Kept(insert)) Insert(insert, insert.common, d.model);
         spending_ = false;
         // Blocks are filled after the placements that asked for them, one at a time, so
         // that a deep chain of definitions needs no deep recursion.
@@ -97,7 +97,7 @@ public:
             Records(definition.records, !keepOwn, members);
             for (const TEntJwwBlock& nested : definition.records.blockInserts)
                 if (Definition(nested.blockNumber) >= 0 && Placeable(nested))
-                    Insert(nested, definition.common, true, members);
+                    Insert(nested, definition.common, members);
         }
     }
 
@@ -244,7 +244,7 @@ private:
 
     // A placement of a block; `from` is the common part whose layer its members take (the
     // insert's own in the drawing, the enclosing definition's inside a block).
-    void Insert(const TEntJwwBlock& insert, const TEntJwwCommon& from, bool nested, TEntities& out)
+    void Insert(const TEntJwwBlock& insert, const TEntJwwCommon& from, TEntities& out)
     {
         const int32_t def = Definition(insert.blockNumber);
         if (def < 0 || !b_.Fits({insert.x * s_, insert.y * s_})) return;
@@ -253,7 +253,6 @@ private:
         TInsert placed;
         const int32_t layer = JwwLayerNumber(from.layerGroup, from.layer);
         placed.a = b_.Attributes(layer, b_.PenColor(JwwPaletteIndex(insert.common.color)), 1, 0);
-        static_cast<void>(nested);
         placed.block = BlockFor(def, keepOwn);
         placed.x = insert.x * s_;
         placed.y = insert.y * s_;
