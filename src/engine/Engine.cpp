@@ -121,7 +121,8 @@ private:
         const drawing::TDrawing& d = context_.Drawing;
         result.Entities = d.model.Count();
         for (const drawing::TBlock& b : d.blocks) result.Entities += b.entities.Count();
-        result.Layers = static_cast<int>(std::ranges::count_if(d.layers, [](const auto& l) { return l.used; }));
+        result.Layers = static_cast<int>(
+            std::count_if(d.layers.begin(), d.layers.end(), [](const drawing::TLayer& l) { return l.used; }));
     }
 
     void ClearReaders()
