@@ -16,7 +16,7 @@ DEMO_INPUT ?= examples/plan.jww
 FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 
-.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-sanitize test-windows test-blender test-web web web-site fuzz package bench bench-blender bench-web clean
+.PHONY: setup build demo test test-package test-capi test-parallel test-outputs test-dxf test-sanitize test-windows test-blender test-web web web-site fuzz package bench bench-blender bench-web clean
 
 setup:
 	@./scripts/setup.sh
@@ -48,7 +48,7 @@ demo:
 # The slow checks of `make test`, which run side by side once build/ is built (each into its
 # own log, printed when all are done): they then skip their own `build` step, so that no two
 # of them configure or build the same tree.
-SLOW_CHECKS = test-sanitize test-windows test-blender test-web
+SLOW_CHECKS = test-sanitize test-windows test-blender test-web test-dxf
 BUILD_FIRST ?= build
 
 test: build
@@ -80,12 +80,18 @@ test-parallel: build
 test-outputs: build
 	@./scripts/check-outputs.sh
 
+# Every sample's DXF read and audited by ezdxf, its exploded LINEs on the glb's segments,
+# printed by LibreCAD with ink where the drawing is, Japanese names and texts as written.
+test-dxf: $(BUILD_FIRST)
+	@./scripts/dxf-test.sh
+
 # Reader robustness (every prefix of every input), files read through a window, the conversion
-# on several threads, the engine's call on every sample and the texts, under AddressSanitizer and UBSan.
+# on several threads, the engine's call on every sample, the texts and the DXF writer, under
+# AddressSanitizer and UBSan.
 test-sanitize: setup
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_SANITIZE=ON -DTESSARO_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-sanitize -j $(JOBS) --target tessaro_tests
-	@cd build-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text'
+	@cd build-sanitize && LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan-suppressions.txt ctest --output-on-failure -j $(JOBS) -R 'Truncation|Robust|ByteCursor|ConversionThreads|FigureList|FigureGroups|Engine|^Text|^DxfWriter'
 
 # The Blender add-on: its zip installed and enabled in Blender 3.4 (a scratch user folder under
 # build/), every sample imported, bad files beside a good one, and build/blender-render.png

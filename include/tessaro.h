@@ -1,6 +1,6 @@
 /*
  * Tessaro: Jw_cad drawings (.jww, .jws, .jwc, .jwk) into 3D documents (COLLADA .dae, compact
- * COLLADA, binary glTF .glb), converted in memory. A C interface: it compiles as C99 and as
+ * COLLADA, binary glTF .glb) or CAD drawings (DXF .dxf), converted in memory. A C interface: it compiles as C99 and as
  * C++, and no function throws or aborts, whatever its input. Every text is UTF-8.
  *
  *   tessaro_options* options = tessaro_options_new();
@@ -71,7 +71,7 @@ TESSARO_API tessaro_options* tessaro_options_new(void);
 /* Frees options made by tessaro_options_new; NULL is ignored. */
 TESSARO_API void tessaro_options_free(tessaro_options* options);
 
-/* Sets one option as the command line's word without its dashes: "format" dae|dae-compact|glb,
+/* Sets one option as the command line's word without its dashes: "format" dae|dae-compact|glb|dxf,
  * "scale" 1|10|100|1000, "marker" 0..7, "marker-size" MM, "arcs" count:N|angle:DEG[:MIN]|
  * length:MM[:MIN], "include"/"exclude" a comma-separated list of hidden,aux,dims,hatch,points,
  * solids,texts, "background" light|dark (every drawing starts with it), "font" a font file

@@ -16,6 +16,9 @@ if [ "$mode" != demo ]; then
     libxml2-utils opencollada-tools assimp-utils
     dpkg-dev file man-db parallel
   )
+  # The DXF checks: ezdxf reads and audits the documents, LibreCAD prints them, poppler
+  # turns the print into a picture.
+  packages+=(python3-ezdxf librecad poppler-utils)
   # Node.js and npm run the JavaScript clients of the output checks; a machine that already
   # has them (from any source) keeps its own.
   command -v node >/dev/null 2>&1 || packages+=(nodejs)

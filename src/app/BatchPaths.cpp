@@ -51,7 +51,16 @@ std::filesystem::path OutputPathFor(const std::filesystem::path& folder, const s
     return std::filesystem::path(folder.native() + name);
 }
 
-std::string_view OutputExtensionOf(TOutputFormat format) { return format == TOutputFormat::Glb ? ".glb" : ".dae"; }
+std::string_view OutputExtensionOf(TOutputFormat format)
+{
+    switch (format) {
+    case TOutputFormat::Glb: return ".glb";
+    case TOutputFormat::Dxf: return ".dxf";
+    case TOutputFormat::Dae:
+    case TOutputFormat::DaeCompact: break;
+    }
+    return ".dae";
+}
 
 #ifdef _WIN32
 

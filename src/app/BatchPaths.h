@@ -23,7 +23,7 @@ std::filesystem::path WithTrailingSeparator(const std::filesystem::path& folder)
 std::filesystem::path OutputPathFor(const std::filesystem::path& folder, const std::filesystem::path& input,
                                     std::string_view extension = ".dae");
 
-// The file name extension of a document format: ".dae" or ".glb".
+// The file name extension of a document format: ".dae", ".glb" or ".dxf".
 std::string_view OutputExtensionOf(TOutputFormat format);
 
 // Narrow text (the platform's ANSI code page on Windows, UTF-8 bytes elsewhere) to a path

@@ -52,7 +52,7 @@ struct TControlsState {
     std::string Edit6 = "10";
     std::string Edit7 = "4";
 
-    // Output format group: 0 COLLADA, 1 compact COLLADA, 2 glTF binary; -1 checks none.
+    // Output format group: 0 COLLADA, 1 compact COLLADA, 2 glTF binary, 3 DXF; -1 checks none.
     int32_t OutputFormat = 0;
 
     bool operator==(const TControlsState&) const = default;
@@ -61,4 +61,4 @@ struct TControlsState {
 // The items of the two drop-down lists and the output format group's buttons.
 constexpr int kScaleItemCount = 4;
 constexpr int kMarkerItemCount = 8;
-constexpr int kFormatItemCount = 3;
+constexpr int kFormatItemCount = 4;

@@ -77,6 +77,7 @@ TOptionRequest RequestOf(const TControlsState& c)
     switch (c.OutputFormat) {
     case 1: r.Format = TOutputFormat::DaeCompact; break;
     case 2: r.Format = TOutputFormat::Glb; break;
+    case 3: r.Format = TOutputFormat::Dxf; break;  // with the texts: the check box draws their outlines
     default: r.Format = TOutputFormat::Dae; break;
     }
     return r;

@@ -92,7 +92,7 @@ inline constexpr TControlEntry kTable[] = {
     Count(130, &S::Edit5),
     Number(133, &S::Edit6),  // paper mm
     Count(135, &S::Edit7),
-    Choice(137, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF
+    Choice(137, &S::OutputFormat, kFormatItemCount),  // COLLADA, compact COLLADA, glTF, DXF
     Flag(115, &S::CheckBox7),                          // texts
     Flag(113, &S::CheckBox8),                          // heights (2.5D)
 };

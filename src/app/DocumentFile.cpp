@@ -6,7 +6,8 @@
 
 TConversionOptions KeepingCreationStamp(TConversionOptions options, const std::filesystem::path& output)
 {
-    if (options.Format != TOutputFormat::Glb) options.CreationStamp = ReadCreationStamp(output);
+    if (options.Format == TOutputFormat::Dae || options.Format == TOutputFormat::DaeCompact)
+        options.CreationStamp = ReadCreationStamp(output);
     return options;
 }
 

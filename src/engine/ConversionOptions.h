@@ -19,8 +19,9 @@
 enum class TArcMode { ByCount, ByAngle, ByLength };
 
 // The document written for each file: today's COLLADA, the compact COLLADA (welded vertices,
-// one <lines> and one <triangles> per geometry) or a binary glTF 2.0 file.
-enum class TOutputFormat { Dae, DaeCompact, Glb };
+// one <lines> and one <triangles> per geometry), a binary glTF 2.0 file, or a DXF drawing
+// that keeps the drawing's own entities.
+enum class TOutputFormat { Dae, DaeCompact, Glb, Dxf };
 
 // The attribute table's background mode, which picks the default pen colours: white pens on
 // a dark background, black pens on a light one. A JWW drawing may change it for the files

@@ -5,6 +5,7 @@
 #include <new>
 #include <thread>
 
+#include "drawing/Drawers.h"
 #include "engine/DrawingNames.h"
 #include "figures/ConversionContext.h"
 #include "figures/Walkers.h"
@@ -38,10 +39,10 @@ public:
         try {
             Start(options);
             switch (format) {
-            case TInputFormat::Jwc: ReadAndWalk(jwc_, WalkJwc, load, result); break;
-            case TInputFormat::Jwk: ReadAndWalk(jwk_, WalkJwk, load, result); break;
-            case TInputFormat::Jww: ReadAndWalk(jww_, WalkJww, load, result); break;
-            case TInputFormat::Jws: ReadAndWalk(jws_, WalkJws, load, result); break;
+            case TInputFormat::Jwc: ReadAndWalk(jwc_, Cad() ? DrawJwc : WalkJwc, load, result); break;
+            case TInputFormat::Jwk: ReadAndWalk(jwk_, Cad() ? DrawJwk : WalkJwk, load, result); break;
+            case TInputFormat::Jww: ReadAndWalk(jww_, Cad() ? DrawJww : WalkJww, load, result); break;
+            case TInputFormat::Jws: ReadAndWalk(jws_, Cad() ? DrawJws : WalkJws, load, result); break;
             case TInputFormat::None: result.Read = {TReadStatus::NotThisFormat, 0}; break;
             }
             result.BlocksCut = context_.BlocksCut;
@@ -56,11 +57,15 @@ public:
         result.BackgroundAfter = static_cast<TBackground>(context_.Attributes.BackgroundMode());
         // The memory of this file goes back before the next one starts.
         context_.Store.ClearFigures();
+        context_.Drawing = {};
         ClearReaders();
         return result;
     }
 
 private:
+    // A CAD document is written from the drawing's entities, not from Figures.
+    bool Cad() const { return context_.Options.Format == TOutputFormat::Dxf; }
+
     void Start(const TConversionOptions& options)
     {
         context_.Options = options;
@@ -68,6 +73,7 @@ private:
         context_.Store.FigureBudget = options.FigureBudget != 0 ? options.FigureBudget : TFigureStore::kMaxFigures;
         context_.Store.CoordinateLimit = TFigureStore::CoordinateLimitFor(options.CoordinateScale);
         context_.BlocksCut = false;
+        context_.Drawing = {};
         context_.Texts = {};
         context_.Heights = {};
         context_.Fonts.Begin(options.FontFile, options.FontData);
@@ -111,6 +117,16 @@ private:
         result.TextsLeftOut = context_.Texts.LeftOut;
         result.Triangles = store.Triangles;
         result.Layers = static_cast<int>(std::count(store.LayersUsed.begin(), store.LayersUsed.end(), true));
+        if (Cad()) CountDrawing(result);
+    }
+
+    void CountDrawing(TConversionResult& result) const
+    {
+        const drawing::TDrawing& d = context_.Drawing;
+        result.Entities = d.model.Count();
+        for (const drawing::TBlock& b : d.blocks) result.Entities += b.entities.Count();
+        result.Layers = static_cast<int>(
+            std::count_if(d.layers.begin(), d.layers.end(), [](const drawing::TLayer& l) { return l.used; }));
     }
 
     void ClearReaders()

@@ -49,7 +49,8 @@ struct [[nodiscard]] TConversionResult {
     // What the document holds.
     size_t Segments = 0;
     size_t Triangles = 0;  // a filled quadrilateral counts two
-    int Layers = 0;        // layers with at least one Figure
+    int Layers = 0;        // layers with at least one Figure (DXF: with an entity)
+    size_t Entities = 0;   // DXF: the entities written, in model space and in blocks
 
     // The drawing's texts: left out for want of a font, characters the font lacks (drawn as
     // their boxes), and texts not converted because the options leave texts out.

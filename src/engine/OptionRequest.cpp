@@ -55,6 +55,7 @@ TConversionOptions MakeOptions(const TOptionRequest& request)
     o.ArcLengthMinDivisions = Count(request, &TOptionRequest::ArcLengthMinDivisions);
 
     o.Format = request.Format;
+    if (o.Format == TOutputFormat::Dxf) o.Include.Texts = !request.TextsExcluded;
     o.FontFile = std::filesystem::path(request.FontFile);
     o.Background = request.Background;
     o.Heights = request.Heights;

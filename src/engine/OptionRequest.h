@@ -29,6 +29,8 @@ struct TOptionRequest {
     std::string FontFile;  // empty: each text's own font
     THeightUnit Heights = THeightUnit::Off;
     std::vector<TLayerHeight> Extrude;  // as given, in order (a layer named twice: the last)
+    // Texts left out by name ("--exclude texts"): a DXF document holds texts unless they are.
+    bool TextsExcluded = false;
 
     bool operator==(const TOptionRequest&) const = default;
 };

@@ -73,10 +73,11 @@ public:
         } else if (name == "include" || name == "exclude") {
             Kinds(value, name == "include");
         } else if (name == "format") {
-            const std::string_view formats[] = {"dae", "dae-compact", "glb"};
-            const TOutputFormat values[] = {TOutputFormat::Dae, TOutputFormat::DaeCompact, TOutputFormat::Glb};
+            const std::string_view formats[] = {"dae", "dae-compact", "glb", "dxf"};
+            const TOutputFormat values[] = {TOutputFormat::Dae, TOutputFormat::DaeCompact, TOutputFormat::Glb,
+                                            TOutputFormat::Dxf};
             const auto at = std::find(std::begin(formats), std::end(formats), value);
-            if (at == std::end(formats)) return Fail("--format takes dae, dae-compact or glb, not '" + value + "'");
+            if (at == std::end(formats)) return Fail("--format takes dae, dae-compact, glb or dxf, not '" + value + "'");
             Set(&R::Format, values[at - std::begin(formats)]);
         } else if (name == "font") {
             if (value.empty()) return Fail("--font needs a font file");
@@ -167,6 +168,8 @@ private:
                             "' (choose from hidden, aux, dims, hatch, points, solids, texts)");
             }
             changes_.push_back([field = kind->second, include](TOptionRequest& r) { r.Include.*field = include; });
+            if (kind->second == &K::Texts)
+                changes_.push_back([include](TOptionRequest& r) { r.TextsExcluded = !include; });
         }
     }
 

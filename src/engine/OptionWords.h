@@ -3,7 +3,7 @@
 // dashes ("scale", "arcs", ...) and its value as typed become changes of a TOptionRequest,
 // applied later in the order given. Numbers stay as typed: MakeOptions clamps them.
 //
-//   format       dae | dae-compact | glb
+//   format       dae | dae-compact | glb | dxf
 //   scale        1 | 10 | 100 | 1000
 //   marker       a shape 0..7
 //   marker-size  a decimal number (paper mm)

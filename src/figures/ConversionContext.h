@@ -7,6 +7,7 @@
 #include <string>
 
 #include "attributes/UnitGraAtt.h"
+#include "drawing/Drawing.h"
 #include "engine/ConversionOptions.h"
 #include "figures/FigUnit.h"
 #include "figures/Heights.h"
@@ -33,6 +34,7 @@ struct TConversionContext {
     TConversionOptions Options;
     TFigureStore Store;
     TDrawingNames Names;            // of the file being converted
+    drawing::TDrawing Drawing;      // the drawing's entities, for the CAD documents
     // The file's block placements ran past the expansion's bounds (or memory): the walk drew
     // what was expanded. Set by the walkers, cleared by the engine before every file.
     bool BlocksCut = false;

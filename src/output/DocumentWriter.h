@@ -1,6 +1,6 @@
 #pragma once
 // The figure store written in the format its options choose (COLLADA, compact COLLADA or
-// binary glTF) into a sink; true when the whole document went in.
+// binary glTF), or the drawing as DXF, into a sink; true when the whole document went in.
 #include "figures/ConversionContext.h"
 #include "util/ByteSink.h"
 

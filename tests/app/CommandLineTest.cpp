@@ -62,6 +62,8 @@ TEST(CommandLine, OptionsChangeOnlyTheirFieldsOfTheRequest)
         {{"--arcs", "angle:5:8"}, [](R& r) { r.ArcMode = TArcMode::ByAngle, r.ArcAngle = "5", r.ArcAngleMinDivisions = "8"; }},
         {{"--arcs=length:0.5"}, [](R& r) { r.ArcMode = TArcMode::ByLength, r.ArcLength = "0.5"; }},
         {{"--format", "glb"}, [](R& r) { r.Format = TOutputFormat::Glb; }},
+        {{"-f", "dxf", "--exclude", "texts"},
+         [](R& r) { r.Format = TOutputFormat::Dxf, r.Include.Texts = false, r.TextsExcluded = true; }},
         {{"--format=dae-compact", "--background", "dark"},
          [](R& r) { r.Format = TOutputFormat::DaeCompact, r.Background = TBackgroundChoice::Dark; }},
         {{"--background=light"}, [](R& r) { r.Background = TBackgroundChoice::Light; }},

@@ -44,7 +44,8 @@ TEST(Engine, ConvertInMemoryGivesTheFileFrontEndsDocumentAndCountsIt)
         const fs::path figureFile = dir / (drawing.stem().string() + ".jws");
         WriteFileBytes(figureFile, std::string(figure.bytes.begin(), figure.bytes.end()));
         for (const fs::path& input : {drawing, figureFile}) {
-            for (const TOutputFormat format : {TOutputFormat::Dae, TOutputFormat::DaeCompact, TOutputFormat::Glb}) {
+            for (const TOutputFormat format :
+                 {TOutputFormat::Dae, TOutputFormat::DaeCompact, TOutputFormat::Glb, TOutputFormat::Dxf}) {
                 for (const bool solids : {false, true}) {
                     SCOPED_TRACE(input.string() + " format " + std::to_string(static_cast<int>(format)));
                     TConversionOptions options;

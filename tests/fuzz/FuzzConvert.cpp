@@ -49,6 +49,9 @@ const std::array<O, kFuzzOptionSetCount> kOptionSets{{
       .Background = B::Dark},
     O{.Include = {.Dimensions = false, .Solids = true}, .PointMarkerShape = 7, .ArcMode = A::ByLength,
       .ArcLength = 0.001, .ArcLengthMinDivisions = 3600, .Format = F::Glb, .Background = B::Light},
+    O{.Include = {.Solids = true, .Texts = true}, .PointMarkerShape = 4, .Format = F::Dxf, .Background = B::Light},
+    O{.Include = {.HiddenLayers = false, .Auxiliary = false, .Solids = true}, .ArcMode = A::ByAngle,
+      .ArcAngleDegrees = 0.1, .Format = F::Dxf, .Background = B::Dark},
 }};
 
 }  // namespace

@@ -10,6 +10,6 @@
 
 #include "engine/InputFormat.h"
 
-inline constexpr size_t kFuzzOptionSetCount = 16;
+inline constexpr size_t kFuzzOptionSetCount = 18;
 
 void FuzzConvertOne(TInputFormat format, const uint8_t* data, size_t size);

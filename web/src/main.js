@@ -12,7 +12,7 @@ import { language, text } from './texts.js';
 import { DrawingView3D } from './view3d.js';
 
 const KINDS = ['jww', 'jws', 'jwc', 'jwk'];
-const EXTENSIONS = { dae: 'dae', 'dae-compact': 'dae', glb: 'glb' };
+const EXTENSIONS = { dae: 'dae', 'dae-compact': 'dae', glb: 'glb', dxf: 'dxf' };
 const $ = (selector) => document.querySelector(selector);
 
 const converter = new Converter();

@@ -8,7 +8,7 @@ const KINDS = ['hidden', 'aux', 'dims', 'hatch', 'points', 'solids', 'texts'];
 const MARKERS = ['＋', '×', '□', '◇', '○', '■', '◆', '●'];
 
 export const OPTIONS = [
-  { key: 'format', kind: 'choice', choices: ['dae', 'dae-compact', 'glb'], initial: 'dae' },
+  { key: 'format', kind: 'choice', choices: ['dae', 'dae-compact', 'glb', 'dxf'], initial: 'dae' },
   { key: 'scale', kind: 'choice', choices: ['1', '10', '100', '1000'], label: (c) => `×${c}`, initial: '1' },
   {
     key: 'arcs', kind: 'arcs', modes: ['count', 'angle', 'length'],

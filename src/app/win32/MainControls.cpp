@@ -59,9 +59,10 @@ const TControlLayout kLayouts[] = {
     {EControl::Edit7, L"EDIT", L"", kEdit, 387, 251, 36, 19, 4, true, false},
 
     {EControl::GroupBox4, L"BUTTON", L"出力形式(&F)", kGroupBox, 6, 278, 424, 42, 0, false, false},
-    {EControl::RadioButton8, L"BUTTON", L"COLLADA (.dae)", kFirstRadio, 12, 295, 130, 18, 0, false, false},
-    {EControl::RadioButton9, L"BUTTON", L"COLLADA 軽量 (.dae)", kRadio, 146, 295, 150, 18, 0, false, false},
-    {EControl::RadioButton10, L"BUTTON", L"glTF (.glb)", kRadio, 300, 295, 120, 18, 0, false, false},
+    {EControl::RadioButton8, L"BUTTON", L"COLLADA (.dae)", kFirstRadio, 12, 295, 112, 18, 0, false, false},
+    {EControl::RadioButton9, L"BUTTON", L"COLLADA 軽量 (.dae)", kRadio, 126, 295, 140, 18, 0, false, false},
+    {EControl::RadioButton10, L"BUTTON", L"glTF (.glb)", kRadio, 268, 295, 82, 18, 0, false, false},
+    {EControl::RadioButton11, L"BUTTON", L"DXF (.dxf)", kRadio, 352, 295, 74, 18, 0, false, false},
 
     // Placed by the control itself at the bottom edge; the first control after the last
     // group, so it also closes that group.

@@ -13,7 +13,7 @@ enum class EControl : int {
     RadioButton6, Label6, Edit4, Label5, Edit5,
     RadioButton7, Label7, Edit6, Label8, Edit7,
     GroupBox4,
-    RadioButton8, RadioButton9, RadioButton10,
+    RadioButton8, RadioButton9, RadioButton10, RadioButton11,
     StatusBar1,
 };
 
