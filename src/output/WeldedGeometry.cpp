@@ -42,17 +42,18 @@ uint64_t Hash(const TWeldKey& k)
 }
 
 // Open addressing over vertex numbers, sized for every point of the group; the tables and
-// the result keep their room from one group to the next.
+// the result keep their room from one group to the next. A vertex's key is not kept: it is
+// made again from the vertex's stored point when a slot's tag matches, which keeps a group of
+// ten million points 320 MB smaller.
 class TWelder {
 public:
     void Start(double scale, size_t points)
     {
         scale_ = scale;
+        // Half as many slots again as points: a run stays short even when no point is shared.
         size_t capacity = 16;
-        while (capacity < 2 * points) capacity *= 2;
+        while (capacity < points + points / 2) capacity *= 2;
         slots_.assign(capacity, TSlot{});
-        keys_.clear();
-        keys_.reserve(points);
         out_.Vertices.clear();
         out_.Vertices.reserve(points);
         out_.Segments.clear();
@@ -61,37 +62,49 @@ public:
 
     uint32_t Vertex(const TFigPoint& p)
     {
-        TWeldKey key{{0, 0, 0}, 0};
-        key.Parts[0] = KeyPart(p.x, scale_, key.Raw, 0);
-        key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
-        if (p.z != 0) key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);  // a zero's part is 0 (every plane point's)
+        const TWeldKey key = KeyOf(p);
         const uint64_t hash = Hash(key);
         const auto tag = static_cast<uint32_t>(hash >> 32);
         const size_t mask = slots_.size() - 1;
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             TSlot& slot = slots_[at];
             if (slot.Vertex == 0) {
-                keys_.push_back(key);
                 out_.Vertices.push_back(p);
-                slot = {static_cast<uint32_t>(keys_.size()), tag};
+                slot = {static_cast<uint32_t>(out_.Vertices.size()), tag};
                 return slot.Vertex - 1;
             }
-            if (slot.Tag == tag && keys_[slot.Vertex - 1] == key) return slot.Vertex - 1;
+            if (slot.Tag == tag && KeyOf(out_.Vertices[slot.Vertex - 1]) == key) return slot.Vertex - 1;
         }
+    }
+
+    // The slots of a large group go once it is welded: the writer's next step needs the room.
+    void Finish()
+    {
+        if (slots_.size() * sizeof(TSlot) > kKeptSlotBytes) std::vector<TSlot>().swap(slots_);
     }
 
     TWeldedGeometry& Out() { return out_; }
 
 private:
+    static constexpr size_t kKeptSlotBytes = size_t{1} << 26;
+
+    TWeldKey KeyOf(const TFigPoint& p) const
+    {
+        TWeldKey key{{0, 0, 0}, 0};
+        key.Parts[0] = KeyPart(p.x, scale_, key.Raw, 0);
+        key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
+        if (p.z != 0) key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);  // a zero's part is 0 (every plane point's)
+        return key;
+    }
+
     TWeldedGeometry out_;
     double scale_ = 1;
     // A slot holds a vertex number + 1 (0: free) and its key's hash, high half: most keys
-    // that share a slot's run but differ are told apart without reading the key.
+    // that share a slot's run but differ are told apart without making the vertex's key.
     struct TSlot {
         uint32_t Vertex = 0, Tag = 0;
     };
     std::vector<TSlot> slots_;
-    std::vector<TWeldKey> keys_;
 };
 
 thread_local TWelder welder;
@@ -119,6 +132,7 @@ const TWeldedGeometry& WeldGroup(const TFigureStore& store, const TFigureGroups&
         list.push_back(v[2]);
         list.push_back(v[3]);
     });
+    welder.Finish();
     return out;
 }
 
