@@ -50,9 +50,11 @@ public:
     void Start(double scale, size_t points)
     {
         scale_ = scale;
-        // Half as many slots again as points: a run stays short even when no point is shared.
+        // Half as many slots again as points, so that a run stays short even when no point is
+        // shared; a large group starts smaller and grows with its vertices (the discs of a
+        // filled drawing share most of their points).
         size_t capacity = 16;
-        while (capacity < points + points / 2) capacity *= 2;
+        while (capacity < points + points / 2 && capacity < kMaxStartSlots) capacity *= 2;
         slots_.assign(capacity, TSlot{});
         out_.Vertices.clear();
         out_.Vertices.reserve(points);
@@ -70,11 +72,27 @@ public:
             TSlot& slot = slots_[at];
             if (slot.Vertex == 0) {
                 out_.Vertices.push_back(p);
-                slot = {static_cast<uint32_t>(out_.Vertices.size()), tag};
-                return slot.Vertex - 1;
+                const auto number = static_cast<uint32_t>(out_.Vertices.size());
+                slot = {number, tag};
+                if (4 * out_.Vertices.size() > 3 * slots_.size()) Grow();
+                return number - 1;
             }
             if (slot.Tag == tag && KeyOf(out_.Vertices[slot.Vertex - 1]) == key) return slot.Vertex - 1;
         }
+    }
+
+    // Twice the slots, every vertex placed again by its key.
+    void Grow()
+    {
+        std::vector<TSlot> grown(2 * slots_.size());
+        const size_t mask = grown.size() - 1;
+        for (size_t v = 0; v < out_.Vertices.size(); ++v) {
+            const uint64_t hash = Hash(KeyOf(out_.Vertices[v]));
+            size_t at = hash & mask;
+            while (grown[at].Vertex != 0) at = (at + 1) & mask;
+            grown[at] = {static_cast<uint32_t>(v + 1), static_cast<uint32_t>(hash >> 32)};
+        }
+        slots_.swap(grown);
     }
 
     // The slots of a large group go once it is welded: the writer's next step needs the room.
@@ -86,6 +104,7 @@ public:
     TWeldedGeometry& Out() { return out_; }
 
 private:
+    static constexpr size_t kMaxStartSlots = size_t{1} << 22;
     static constexpr size_t kKeptSlotBytes = size_t{1} << 26;
 
     TWeldKey KeyOf(const TFigPoint& p) const
