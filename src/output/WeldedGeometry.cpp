@@ -95,17 +95,16 @@ public:
         slots_.swap(grown);
     }
 
-    // The slots of a large group go once it is welded: the writer's next step needs the room.
+    // The grown slots of a large group go once it is welded: the writer's next step needs the room.
     void Finish()
     {
-        if (slots_.size() * sizeof(TSlot) > kKeptSlotBytes) std::vector<TSlot>().swap(slots_);
+        if (slots_.size() > kMaxStartSlots) std::vector<TSlot>().swap(slots_);
     }
 
     TWeldedGeometry& Out() { return out_; }
 
 private:
     static constexpr size_t kMaxStartSlots = size_t{1} << 22;
-    static constexpr size_t kKeptSlotBytes = size_t{1} << 26;
 
     TWeldKey KeyOf(const TFigPoint& p) const
     {
