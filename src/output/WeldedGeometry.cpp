@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 #include "output/RoundHalfAway.h"
@@ -50,11 +51,11 @@ public:
     void Start(double scale, size_t points)
     {
         scale_ = scale;
-        // Half as many slots again as points, so that a run stays short even when no point is
+        // Twice as many slots as points, so that a run stays short even when no point is
         // shared; a large group starts smaller and grows with its vertices (the discs of a
         // filled drawing share most of their points).
         size_t capacity = 16;
-        while (capacity < points + points / 2 && capacity < kMaxStartSlots) capacity *= 2;
+        while (capacity < 2 * points && capacity < kMaxStartSlots) capacity *= 2;
         slots_.assign(capacity, TSlot{});
         out_.Vertices.clear();
         out_.Vertices.reserve(points);
@@ -77,7 +78,7 @@ public:
                 if (4 * out_.Vertices.size() > 3 * slots_.size()) Grow();
                 return number - 1;
             }
-            if (slot.Tag == tag && KeyOf(out_.Vertices[slot.Vertex - 1]) == key) return slot.Vertex - 1;
+            if (slot.Tag == tag && SameKey(out_.Vertices[slot.Vertex - 1], p, key)) return slot.Vertex - 1;
         }
     }
 
@@ -113,6 +114,14 @@ private:
         key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
         if (p.z != 0) key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);  // a zero's part is 0 (every plane point's)
         return key;
+    }
+
+    // Whether the vertex's key is `key`, the key of `p`: the same bits give the same key
+    // (a polyline's shared points mostly have them), so the key is made only when they differ.
+    bool SameKey(const TFigPoint& vertex, const TFigPoint& p, const TWeldKey& key) const
+    {
+        if (std::memcmp(&vertex, &p, sizeof p) == 0) return true;
+        return KeyOf(vertex) == key;
     }
 
     TWeldedGeometry out_;
