@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr uint32_t kArrayBuffer = 34962, kElementArrayBuffer = 34963;
+constexpr uint32_t kElementArrayBuffer = 34963;
 constexpr uint32_t kUnsignedShort = 5123, kUnsignedInt = 5125, kFloat = 5126;
 // 65535 is the primitive restart value, which a 16-bit index must not take.
 constexpr size_t kMaxShortVertices = 65535;
@@ -32,9 +32,15 @@ void TGltfBinary::ReserveMesh(size_t vertices, std::initializer_list<size_t> ind
 uint32_t TGltfBinary::AddView(const void* data, uint64_t length, uint32_t target)
 {
     std::vector<uint8_t>& bytes = Last();
-    views_.push_back({size_, length, target});
     const uint8_t* begin = static_cast<const uint8_t*>(data);
     bytes.insert(bytes.end(), begin, begin + length);
+    return EndView(length, target);
+}
+
+uint32_t TGltfBinary::EndView(uint64_t length, uint32_t target)
+{
+    std::vector<uint8_t>& bytes = Last();
+    views_.push_back({size_, length, target});
     bytes.resize(PaddedToFour(bytes.size()), 0);
     size_ += PaddedToFour(length);
     return static_cast<uint32_t>(views_.size() - 1);
@@ -53,18 +59,13 @@ uint32_t TGltfBinary::Append(TGltfBinary&& part)
     return first;
 }
 
-uint32_t TGltfBinary::AddPositions(const std::vector<float>& xyz)
+uint8_t* TGltfBinary::StartPositions(size_t count)
 {
-    TAccessor accessor{kFloat, xyz.size() / 3, true, {0, 0, 0}, {0, 0, 0}};
-    for (size_t v = 0; v < xyz.size(); v += 3) {
-        for (int axis = 0; axis < 3; ++axis) {
-            const float value = xyz[v + static_cast<size_t>(axis)];
-            accessor.Min[axis] = v == 0 ? value : std::min(accessor.Min[axis], value);
-            accessor.Max[axis] = v == 0 ? value : std::max(accessor.Max[axis], value);
-        }
-    }
-    accessors_.push_back(accessor);
-    return AddView(xyz.data(), xyz.size() * sizeof(float), kArrayBuffer);
+    accessors_.push_back({kFloat, count, true, {0, 0, 0}, {0, 0, 0}});
+    std::vector<uint8_t>& bytes = Last();
+    const size_t start = bytes.size();
+    bytes.resize(start + count * 3 * sizeof(float));
+    return bytes.data() + start;
 }
 
 uint32_t TGltfBinary::AddIndices(const std::vector<uint32_t>& indices, size_t vertexCount)

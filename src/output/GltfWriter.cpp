@@ -134,14 +134,12 @@ TGltfBuilder::TMesh TGltfBuilder::MakeMesh(const TFigureGroup& group, bool text)
     TMesh mesh{{group.Layer, group.Color, text}, {}};
     if (welded.Segments.empty() && welded.Triangles.empty()) return mesh;
     mesh.Part.ReserveMesh(welded.Vertices.size(), {welded.Segments.size(), welded.Triangles.size()});
-    std::vector<float> xyz(3 * welded.Vertices.size());
-    float* next = xyz.data();
-    for (const TFigPoint& p : welded.Vertices) {
-        *next++ = Relative(p.x, 0);
-        *next++ = Relative(p.y, 1);
-        *next++ = Relative(p.z, 2);
-    }
-    mesh.Entry.Positions = mesh.Part.AddPositions(xyz);
+    mesh.Entry.Positions = mesh.Part.AddPositions(welded.Vertices.size(), [&](size_t v, float* xyz) {
+        const TFigPoint& p = welded.Vertices[v];
+        xyz[0] = Relative(p.x, 0);
+        xyz[1] = Relative(p.y, 1);
+        xyz[2] = Relative(p.z, 2);
+    });
     const size_t vertices = welded.Vertices.size();
     if (!welded.Segments.empty()) mesh.Entry.Lines = mesh.Part.AddIndices(welded.Segments, vertices);
     if (!welded.Triangles.empty()) mesh.Entry.Triangles = mesh.Part.AddIndices(welded.Triangles, vertices);

@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 #include "output/RoundHalfAway.h"
@@ -42,17 +43,20 @@ uint64_t Hash(const TWeldKey& k)
 }
 
 // Open addressing over vertex numbers, sized for every point of the group; the tables and
-// the result keep their room from one group to the next.
+// the result keep their room from one group to the next. A vertex's key is not kept: it is
+// made again from the vertex's stored point when a slot's tag matches, which keeps a group of
+// ten million points 320 MB smaller.
 class TWelder {
 public:
     void Start(double scale, size_t points)
     {
         scale_ = scale;
+        // Twice as many slots as points, so that a run stays short even when no point is
+        // shared; a large group starts smaller and grows with its vertices (the discs of a
+        // filled drawing share most of their points).
         size_t capacity = 16;
-        while (capacity < 2 * points) capacity *= 2;
+        while (capacity < 2 * points && capacity < kMaxStartSlots) capacity *= 2;
         slots_.assign(capacity, TSlot{});
-        keys_.clear();
-        keys_.reserve(points);
         out_.Vertices.clear();
         out_.Vertices.reserve(points);
         out_.Segments.clear();
@@ -61,37 +65,73 @@ public:
 
     uint32_t Vertex(const TFigPoint& p)
     {
-        TWeldKey key{{0, 0, 0}, 0};
-        key.Parts[0] = KeyPart(p.x, scale_, key.Raw, 0);
-        key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
-        if (p.z != 0) key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);  // a zero's part is 0 (every plane point's)
+        const TWeldKey key = KeyOf(p);
         const uint64_t hash = Hash(key);
         const auto tag = static_cast<uint32_t>(hash >> 32);
         const size_t mask = slots_.size() - 1;
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             TSlot& slot = slots_[at];
             if (slot.Vertex == 0) {
-                keys_.push_back(key);
                 out_.Vertices.push_back(p);
-                slot = {static_cast<uint32_t>(keys_.size()), tag};
-                return slot.Vertex - 1;
+                const auto number = static_cast<uint32_t>(out_.Vertices.size());
+                slot = {number, tag};
+                if (4 * out_.Vertices.size() > 3 * slots_.size()) Grow();
+                return number - 1;
             }
-            if (slot.Tag == tag && keys_[slot.Vertex - 1] == key) return slot.Vertex - 1;
+            if (slot.Tag == tag && SameKey(out_.Vertices[slot.Vertex - 1], p, key)) return slot.Vertex - 1;
         }
+    }
+
+    // Twice the slots, every vertex placed again by its key.
+    void Grow()
+    {
+        std::vector<TSlot> grown(2 * slots_.size());
+        const size_t mask = grown.size() - 1;
+        for (size_t v = 0; v < out_.Vertices.size(); ++v) {
+            const uint64_t hash = Hash(KeyOf(out_.Vertices[v]));
+            size_t at = hash & mask;
+            while (grown[at].Vertex != 0) at = (at + 1) & mask;
+            grown[at] = {static_cast<uint32_t>(v + 1), static_cast<uint32_t>(hash >> 32)};
+        }
+        slots_.swap(grown);
+    }
+
+    // The grown slots of a large group go once it is welded: the writer's next step needs the room.
+    void Finish()
+    {
+        if (slots_.size() > kMaxStartSlots) std::vector<TSlot>().swap(slots_);
     }
 
     TWeldedGeometry& Out() { return out_; }
 
 private:
+    static constexpr size_t kMaxStartSlots = size_t{1} << 22;
+
+    TWeldKey KeyOf(const TFigPoint& p) const
+    {
+        TWeldKey key{{0, 0, 0}, 0};
+        key.Parts[0] = KeyPart(p.x, scale_, key.Raw, 0);
+        key.Parts[1] = KeyPart(p.y, scale_, key.Raw, 1);
+        if (p.z != 0) key.Parts[2] = KeyPart(p.z, scale_, key.Raw, 2);  // a zero's part is 0 (every plane point's)
+        return key;
+    }
+
+    // Whether the vertex's key is `key`, the key of `p`: the same bits give the same key
+    // (a polyline's shared points mostly have them), so the key is made only when they differ.
+    bool SameKey(const TFigPoint& vertex, const TFigPoint& p, const TWeldKey& key) const
+    {
+        if (std::memcmp(&vertex, &p, sizeof p) == 0) return true;
+        return KeyOf(vertex) == key;
+    }
+
     TWeldedGeometry out_;
     double scale_ = 1;
     // A slot holds a vertex number + 1 (0: free) and its key's hash, high half: most keys
-    // that share a slot's run but differ are told apart without reading the key.
+    // that share a slot's run but differ are told apart without making the vertex's key.
     struct TSlot {
         uint32_t Vertex = 0, Tag = 0;
     };
     std::vector<TSlot> slots_;
-    std::vector<TWeldKey> keys_;
 };
 
 thread_local TWelder welder;
@@ -119,6 +159,7 @@ const TWeldedGeometry& WeldGroup(const TFigureStore& store, const TFigureGroups&
         list.push_back(v[2]);
         list.push_back(v[3]);
     });
+    welder.Finish();
     return out;
 }
 
