@@ -226,7 +226,7 @@ TEST(DxfWriter, OlderDrawingsKeepTheirRecords)
     ArcRecord arc;
     arc.Radius = 2, arc.Flattening = 1, arc.StartAngle = 90, arc.EndAngle = 180, arc.LineType = 1, arc.PenColor = 1;
     w.Arcs.push_back(arc);
-    w.Texts.push_back({1, 1, 9, 1, {1, 3, 17, 0}, "AB"});
+    w.Texts.push_back({1, 1, 9, 1, {1, 3, 17, 0}, "AB", std::nullopt});
     const TConverted dxf = ConvertDrawing(w.Build(), TInputFormat::Jwc, DxfOptions());
     ASSERT_TRUE(dxf.Result.Clean());
     const auto entities = SectionEntities(dxf.Document, "ENTITIES");
