@@ -25,3 +25,13 @@ for sample in "${samples[@]}"; do
   (cd "$work" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$PWD" librecad dxf2pdf -a "$name.dxf" >/dev/null 2>&1)
 done
 /usr/bin/python3 tests/dxf/check_dxf.py "$work" "${names[@]}"
+# With heights, the lifted lines and their 3DFACEs: a sample with height texts, audited and
+# its LINEs checked against its glb's segments in plan.
+lifted=../shared/samples/jww/Test5.jww
+if [ -e "$lifted" ]; then
+  mkdir -p "$work/heights"
+  build/tessaro --format dxf --heights --out "$work/heights" "$lifted" >/dev/null
+  build/tessaro --format glb --heights --out "$work/heights" "$lifted" >/dev/null
+  (cd "$work/heights" && QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$PWD" librecad dxf2pdf -a Test5.dxf >/dev/null 2>&1)
+  /usr/bin/python3 tests/dxf/check_dxf.py "$work/heights" Test5
+fi

@@ -26,9 +26,17 @@ struct TAttributes {
     int32_t lineWeight = -1;   // hundredths of a millimetre; -1: the layer's
 };
 
+// z is 0 but for a line lifted by the drawing's heights.
 struct TLine {
     TAttributes a;
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    double z1 = 0, z2 = 0;
+};
+
+// A face in space of three corners (a wall's or a roof's triangle, from the heights).
+struct TFace {
+    TAttributes a;
+    std::array<double, 9> xyz{};
 };
 
 // A circle, an arc, an ellipse or an elliptic arc; `whole` for a closed one.
@@ -98,11 +106,12 @@ struct TEntities {
     std::vector<TRegion> regions;
     std::vector<TDimension> dimensions;
     std::vector<TInsert> inserts;
+    std::vector<TFace> faces;
 
     size_t Count() const
     {
         return lines.size() + arcs.size() + points.size() + texts.size() + solids.size() + regions.size() +
-               dimensions.size() + inserts.size();
+               dimensions.size() + inserts.size() + faces.size();
     }
 };
 

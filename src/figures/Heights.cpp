@@ -115,7 +115,7 @@ THeights::TEnd THeights::EndOf(int32_t layer, double x, double y, TMark* mark)
     return end;
 }
 
-bool THeights::LiftLine(TFigureStore& store, TPen pen, double x1, double y1, double x2, double y2, double scale)
+bool THeights::LiftLine(THeightSink& sink, TPen pen, double x1, double y1, double x2, double y2, double scale)
 {
     if (!Active()) return false;
     const bool raised = pen.layer >= 0 && pen.layer < 256 && raised_[static_cast<size_t>(pen.layer)].has_value();
@@ -123,19 +123,20 @@ bool THeights::LiftLine(TFigureStore& store, TPen pen, double x1, double y1, dou
     TMark* b = readsTexts_ ? MarkAt(pen.layer, x2, y2) : nullptr;
     if (!raised && !a && !b) return false;
     const primitives::TOutPoint p = primitives::Scaled(x1, y1, scale), q = primitives::Scaled(x2, y2, scale);
-    if (!primitives::Drawable(store, p) || !primitives::Drawable(store, q)) return true;
-    Lift(store, pen, p, q, EndOf(pen.layer, x1, y1, a), EndOf(pen.layer, x2, y2, b));
+    if (!sink.Drawable(p) || !sink.Drawable(q)) return true;
+    Lift(sink, pen, p, q, EndOf(pen.layer, x1, y1, a), EndOf(pen.layer, x2, y2, b));
     return true;
 }
 
 bool THeights::LiftPolyline(TFigureStore& store, TPen pen, std::span<const primitives::TOutPoint> points, double scale)
 {
     if (!anyRaised_ || pen.layer < 0 || pen.layer >= 256 || !raised_[static_cast<size_t>(pen.layer)]) return false;
+    TStoreHeightSink sink(store);
     for (size_t i = 0; i + 1 < points.size(); ++i) {
         const primitives::TOutPoint& p = points[i];
         const primitives::TOutPoint& q = points[i + 1];
         if (!primitives::Drawable(store, p) || !primitives::Drawable(store, q)) continue;
-        Lift(store, pen, p, q, EndOf(pen.layer, p.x / scale, p.y / scale, nullptr),
+        Lift(sink, pen, p, q, EndOf(pen.layer, p.x / scale, p.y / scale, nullptr),
              EndOf(pen.layer, q.x / scale, q.y / scale, nullptr));
     }
     return true;
@@ -143,7 +144,7 @@ bool THeights::LiftPolyline(TFigureStore& store, TPen pen, std::span<const primi
 
 // Bottom edge, top edge, the verticals not made yet, the wall; the edges that may close a
 // roof or a floor are kept for AddCaps.
-void THeights::Lift(TFigureStore& store, TPen pen, const primitives::TOutPoint& p, const primitives::TOutPoint& q,
+void THeights::Lift(THeightSink& sink, TPen pen, const primitives::TOutPoint& p, const primitives::TOutPoint& q,
                     const TEnd& a, const TEnd& b)
 {
     const auto at = [](const primitives::TOutPoint& o, double metres) {
@@ -151,21 +152,21 @@ void THeights::Lift(TFigureStore& store, TPen pen, const primitives::TOutPoint& 
     };
     const TFigPoint pb = at(p, a.Low), pt = at(p, a.High), qb = at(q, b.Low), qt = at(q, b.High);
     const bool riseA = a.Low < a.High, riseB = b.Low < b.High;
-    store.AddLine3D(pen.layer, pen.color, pb, qb);
-    if (riseA || riseB) store.AddLine3D(pen.layer, pen.color, pt, qt);
+    sink.Segment(pen, pb, qb);
+    if (riseA || riseB) sink.Segment(pen, pt, qt);
     for (const auto& [end, bottom, top] : {std::tuple{&a, pb, pt}, std::tuple{&b, qb, qt}}) {
         if (end->Low == end->High || (end->Corner && end->Corner->VerticalMade)) continue;
         if (end->Corner) end->Corner->VerticalMade = true;
-        store.AddLine3D(pen.layer, pen.color, bottom, top);
+        sink.Segment(pen, bottom, top);
     }
     if (p.x != q.x || p.y != q.y) {
         if (riseA && riseB) {
-            store.AddTriangle3D(pen.layer, pen.color, pb, qb, qt);
-            store.AddTriangle3D(pen.layer, pen.color, pb, qt, pt);
+            sink.Triangle(pen, pb, qb, qt);
+            sink.Triangle(pen, pb, qt, pt);
         } else if (riseB) {
-            store.AddTriangle3D(pen.layer, pen.color, pb, qb, qt);
+            sink.Triangle(pen, pb, qb, qt);
         } else if (riseA) {
-            store.AddTriangle3D(pen.layer, pen.color, pb, qb, pt);
+            sink.Triangle(pen, pb, qb, pt);
         }
     }
     // A top at one height is a roof's edge (but for a line flat on the ground); a bottom at one
@@ -187,7 +188,7 @@ void THeights::AddCapEdge(const TCapKey& key, const TCapEdge& edge)
     }
     group->push_back(edge);
 }
-void THeights::AddCaps(TFigureStore& store)
+void THeights::AddCaps(THeightSink& sink)
 {
     // In a fixed order (layer, height, roofs before floors), whatever the hash map's.
     std::vector<const std::pair<const TCapKey, std::vector<TCapEdge>>*> groups;
@@ -201,7 +202,7 @@ void THeights::AddCaps(TFigureStore& store)
         const TCapKey& key = group->first;
         const double z = key.Height * kStoreUnitsPerMetre;
         AddCapFaces(group->second, key.Top, work, [&](const TPlanePoint (&c)[3], int32_t color) {
-            store.AddTriangle3D(key.Layer, color, {c[0].x, c[0].y, z}, {c[1].x, c[1].y, z}, {c[2].x, c[2].y, z});
+            sink.Triangle({key.Layer, color}, {c[0].x, c[0].y, z}, {c[1].x, c[1].y, z}, {c[2].x, c[2].y, z});
         });
     }
     caps_.clear();

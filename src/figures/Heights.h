@@ -23,6 +23,7 @@
 #include "engine/ConversionOptions.h"
 #include "figures/FigUnit.h"
 #include "figures/HeightCaps.h"
+#include "figures/HeightSink.h"
 #include "figures/Pen.h"
 #include "figures/PrimitivesEmit.h"
 
@@ -51,12 +52,23 @@ public:
     bool IsMark(std::string_view text) const;
 
     // The line from (x1, y1) to (x2, y2) in drawing units, drawn at `scale`: lifted into the
-    // store when an end is marked or its layer rises (true), else left to the caller (false).
-    bool LiftLine(TFigureStore& store, TPen pen, double x1, double y1, double x2, double y2, double scale);
+    // sink when an end is marked or its layer rises (true), else left to the caller (false).
+    bool LiftLine(THeightSink& sink, TPen pen, double x1, double y1, double x2, double y2, double scale);
+    bool LiftLine(TFigureStore& store, TPen pen, double x1, double y1, double x2, double y2, double scale)
+    {
+        TStoreHeightSink sink(store);
+        return LiftLine(sink, pen, x1, y1, x2, y2, scale);
+    }
     // An arc's points, already scaled: lifted segment by segment when its layer rises (true).
     bool LiftPolyline(TFigureStore& store, TPen pen, std::span<const primitives::TOutPoint> points, double scale);
-    // The roofs and floors of the loops the lifted lines close.
-    void AddCaps(TFigureStore& store);
+    // The roofs and floors of the loops the lifted lines close, each triangle with the pen of
+    // the loop's first edge.
+    void AddCaps(THeightSink& sink);
+    void AddCaps(TFigureStore& store)
+    {
+        TStoreHeightSink sink(store);
+        AddCaps(sink);
+    }
 
     size_t OutOfRange = 0;  // height texts beyond kMaxHeightMetres in this file
 
@@ -97,7 +109,7 @@ private:
     static std::optional<TCell> CellOf(int32_t layer, double x, double y, double size);
     TMark* MarkAt(int32_t layer, double x, double y);
     TEnd EndOf(int32_t layer, double x, double y, TMark* mark);
-    void Lift(TFigureStore& store, TPen pen, const primitives::TOutPoint& p, const primitives::TOutPoint& q,
+    void Lift(THeightSink& sink, TPen pen, const primitives::TOutPoint& p, const primitives::TOutPoint& q,
               const TEnd& a, const TEnd& b);
     void AddCapEdge(const TCapKey& key, const TCapEdge& edge);
 

@@ -35,6 +35,7 @@ private:
     void Entities(const drawing::TEntities& e, uint64_t owner);
     void Common(std::string_view type, uint64_t owner, const drawing::TAttributes& a);
     void Line(const drawing::TLine& l, uint64_t owner);
+    void Face(const drawing::TFace& f, uint64_t owner);
     void Arc(const drawing::TArc& a, uint64_t owner);
     void Point(const drawing::TPoint& p, uint64_t owner);
     void Text(const drawing::TText& t, uint64_t owner);

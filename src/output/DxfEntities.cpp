@@ -1,5 +1,6 @@
 // The entities of model space and of every block, each with its handle, owner, layer,
 // line type, colour and line weight.
+#include <algorithm>
 #include <cmath>
 
 #include "output/DxfColors.h"
@@ -20,6 +21,7 @@ double Degrees(double radians) { return NormalAngle(radians) * kDegrees; }
 void TDxfDocument::Entities(const TEntities& e, uint64_t owner)
 {
     for (const TLine& l : e.lines) Line(l, owner);
+    for (const TFace& f : e.faces) Face(f, owner);
     for (const TArc& a : e.arcs) Arc(a, owner);
     for (const TPoint& p : e.points) Point(p, owner);
     for (const TSolid& s : e.solids) Solid(s, owner);
@@ -53,8 +55,19 @@ void TDxfDocument::Line(const TLine& l, uint64_t owner)
 {
     Common("LINE", owner, l.a);
     o_.Text(100, "AcDbLine");
-    o_.Point(10, l.x1, l.y1);
-    o_.Point(11, l.x2, l.y2);
+    o_.Point(10, l.x1, l.y1, l.z1);
+    o_.Point(11, l.x2, l.y2, l.z2);
+}
+
+// A triangle: its fourth corner is its third again.
+void TDxfDocument::Face(const TFace& f, uint64_t owner)
+{
+    Common("3DFACE", owner, f.a);
+    o_.Text(100, "AcDbFace");
+    for (int corner = 0; corner < 4; ++corner) {
+        const size_t i = static_cast<size_t>(std::min(corner, 2) * 3);
+        o_.Point(10 + corner, f.xyz[i], f.xyz[i + 1], f.xyz[i + 2]);
+    }
 }
 
 void TDxfDocument::Arc(const TArc& a, uint64_t owner)

@@ -45,12 +45,12 @@ public:
         *p++ = '\n';
         out_.Commit(p);
     }
-    // A point at z = 0: codes base, base + 10, base + 20.
-    void Point(int base, double x, double y)
+    // A point (at z = 0 unless given): codes base, base + 10, base + 20.
+    void Point(int base, double x, double y, double z = 0)
     {
         Real(base, x);
         Real(base + 10, y);
-        Real(base + 20, 0);
+        Real(base + 20, z);
     }
 
 private:

@@ -119,6 +119,8 @@ TBox TDxfDocument::Extents(const TEntities& e, const std::vector<TBox>& blockBox
 {
     TBox box;
     for (const TLine& l : e.lines) box.Add(l.x1, l.y1), box.Add(l.x2, l.y2);
+    for (const TFace& f : e.faces)
+        for (size_t i = 0; i < 9; i += 3) box.Add(f.xyz[i], f.xyz[i + 1]);
     for (const TArc& a : e.arcs) {
         const double r = std::fabs(a.arc.radius) * std::max(1.0, std::fabs(a.arc.flatness));
         box.Add(a.arc.x - r, a.arc.y - r), box.Add(a.arc.x + r, a.arc.y + r);

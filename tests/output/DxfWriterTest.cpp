@@ -11,6 +11,7 @@
 #include "formats/jww/Cp932Decoder.h"
 #include "formats/jww/jwwunit.h"
 #include "support/Conversion.h"
+#include "support/GlbShapes.h"
 #include "support/JwcWriter.h"
 #include "support/JwwSamples.h"
 #include "support/JwwWriter.h"
@@ -242,4 +243,39 @@ TEST(DxfWriter, OlderDrawingsKeepTheirRecords)
     EXPECT_EQ(entities[2].Value(1), "AB");
     EXPECT_EQ(entities[2].Value(72), "5");
     EXPECT_EQ(entities[2].Number(11), 180);
+}
+
+// Heights make the DXF as 3D as the glb: each lifted edge off the ground a LINE with its z in
+// millimetres, each wall and roof triangle a 3DFACE; the flat lines stay as they were.
+TEST(DxfWriter, HeightsLiftLinesAsTheGlbDoes)
+{
+    const std::filesystem::path sample = jwwsamples::SharedDir() / "samples" / "jww" / "Test5.jww";
+    if (!std::filesystem::exists(sample)) SKIP_WITHOUT_SHARED_DATA("no Test5.jww");
+    TConversionOptions options = DxfOptions();
+    options.Heights = THeightUnit::Metres;
+    const TConverted dxf = ConvertDrawingFile(sample, options);
+    ASSERT_TRUE(dxf.Result.Clean());
+    size_t raisedLines = 0, faces = 0;
+    double top = 0;
+    for (const TDxfEntity& e : SectionEntities(dxf.Document, "ENTITIES")) {
+        if (e.type == "LINE" && (e.Number(30) != 0 || e.Number(31) != 0)) ++raisedLines;
+        if (e.type == "3DFACE") {
+            ++faces;
+            EXPECT_EQ(e.Value(12), e.Value(13));
+            EXPECT_EQ(e.Value(32), e.Value(33));
+        }
+        for (const int code : {30, 31, 32, 33})
+            if (e.groups.count(code)) top = std::max(top, e.Number(code));
+    }
+    EXPECT_NEAR(top, 20000, 1e-6);
+    options.Format = TOutputFormat::Glb;
+    std::string root;
+    size_t glbRaised = 0, glbFaces = 0;
+    for (const auto& [id, shapes] : glb::ReadShapes(ConvertDrawingFile(sample, options).Document, root)) {
+        for (const auto& e : shapes.Segments) glbRaised += e[2] != 0 || e[5] != 0;
+        for (const auto& t : shapes.Triangles) glbFaces += t[2] != 0 || t[5] != 0 || t[8] != 0;
+    }
+    EXPECT_GT(glbRaised, 0u);
+    EXPECT_EQ(raisedLines, glbRaised);
+    EXPECT_EQ(faces, glbFaces);
 }
