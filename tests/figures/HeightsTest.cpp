@@ -91,9 +91,9 @@ const struct {
          d.texts = {MakeText(0, 0, "3", Common(1)), MakeText(1000, 0, "3", Common(0, 1))};
      }, {1, 0, 0, 0, 0, 0, 0, 0}},
     {"a mark 2e-4 away lifts nothing, 0.9e-4 away (in the lookup's next cell) it does", [](TJwwData& d, TConversionContext&) {
-         d.lines = {MakeLine(0, 0, 1000, 0), MakeLine(0, 500, 1000, 500.00009)};
-         d.texts = {MakeText(2e-4, 0, "3"), MakeText(1000, 500.00018, "3")};
-     }, {2, 0, 1, 1, 1, 0, 0, 3000}},
+         d.lines = {MakeLine(0, 0, 1000, 0), MakeLine(0, 500, 1000, 500.00009), MakeLine(1000.00009, 800, 0, 800)};
+         d.texts = {MakeText(2e-4, 0, "3"), MakeText(1000, 500.00018, "3"), MakeText(1000.00018, 800, "3")};
+     }, {3, 0, 2, 2, 2, 0, 0, 3000}},
     {"three lines meeting at a mark share one vertical", [](TJwwData& d, TConversionContext&) {
          d.lines = {MakeLine(0, 0, 1000, 0), MakeLine(0, 0, 0, 1000), MakeLine(0, 0, -1000, -1000)};
          d.texts = {MakeText(0, 0, "3")};
