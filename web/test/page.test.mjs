@@ -184,23 +184,32 @@ async function checkDocuments(page, session, downloads) {
   return path.join(work, 'cli', `${passes.length - 1}-glb`);
 }
 
+// The view's pixels counted per colour (0xRRGGBB), its first pixel's colour, and the
+// background the view says it is on.
+async function viewColours(page) {
+  const seen = await page.evaluate(() => {
+    const source = document.querySelector('#view canvas');
+    const canvas = document.createElement('canvas');
+    [canvas.width, canvas.height] = [source.width, source.height];
+    const context = canvas.getContext('2d');
+    context.drawImage(source, 0, 0);
+    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    const counts = new Map();
+    for (let i = 0; i < pixels.length; i += 4) {
+      const key = (pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2];
+      counts.set(key, (counts.get(key) ?? 0) + 1);
+    }
+    return { counts: [...counts], all: pixels.length / 4, first: (pixels[0] << 16) | (pixels[1] << 8) | pixels[2],
+      background: document.querySelector('#view').dataset.background };
+  });
+  return { ...seen, counts: new Map(seen.counts) };
+}
+
 // The share of the view's pixels unlike its first, and how many colours each cover a share of it.
-const viewPixels = (page) => page.evaluate(() => {
-  const source = document.querySelector('#view canvas');
-  const canvas = document.createElement('canvas');
-  [canvas.width, canvas.height] = [source.width, source.height];
-  const context = canvas.getContext('2d');
-  context.drawImage(source, 0, 0);
-  const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
-  const counts = new Map();
-  for (let i = 0; i < pixels.length; i += 4) {
-    const key = (pixels[i] << 16) | (pixels[i + 1] << 8) | pixels[i + 2];
-    counts.set(key, (counts.get(key) ?? 0) + 1);
-  }
-  const all = pixels.length / 4;
-  const background = (pixels[0] << 16) | (pixels[1] << 8) | pixels[2];
-  return { share: 1 - counts.get(background) / all, colours: [...counts.values()].filter((n) => n > all * 0.002).length - 1 };
-});
+async function viewPixels(page) {
+  const { counts, all, first } = await viewColours(page);
+  return { share: 1 - counts.get(first) / all, colours: [...counts.values()].filter((n) => n > all * 0.002).length - 1 };
+}
 
 async function checkView(page, glbDir) {
   const name = samples.find((f) => f.startsWith('Ａマンション')) ?? samples[0];
@@ -227,19 +236,9 @@ async function checkView(page, glbDir) {
 // The view's background ("light" or "dark"), whether its canvas shows that colour at its
 // corner, and the share of the canvas's pixels unlike it: the drawing's lines.
 async function viewPicture(page) {
-  return page.evaluate(() => {
-    const background = document.querySelector('#view').dataset.background;
-    const colour = background === 'light' ? 255 : 0;
-    const source = document.querySelector('#view canvas');
-    const canvas = document.createElement('canvas');
-    [canvas.width, canvas.height] = [source.width, source.height];
-    const context = canvas.getContext('2d');
-    context.drawImage(source, 0, 0);
-    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
-    let differing = 0;
-    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] !== colour || pixels[i + 1] !== colour || pixels[i + 2] !== colour) differing++;
-    return { background, corner: pixels[0] === colour && pixels[1] === colour && pixels[2] === colour, share: differing / (pixels.length / 4) };
-  });
+  const { counts, all, first, background } = await viewColours(page);
+  const colour = background === 'light' ? 0xFFFFFF : 0;
+  return { background, corner: first === colour, share: 1 - (counts.get(colour) ?? 0) / all };
 }
 
 // Every sample and both shadow diagrams on the background their pens were made for: the
