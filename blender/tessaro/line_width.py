@@ -30,27 +30,19 @@ def _input_identifier(group, name):
     return group.inputs[name].identifier
 
 
-def _build(group, with_faces):
+def flat_ribbons(group, curves, width):
+    """Nodes in `group` that turn the curves at the socket `curves` into ribbons: their normals
+    laid in the plane (Z up), swept by a line across them `width` (a socket) wide, centred on
+    the line. The normal node and the sweep node (its output is the ribbons' mesh)."""
     nodes, link = group.nodes, group.links.new
-    _new_socket(group, "NodeSocketGeometry", "Geometry", "INPUT")
-    width = _new_socket(group, "NodeSocketFloat", WIDTH_INPUT, "INPUT")
-    width.min_value, width.default_value = 0.0, 0.025
-    _new_socket(group, "NodeSocketMaterial", MATERIAL_INPUT, "INPUT")
-    _new_socket(group, "NodeSocketGeometry", "Geometry", "OUTPUT")
-    given, result = nodes.new("NodeGroupInput"), nodes.new("NodeGroupOutput")
-
-    # Chains of loose edges become curves whose normals lie in the plane (Z up), swept by a
-    # line across them: a ribbon `Width` wide, centred on the line.
-    curves = nodes.new("GeometryNodeMeshToCurve")
-    link(given.outputs[0], curves.inputs["Mesh"])
     flat = nodes.new("GeometryNodeSetCurveNormal")
     flat.mode = "Z_UP"
-    link(curves.outputs[0], flat.inputs["Curve"])
+    link(curves, flat.inputs["Curve"])
     ends = []
     for factor in (-0.5, 0.5):
         half = nodes.new("ShaderNodeMath")
         half.operation, half.inputs[1].default_value = "MULTIPLY", factor
-        link(given.outputs[WIDTH_INPUT], half.inputs[0])
+        link(width, half.inputs[0])
         point = nodes.new("ShaderNodeCombineXYZ")
         link(half.outputs[0], point.inputs["X"])
         ends.append(point)
@@ -60,6 +52,21 @@ def _build(group, with_faces):
     swept = nodes.new("GeometryNodeCurveToMesh")
     link(flat.outputs[0], swept.inputs["Curve"])
     link(across.outputs[0], swept.inputs["Profile Curve"])
+    return flat, swept
+
+
+def _build(group, with_faces):
+    nodes, link = group.nodes, group.links.new
+    _new_socket(group, "NodeSocketGeometry", "Geometry", "INPUT")
+    width = _new_socket(group, "NodeSocketFloat", WIDTH_INPUT, "INPUT")
+    width.min_value, width.default_value = 0.0, 0.025
+    _new_socket(group, "NodeSocketMaterial", MATERIAL_INPUT, "INPUT")
+    _new_socket(group, "NodeSocketGeometry", "Geometry", "OUTPUT")
+    given, result = nodes.new("NodeGroupInput"), nodes.new("NodeGroupOutput")
+
+    curves = nodes.new("GeometryNodeMeshToCurve")
+    link(given.outputs[0], curves.inputs["Mesh"])
+    flat, swept = flat_ribbons(group, curves.outputs[0], given.outputs[WIDTH_INPUT])
     ribbons = nodes.new("GeometryNodeSetMaterial")
     link(swept.outputs[0], ribbons.inputs["Geometry"])
     link(given.outputs[MATERIAL_INPUT], ribbons.inputs["Material"])

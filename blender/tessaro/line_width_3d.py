@@ -55,20 +55,7 @@ def _build(group):
     curves = nodes.new("GeometryNodeMeshToCurve")
     link(given.outputs[0], curves.inputs["Mesh"])
     link(flat_lines, curves.inputs["Selection"])
-    normal = nodes.new("GeometryNodeSetCurveNormal")
-    normal.mode = "Z_UP"
-    link(curves.outputs[0], normal.inputs["Curve"])
-    points = []
-    for factor in (-0.5, 0.5):
-        point = nodes.new("ShaderNodeCombineXYZ")
-        link(math("MULTIPLY", given.outputs[line_width.WIDTH_INPUT], factor), point.inputs["X"])
-        points.append(point)
-    across = nodes.new("GeometryNodeCurvePrimitiveLine")
-    link(points[0].outputs[0], across.inputs["Start"])
-    link(points[1].outputs[0], across.inputs["End"])
-    ribbons = nodes.new("GeometryNodeCurveToMesh")
-    link(normal.outputs[0], ribbons.inputs["Curve"])
-    link(across.outputs[0], ribbons.inputs["Profile Curve"])
+    normal, ribbons = line_width.flat_ribbons(group, curves.outputs[0], given.outputs[line_width.WIDTH_INPUT])
 
     # The upright lines as posts as wide as a ribbon.
     uprights = nodes.new("GeometryNodeMeshToCurve")
