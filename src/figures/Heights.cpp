@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <tuple>
 #include <cmath>
+#include <tuple>
 
 #include "figures/ConversionContext.h"
 #include "figures/HeightTexts.h"
