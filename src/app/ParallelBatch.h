@@ -4,7 +4,8 @@
 // take them, so that reading the drawings' heads overlaps the conversions; a job whose
 // document an earlier job also writes waits for that one. The calling thread collects the
 // outcomes in list order, so that it alone talks to the view and reports them as a run one
-// file after another would.
+// file after another would; it looks for them every few milliseconds rather than being
+// woken for each.
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -51,9 +52,11 @@ private:
     std::vector<TBatchJob> jobs_;
     std::vector<std::optional<TFileOutcome>> outcomes_;
     size_t next_ = 0;
+    size_t running_ = 0;  // jobs taken and not done
     bool stopped_ = false;
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable finished_;  // the caller's: the last job taken is done
+    std::condition_variable written_;   // a job is done, for workers waiting for an earlier document
     std::mutex settling_;
     size_t settled_ = 0;
     TJobSettler settler_;
