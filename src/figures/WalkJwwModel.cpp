@@ -151,7 +151,7 @@ private:
         std::vector<std::pair<TPen, size_t>> runs;
     };
     static constexpr size_t kArcBatchPoints = 16384;
-    static constexpr size_t kArcBatchesAhead = 32;  // about 9 MB
+    static constexpr size_t kArcBatchesAhead = 96;  // about 27 MB
 
     bool Drawn(const TEntJwwEnko& a) const
     {

@@ -1,6 +1,7 @@
 #include "output/FigureGroups.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <utility>
 
@@ -41,12 +42,24 @@ bool IsDrawnKind(int32_t kind) { return kind == fkLine || kind == fkTriangle || 
 
 bool IsGroupMember(const TFigurePen& pen) { return IsDrawnKind(pen.Kind) && KeyOf(pen).exact; }
 
+void TMemberBounds::Add(const TMemberBounds& other)
+{
+    EveryPointFinite = EveryPointFinite && other.EveryPointFinite;
+    if (!other.Any) return;
+    for (int axis = 0; axis < 3; ++axis) {
+        Low[axis] = Any ? std::min(Low[axis], other.Low[axis]) : other.Low[axis];
+        High[axis] = Any ? std::max(High[axis], other.High[axis]) : other.High[axis];
+    }
+    Any = true;
+}
+
 namespace {
 
 // A part of the store, read by one thread: its first and last index, the colours used in it,
 // and then its counts per pair key.
 struct TPart {
     std::size_t First = 0, Last = 0;
+    TMemberBounds Bounds;       // when asked for
     std::vector<uint8_t> Used;  // by colour key
     std::vector<uint32_t> Members, Points, Counted;  // by pair key; Members becomes the placing offset
 };
@@ -63,8 +76,26 @@ void ForEachPart(std::vector<TPart>& parts, const std::function<void(TPart&)>& w
         [](std::size_t, int&&) {});
 }
 
-// Reads every Figure's pair into `pairs` and marks the colours each part uses.
-void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& parts)
+// Widens `bounds` by the Figure's finite points.
+void AddPoints(const TFigure& f, TMemberBounds& bounds)
+{
+    for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
+        const double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
+        if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) {
+            bounds.EveryPointFinite = false;
+            continue;
+        }
+        for (int axis = 0; axis < 3; ++axis) {
+            bounds.Low[axis] = bounds.Any ? std::min(bounds.Low[axis], c[axis]) : c[axis];
+            bounds.High[axis] = bounds.Any ? std::max(bounds.High[axis], c[axis]) : c[axis];
+        }
+        bounds.Any = true;
+    }
+}
+
+// Reads every Figure's pair into `pairs` and marks the colours each part uses; with
+// `bounds`, finds each part's box of its members' points.
+void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& parts, bool bounds)
 {
     ForEachPart(parts, [&](TPart& part) {
         part.Used.assign(kColorKeys, 0);
@@ -75,6 +106,7 @@ void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& p
                 continue;
             }
             const TPairKey k = KeyOf(pen);
+            if (bounds && k.exact) AddPoints(store.Figures[i], part.Bounds);
             part.Used[k.color] = 1;
             pairs[i] = static_cast<uint32_t>(k.color) | static_cast<uint32_t>(k.layer) << kLayerShift |
                        (k.exact ? kMemberBit : 0) | static_cast<uint32_t>(FigurePointCount(pen.Kind)) << kPointsShift;
@@ -112,7 +144,7 @@ uint32_t MakeGroups(std::vector<TPart>& parts, const std::vector<int32_t>& color
 // pass counts every pair's Figures and members' points, and one places the members in order.
 // Each pass reads the store in contiguous parts, one a thread; a part places its members
 // after those of the parts before it, so the result does not depend on the threads.
-TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads)
+TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads, TMemberBounds* bounds)
 {
     const std::size_t count = store.Figures.size();
     const std::size_t partCount = count < kFiguresPerPart ? 1 : std::max(1u, threads);
@@ -124,7 +156,11 @@ TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads)
     // Left unwritten until ReadPairs fills every element: clearing it first would be one more
     // pass over it, on this thread alone.
     const TLargeArray<uint32_t> pairs = MakeLargeArray<uint32_t>(count, true);
-    ReadPairs(store, pairs.get(), parts);
+    ReadPairs(store, pairs.get(), parts, bounds != nullptr);
+    if (bounds) {
+        *bounds = {};
+        for (const TPart& part : parts) bounds->Add(part.Bounds);
+    }
 
     std::vector<uint32_t> rank(kColorKeys, 0);  // colour -> its number among those in use + 1
     std::vector<int32_t> colorOf;              // number -> colour

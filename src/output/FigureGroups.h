@@ -33,12 +33,21 @@ bool IsDrawnKind(int32_t kind);
 // are in range (0..255, 1..5266).
 bool IsGroupMember(const TFigurePen& pen);
 
+// The box of the members' finite points, and whether every member's point is finite.
+struct TMemberBounds {
+    bool Any = false;  // a finite point was seen
+    bool EveryPointFinite = true;
+    double Low[3] = {0, 0, 0}, High[3] = {0, 0, 0};
+    void Add(const TMemberBounds& other);
+};
+
 // A group exists for every (layer, colour) pair the census counts: lines, triangles and
 // quadrilaterals, a layer outside 0..255 counted as 0 and a colour outside 1..5266 as 1. Its
 // members are only the Figures whose own layer and colour are exactly the pair's, so a Figure
 // out of range makes its pair appear but is drawn nowhere. A large store is read by up to
-// `threads` threads; the result is the same for any number.
-TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads = 1);
+// `threads` threads; the result is the same for any number. With `bounds`, the pass that reads
+// the store also finds the members' box (a writer that needs it then reads the store once).
+TFigureGroups GroupFigures(const TFigureStore& store, unsigned threads = 1, TMemberBounds* bounds = nullptr);
 
 // Calls visit(index) for the store indices in order, fetching each Figure a few indices ahead:
 // a geometry's Figures lie far apart in the store, and waiting for each in turn would cost

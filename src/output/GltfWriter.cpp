@@ -40,13 +40,13 @@ struct TNode {
 
 class TGltfBuilder {
 public:
-    // `groups` may be filled while FindCentre runs; both must be done before MakeMesh.
+    // `groups` is filled, and SetCentre called, before MakeMesh.
     TGltfBuilder(const TConversionContext& context, const TFigureGroups& groups)
         : context_(context), groups_(groups),
           scale_(0.001L * static_cast<long double>(context.Options.CoordinateScale))
     {
     }
-    void FindCentre();
+    void SetCentre(const TMemberBounds& bounds);
 
     // A group's mesh, made on any thread with its part of the binary buffer (accessor 0 the
     // positions, then the index lists); the meshes are added in the groups' order.
@@ -78,37 +78,17 @@ private:
     std::vector<TMeshEntry> meshes_;
 };
 
-// The middle of the bounding box of every finite point drawn. The store is read in order
-// (its drawn Figures are the groups' members); the bounds are exact in double.
-void TGltfBuilder::FindCentre()
+// The middle of the box of every finite point drawn; the bounds are exact in double.
+void TGltfBuilder::SetCentre(const TMemberBounds& bounds)
 {
-    double low[3], high[3];
-    bool any = false, everyPointFinite = true;
-    const TFigureList& figures = context_.Store.Figures;
-    for (size_t m = 0; m < figures.size(); ++m) {
-        if (!IsGroupMember(figures.PenOf(m))) continue;
-        const TFigure f = figures[m];
-        for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
-            const double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
-            if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) {
-                everyPointFinite = false;
-                continue;
-            }
-            for (int axis = 0; axis < 3; ++axis) {
-                low[axis] = any ? std::min(low[axis], c[axis]) : c[axis];
-                high[axis] = any ? std::max(high[axis], c[axis]) : c[axis];
-            }
-            any = true;
-        }
-    }
-    for (int axis = 0; axis < 3 && any; ++axis)
-        centre_[axis] = (static_cast<long double>(low[axis]) + high[axis]) / 2 * scale_;
+    for (int axis = 0; axis < 3 && bounds.Any; ++axis)
+        centre_[axis] = (static_cast<long double>(bounds.Low[axis]) + bounds.High[axis]) / 2 * scale_;
     for (int axis = 0; axis < 3; ++axis) relative_[axis] = TCentredFloat(scale_, centre_[axis]);
     // Relative grows with its argument: when the bounds fit in a float, every point between them does.
-    everyPointFits_ = everyPointFinite;
-    for (int axis = 0; axis < 3 && any; ++axis)
-        everyPointFits_ = everyPointFits_ && std::isfinite(Relative(low[axis], axis)) &&
-                          std::isfinite(Relative(high[axis], axis));
+    everyPointFits_ = bounds.EveryPointFinite;
+    for (int axis = 0; axis < 3 && bounds.Any; ++axis)
+        everyPointFits_ = everyPointFits_ && std::isfinite(Relative(bounds.Low[axis], axis)) &&
+                          std::isfinite(Relative(bounds.High[axis], axis));
 }
 
 float TGltfBuilder::Relative(double stored, int axis) const { return relative_[axis](stored); }
@@ -305,18 +285,11 @@ std::string TGltfBuilder::Json() const
 bool WriteGltf(const TConversionContext& context, TByteSink& sink)
 {
     try {
-        TFigureGroups groups;
-        TGltfBuilder builder(context, groups);
         const unsigned threads = WriterThreadsFor(context);
-        // The grouping and the centre each read the whole store: they run side by side.
-        RunInOrder<int>(
-            2, threads, 2,
-            [&](size_t i) {
-                if (i == 0) groups = GroupFigures(context.Store);
-                else builder.FindCentre();
-                return 0;
-            },
-            [](size_t, int&&) {});
+        TMemberBounds bounds;
+        const TFigureGroups groups = GroupFigures(context.Store, threads, &bounds);
+        TGltfBuilder builder(context, groups);
+        builder.SetCentre(bounds);
         using TMesh = TGltfBuilder::TMesh;
         const TWeldMemoryScope weldMemory;
         // With texts, every group is made twice: its other Figures, then its texts.
