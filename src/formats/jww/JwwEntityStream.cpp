@@ -10,6 +10,7 @@
 #include "formats/jww/JwwRecords.h"
 #include "formats/jww/JwwString.h"
 #include "util/LargePages.h"
+#include "util/PageWarmer.h"
 
 namespace {
 
@@ -60,7 +61,11 @@ public:
         // Lines are most of a drawing: room for them all up front spares the copies of a
         // growing list (room left unused is never touched, and is given back by the trim).
         ReserveLarge(model_.lines, Reservable(model_.entityCount, c_.Remaining(), kMinLineBytes));
+        // The lines' pages are faulted in ahead of the decoding, on another core.
+        TPageWarmer warmer;
+        size_t warmed = 0;
         for (int32_t done = 0; done < model_.entityCount; ++done) {
+            warmer.WarmAhead(model_.lines, warmed);
             EJwwKind kind = ReadObjectTag();
             ReadObject(kind, model_, nullptr);
             ++running_;
