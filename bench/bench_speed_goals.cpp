@@ -1,12 +1,16 @@
 // The speed goals in one run, on the large drawing of bench_convert_jww (1,000,000 lines and
 // 100,000 arcs of 12 segments: 2.2 million segments):
-//   1. each format's whole conversion (the tessaro program) against `cat` of its document;
+//   1. each format's whole conversion (the tessaro program) against its floor: `cat` copying
+//      the drawing and the document into one file, what any converter must at least read and
+//      write;
 //   2. the conversion's peak memory against the drawing's size;
 //   3. segments per second of the compact and glTF forms against `assimp export` writing
 //      COLLADA from an OBJ file of 1,000,000 segments (skipped when assimp is not installed);
 //   4. a batch with --jobs 2 against --jobs 1: bench_batch_jobs, run from here.
-// Every time is the best of a few runs (`bench_speed_goals [RUNS]`, default 3), which keeps
-// the machine's other load out of the ratios as far as it can; the load averages are printed.
+// Every time is the best and the median of a few runs (`bench_speed_goals [RUNS [OTHER]]`,
+// default 3), the conversion and its floor taking turns, which keeps the machine's other load
+// out of the ratios as far as it can; the load averages are printed. Given OTHER, another
+// build of tessaro, it converts in the same rounds too, so that two builds compare side by side.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -37,6 +41,26 @@ struct TRun {
     double peakMB = 0;
 };
 
+// The runs of one command: the best and the median time, the largest peak.
+struct TRuns {
+    bool ok = true;
+    std::vector<double> seconds;
+    double peakMB = 0;
+    void Add(const TRun& run)
+    {
+        ok = ok && run.ok;
+        seconds.push_back(run.seconds);
+        peakMB = std::max(peakMB, run.peakMB);
+    }
+    double Best() const { return seconds.empty() ? 0 : *std::min_element(seconds.begin(), seconds.end()); }
+    double Median() const
+    {
+        std::vector<double> sorted = seconds;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted.empty() ? 0 : sorted[sorted.size() / 2];
+    }
+};
+
 // Runs argv[0] (looked up in PATH) with stdout to `out` (or /dev/null), stderr discarded.
 TRun Run(const std::vector<std::string>& args, const char* out = "/dev/null")
 {
@@ -65,20 +89,6 @@ TRun Run(const std::vector<std::string>& args, const char* out = "/dev/null")
     return run;
 }
 
-// The best (shortest) of `runs` runs; its peak is the largest seen.
-TRun Best(int runs, const std::vector<std::string>& args, const char* out = "/dev/null")
-{
-    TRun best;
-    for (int i = 0; i < runs; ++i) {
-        const TRun run = Run(args, out);
-        if (!run.ok) return run;
-        best.seconds = best.ok ? std::min(best.seconds, run.seconds) : run.seconds;
-        best.peakMB = std::max(best.peakMB, run.peakMB);
-        best.ok = true;
-    }
-    return best;
-}
-
 // An OBJ file of `count` separate segments in the plane z = 0.
 void WriteObjSegments(const fs::path& path, int count)
 {
@@ -105,29 +115,46 @@ constexpr TFormat kFormats[] = {{"dae", ".dae", 3}, {"dae-compact", ".dae", 2}, 
 
 namespace {
 
-// Goals 1 and 2 for one format; answers the conversion's time (0 when it failed).
-double MeasureFormat(const TFormat& format, int runs, const fs::path& bin, const fs::path& work,
+// Goals 1 and 2 for one format; answers the conversion's best time (0 when it failed). With
+// `other`, that program converts in the same rounds.
+double MeasureFormat(const TFormat& format, int runs, const fs::path& bin, const fs::path& other, const fs::path& work,
                      const fs::path& drawing)
 {
-    const fs::path out = work / format.name;
+    const fs::path out = work / format.name, otherOut = work / (std::string(format.name) + "-other");
     fs::create_directories(out);
-    const TRun convert = Best(runs, {(bin / "tessaro").string(), "--format", format.name, "--out", out.string(),
-                                     drawing.string()});
+    fs::create_directories(otherOut);
     const fs::path document = out / (drawing.stem().string() + format.extension);
-    const TRun copy = Best(runs, {"cat", document.string()}, (work / "copy").c_str());
-    if (!convert.ok || !copy.ok) {
+    const auto convert = [&](const fs::path& program, const fs::path& folder) {
+        return Run({program.string(), "--format", format.name, "--out", folder.string(), drawing.string()});
+    };
+    TRuns conversion, floor, otherConversion;
+    // The two builds take turns at going first, so that neither always follows the copy.
+    for (int i = 0; i < runs; ++i) {
+        if (!other.empty() && i % 2 == 1) otherConversion.Add(convert(other, otherOut));
+        conversion.Add(convert(bin / "tessaro", out));
+        if (!other.empty() && i % 2 == 0) otherConversion.Add(convert(other, otherOut));
+        floor.Add(Run({"cat", drawing.string(), document.string()}, (work / "copy").c_str()));
+    }
+    if (!conversion.ok || !floor.ok || !otherConversion.ok) {
         std::printf("%-12s conversion or copy failed\n", format.name);
         return 0;
     }
     const double inputMB = static_cast<double>(fs::file_size(drawing)) / (1 << 20);
-    const double ratio = convert.seconds / copy.seconds, memory = convert.peakMB / inputMB;
-    std::printf("%-12s %7.1f MB doc  convert %6.2f s  cat %5.2f s  time/cat %5.2fx (goal <= %.0fx %s)  "
-                "peak %6.1f MB = %4.2fx input (goal < 4x %s)\n",
-                format.name, static_cast<double>(fs::file_size(document)) / (1 << 20), convert.seconds, copy.seconds,
-                ratio, format.goal, ratio <= format.goal ? "met" : "missed", convert.peakMB, memory,
+    const double ratio = conversion.Best() / floor.Best(), memory = conversion.peakMB / inputMB;
+    std::printf("%-12s %7.1f MB doc  convert %5.2f s (median %5.2f)  floor %5.2f s (median %5.2f)  time/floor %5.2fx "
+                "(median %5.2fx; goal <= %.0fx %s)  peak %6.1f MB = %4.2fx input (goal < 4x %s)\n",
+                format.name, static_cast<double>(fs::file_size(document)) / (1 << 20), conversion.Best(),
+                conversion.Median(), floor.Best(), floor.Median(), ratio, conversion.Median() / floor.Median(),
+                format.goal, ratio <= format.goal ? "met" : "missed", conversion.peakMB, memory,
                 memory < 4 ? "met" : "missed");
+    if (!other.empty())
+        std::printf("%-12s the other build: convert %5.2f s (median %5.2f) = %4.2fx (median %4.2fx) this one's, "
+                    "peak %6.1f MB\n",
+                    "", otherConversion.Best(), otherConversion.Median(), otherConversion.Best() / conversion.Best(),
+                    otherConversion.Median() / conversion.Median(), otherConversion.peakMB);
     fs::remove(document);
-    return convert.seconds;
+    fs::remove_all(otherOut);
+    return conversion.Best();
 }
 
 // Goal 3: assimp's segments per second writing COLLADA from OBJ; 0 when assimp is missing.
@@ -136,10 +163,11 @@ double AssimpSegmentsPerSecond(int runs, const fs::path& work)
     if (!OnPath("assimp")) return 0;
     const fs::path obj = work / "segments.obj";
     WriteObjSegments(obj, kAssimpSegments);
-    const TRun run = Best(runs, {"assimp", "export", obj.string(), (work / "segments.dae").string()});
+    TRuns run;
+    for (int i = 0; i < runs; ++i) run.Add(Run({"assimp", "export", obj.string(), (work / "segments.dae").string()}));
     if (!run.ok) return 0;
-    std::printf("assimp export OBJ -> COLLADA: %d segments in %.2f s\n", kAssimpSegments, run.seconds);
-    return kAssimpSegments / run.seconds;
+    std::printf("assimp export OBJ -> COLLADA: %d segments in %.2f s\n", kAssimpSegments, run.Best());
+    return kAssimpSegments / run.Best();
 }
 
 }  // namespace
@@ -147,6 +175,7 @@ double AssimpSegmentsPerSecond(int runs, const fs::path& work)
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+    const fs::path other = argc > 2 ? fs::absolute(argv[2]) : fs::path();
     std::error_code error;
     const fs::path bin = fs::read_symlink("/proc/self/exe", error).parent_path();
     std::string pattern = (fs::temp_directory_path() / "tessaro-speed-XXXXXX").string();
@@ -157,11 +186,11 @@ int main(int argc, char** argv)
 
     double load[3] = {0, 0, 0};
     getloadavg(load, 3);
-    std::printf("input %.1f MB, %.0f segments, best of %d runs, load average %.2f %.2f %.2f on %ld cores\n",
+    std::printf("input %.1f MB, %.0f segments, best and median of %d runs, load average %.2f %.2f %.2f on %ld cores\n",
                 static_cast<double>(fs::file_size(drawing)) / (1 << 20), kSegments, runs, load[0], load[1], load[2],
                 sysconf(_SC_NPROCESSORS_ONLN));
     double seconds[3];
-    for (int i = 0; i < 3; ++i) seconds[i] = MeasureFormat(kFormats[i], runs, bin, work, drawing);
+    for (int i = 0; i < 3; ++i) seconds[i] = MeasureFormat(kFormats[i], runs, bin, other, work, drawing);
     if (const double assimp = AssimpSegmentsPerSecond(runs, work); assimp > 0) {
         for (int i = 1; i < 3; ++i)
             if (seconds[i] > 0)
