@@ -74,6 +74,20 @@ public:
         __builtin_prefetch(head + sizeof(THead) - 1);
     }
     TFigure back() const { return (*this)[size_ - 1]; }
+    // Calls visit(x, y, z) for each point of the Figure at `index`, whose kind is `kind`,
+    // without decoding the rest of it: a pass over every point of a large store.
+    template <class Visit>
+    void ForEachPoint(std::size_t index, int32_t kind, Visit&& visit) const
+    {
+        const THead& head = Slot(heads_, index);
+        const double* z = heights_.empty() ? nullptr : Slot(heights_, index).z;
+        visit(head.p[0].x, head.p[0].y, z ? z[0] : 0.0);
+        visit(head.p[1].x, head.p[1].y, z ? z[1] : 0.0);
+        if (kind == fkLine) return;
+        const TTail& tail = Slot(tails_, static_cast<std::size_t>((head.bits & 0xFFFFFFFF) >> kTailShift));
+        visit(tail.p[0].x, tail.p[0].y, z ? z[2] : 0.0);
+        if (kind == fkQuad) visit(tail.p[1].x, tail.p[1].y, z ? z[3] : 0.0);
+    }
     // Frees every chunk.
     void clear();
 

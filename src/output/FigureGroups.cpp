@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <utility>
 
 #include "util/LargePages.h"
@@ -76,22 +77,39 @@ void ForEachPart(std::vector<TPart>& parts, const std::function<void(TPart&)>& w
         [](std::size_t, int&&) {});
 }
 
-// Widens `bounds` by the Figure's finite points.
-void AddPoints(const TFigure& f, TMemberBounds& bounds)
-{
-    for (int i = 0; i < FigurePointCount(f.Kind); ++i) {
-        const double c[3] = {f.Points[i].x, f.Points[i].y, f.Points[i].z};
-        if (!std::isfinite(c[0]) || !std::isfinite(c[1]) || !std::isfinite(c[2])) {
-            bounds.EveryPointFinite = false;
-            continue;
+// The box of the points seen so far. It starts empty, at +infinity to -infinity, so that
+// the first finite point sets it as a comparison keeps it; of equal values (+0 and -0) the
+// first seen stays, as in one pass in store order.
+struct TBox {
+    double Low[3] = {kInfinity, kInfinity, kInfinity}, High[3] = {-kInfinity, -kInfinity, -kInfinity};
+    bool Any = false, EveryPointFinite = true;
+    static constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+    void Add(double x, double y, double z)
+    {
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+            EveryPointFinite = false;
+            return;
         }
+        const double c[3] = {x, y, z};
         for (int axis = 0; axis < 3; ++axis) {
-            bounds.Low[axis] = bounds.Any ? std::min(bounds.Low[axis], c[axis]) : c[axis];
-            bounds.High[axis] = bounds.Any ? std::max(bounds.High[axis], c[axis]) : c[axis];
+            Low[axis] = std::min(Low[axis], c[axis]);
+            High[axis] = std::max(High[axis], c[axis]);
         }
-        bounds.Any = true;
+        Any = true;
     }
-}
+    TMemberBounds Bounds() const
+    {
+        TMemberBounds bounds;
+        bounds.Any = Any;
+        bounds.EveryPointFinite = EveryPointFinite;
+        for (int axis = 0; axis < 3 && Any; ++axis) {
+            bounds.Low[axis] = Low[axis];
+            bounds.High[axis] = High[axis];
+        }
+        return bounds;
+    }
+};
 
 // Reads every Figure's pair into `pairs` and marks the colours each part uses; with
 // `bounds`, finds each part's box of its members' points.
@@ -99,6 +117,8 @@ void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& p
 {
     ForEachPart(parts, [&](TPart& part) {
         part.Used.assign(kColorKeys, 0);
+        TBox box;
+        const auto widen = [&box](double x, double y, double z) { box.Add(x, y, z); };
         for (std::size_t i = part.First; i < part.Last; ++i) {
             const TFigurePen pen = store.Figures.PenOf(i);
             if (!IsDrawnKind(pen.Kind)) {
@@ -106,11 +126,12 @@ void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& p
                 continue;
             }
             const TPairKey k = KeyOf(pen);
-            if (bounds && k.exact) AddPoints(store.Figures[i], part.Bounds);
+            if (bounds && k.exact) store.Figures.ForEachPoint(i, pen.Kind, widen);
             part.Used[k.color] = 1;
             pairs[i] = static_cast<uint32_t>(k.color) | static_cast<uint32_t>(k.layer) << kLayerShift |
                        (k.exact ? kMemberBit : 0) | static_cast<uint32_t>(FigurePointCount(pen.Kind)) << kPointsShift;
         }
+        part.Bounds = box.Bounds();
     });
 }
 

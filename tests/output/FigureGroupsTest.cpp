@@ -26,6 +26,8 @@ TEST(FigureGroups, AgreeWithTheStoreCensusAndHoldTheirOwnFigures)
     }
     store.AddLine(300, 1, -1e9, -1e9, 1e9, 1e9);  // out of range: drawn nowhere, outside the box
     store.AddLine(1, 1, -0.0, -5, 3, std::numeric_limits<double>::infinity());  // the last part's only zero
+    store.AddLine3D(1, 1, {2, 0, 1}, {2, 0, 7});  // heights: the extremes on the later points
+    store.AddTriangle3D(1, 1, {2, 0, 0}, {2, 0, 0}, {2, 0, -3});
     TMemberBounds bounds;
     const TFigureGroups groups = GroupFigures(store, 1, &bounds);
     EXPECT_TRUE(bounds.Any && !bounds.EveryPointFinite);
@@ -33,6 +35,8 @@ TEST(FigureGroups, AgreeWithTheStoreCensusAndHoldTheirOwnFigures)
     EXPECT_FALSE(std::signbit(bounds.Low[0]));
     EXPECT_EQ(bounds.Low[1], -5.0);
     EXPECT_GT(bounds.High[0], 99000.0);
+    EXPECT_EQ(bounds.Low[2], -3.0);
+    EXPECT_EQ(bounds.High[2], 7.0);
     for (const unsigned threads : {2u, 3u}) {  // parts of the store read on several threads
         TMemberBounds partedBounds;
         const TFigureGroups parted = GroupFigures(store, threads, &partedBounds);
