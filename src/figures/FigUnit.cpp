@@ -36,12 +36,6 @@ void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPla
     if (layer >= 0 && layer < kFigLayerCount) LayersUsed[static_cast<size_t>(layer)] = true;
 }
 
-void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
-{
-    const TPlanePoint points[2] = {{x1, y1}, {x2, y2}};
-    Append(fkLine, layer, color, points);
-}
-
 void TFigureStore::AddTextLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
 {
     const TPlanePoint points[2] = {{x1, y1}, {x2, y2}};

@@ -64,7 +64,7 @@ public:
     // instead of adding a Figure past kMaxFigures, and std::bad_alloc when memory runs out;
     // either way the store keeps the Figures it had.
     void ClearFigures();
-    void AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2);
+    inline void AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2);
     // A segment of a text's outline: a segment that documents may keep apart.
     void AddTextLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2);
     void AddTriangle(int32_t layer, int32_t color, double x1, double y1, double x2, double y2, double x3,
@@ -96,3 +96,14 @@ private:
     // found in constant time.
     std::unordered_map<uint32_t, int32_t> paletteIndex_;
 };
+
+// Inline: a large drawing adds millions of segments.
+void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
+{
+    if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
+    const TPlanePoint points[2] = {{x1, y1}, {x2, y2}};
+    Figures.AddSegment(layer, color, points, false);  // counted once it is in, as Append counts
+    FigureCount = static_cast<int32_t>(Figures.size());
+    ++Segments;
+    if (layer >= 0 && layer < kFigLayerCount) LayersUsed[static_cast<size_t>(layer)] = true;
+}

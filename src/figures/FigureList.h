@@ -52,6 +52,19 @@ public:
     // `text` marks a segment of a text's outline. Throws std::bad_alloc with the list
     // unchanged when memory runs out.
     void Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text = false);
+    // A plane segment (a drawing's most common Figure) as Add would store it, written here
+    // when it fits the last chunk with its layer and colour in 16 bits each.
+    void AddSegment(int32_t layer, int32_t color, const TPlanePoint* points, bool text)
+    {
+        if (size_ >= heads_.size() * kChunkSize || !heights_.empty() || layer < 0 || layer > 0xFFFF || color < 0 ||
+            color > 0xFFFF)
+            return Add(fkLine, layer, color, points, text);
+        THead& head = Slot(heads_, size_);
+        head.bits = (text ? 0 : 1) | static_cast<uint64_t>(layer) << kLayerShift | static_cast<uint64_t>(color) << kColorShift;
+        head.p[0] = {points[0].x, points[0].y};
+        head.p[1] = {points[1].x, points[1].y};
+        ++size_;
+    }
     // The same with a height for each point (`heights` holds 2, 3 or 4 values).
     void Add(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, const double* heights);
     // True once a Figure off z = 0 was added.
