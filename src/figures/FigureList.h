@@ -77,6 +77,8 @@ public:
     inline TFigure operator[](std::size_t index) const;
     TFigure at(std::size_t index) const;  // throws std::out_of_range
     inline TFigurePen PenOf(std::size_t index) const;
+    // A Figure's kind (fkLine, fkTriangle or fkQuad), read without the rest of it.
+    int32_t KindAt(std::size_t index) const { return KindOf(Slot(heads_, index).bits); }
     // Asks the processor to fetch the Figure's head (it may straddle two cache lines): a
     // writer walking a geometry's Figures, which lie far apart in the list, calls it a few
     // Figures ahead.

@@ -145,16 +145,24 @@ const TWeldedGeometry& WeldGroup(const TFigureStore& store, const TFigureGroups&
     welder.Start(scale, group.Points);
     TWeldedGeometry& out = welder.Out();
     ForEachFigure(store, members, [&](uint32_t m) {
-        const TFigure f = store.Figures[m];
-        if (keep && !keep(f)) return;
         uint32_t v[4];
-        for (int i = 0; i < FigurePointCount(f.Kind); ++i) v[i] = welder.Vertex(f.Points[i]);
-        std::vector<uint32_t>& list = f.Kind == fkLine ? out.Segments : out.Triangles;
+        int32_t kind = 0;
+        if (keep) {
+            const TFigure f = store.Figures[m];
+            if (!keep(f)) return;
+            kind = f.Kind;
+            for (int i = 0; i < FigurePointCount(kind); ++i) v[i] = welder.Vertex(f.Points[i]);
+        } else {  // the points straight from the store, without the rest of the Figure
+            kind = store.Figures.KindAt(m);
+            int i = 0;
+            store.Figures.ForEachPoint(m, kind, [&](double x, double y, double z) { v[i++] = welder.Vertex({x, y, z}); });
+        }
+        std::vector<uint32_t>& list = kind == fkLine ? out.Segments : out.Triangles;
         list.push_back(v[0]);
         list.push_back(v[1]);
-        if (f.Kind == fkLine) return;
+        if (kind == fkLine) return;
         list.push_back(v[2]);
-        if (f.Kind != fkQuad) return;
+        if (kind != fkQuad) return;
         list.push_back(v[0]);
         list.push_back(v[2]);
         list.push_back(v[3]);
