@@ -59,9 +59,10 @@ public:
     {
         model_.entityCount = ReadCount();
         // Lines are most of a drawing: room for them all up front spares the copies of a
-        // growing list (room left unused is never touched, and is given back by the trim).
+        // growing list (of the room left unused at most the warmed stretch past the last line
+        // is touched, and it is given back by the trim). The lines' pages are faulted in ahead
+        // of the decoding, on another core.
         ReserveLarge(model_.lines, Reservable(model_.entityCount, c_.Remaining(), kMinLineBytes));
-        // The lines' pages are faulted in ahead of the decoding, on another core.
         TPageWarmer warmer;
         size_t warmed = 0;
         for (int32_t done = 0; done < model_.entityCount; ++done) {
