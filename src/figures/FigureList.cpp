@@ -3,16 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace {
-
-uint64_t KindCode(int32_t kind, bool text)
-{
-    return kind == fkQuad ? 3 : kind == fkTriangle ? 2 : text ? 0 : 1;
-}
-bool Fits16(int32_t value) { return value >= 0 && value <= 0xFFFF; }
-
-}  // namespace
-
 // Makes room for `count` slots, allocating the chunks before anything is counted. Chunks
 // after the first are on large pages: the drawing is then a large one, and a small drawing
 // would pay for clearing a whole large page it hardly uses.
@@ -45,7 +35,7 @@ void TFigureList::Add(int32_t kind, int32_t layer, int32_t color, const TPlanePo
     if (exception) {
         exceptions_.push_back({static_cast<uint32_t>(size_), layer, color});
     } else {
-        bits |= static_cast<uint64_t>(layer) << kLayerShift | static_cast<uint64_t>(color) << kColorShift;
+        bits |= PenBits(layer, color);
     }
     THead& head = Slot(heads_, size_);
     head.bits = bits;

@@ -56,11 +56,10 @@ public:
     // when it fits the last chunk with its layer and colour in 16 bits each.
     void AddSegment(int32_t layer, int32_t color, const TPlanePoint* points, bool text)
     {
-        if (size_ >= heads_.size() * kChunkSize || !heights_.empty() || layer < 0 || layer > 0xFFFF || color < 0 ||
-            color > 0xFFFF)
+        if (size_ >= heads_.size() * kChunkSize || !heights_.empty() || !Fits16(layer) || !Fits16(color))
             return Add(fkLine, layer, color, points, text);
         THead& head = Slot(heads_, size_);
-        head.bits = (text ? 0 : 1) | static_cast<uint64_t>(layer) << kLayerShift | static_cast<uint64_t>(color) << kColorShift;
+        head.bits = KindCode(fkLine, text) | PenBits(layer, color);
         head.p[0] = {points[0].x, points[0].y};
         head.p[1] = {points[1].x, points[1].y};
         ++size_;
@@ -157,6 +156,16 @@ private:
         return code == 3 ? fkQuad : code == 2 ? fkTriangle : fkLine;
     }
     static bool IsText(uint64_t bits) { return (bits & kKindBits) == 0; }
+    static constexpr uint64_t KindCode(int32_t kind, bool text)
+    {
+        return kind == fkQuad ? 3 : kind == fkTriangle ? 2 : text ? 0 : 1;
+    }
+    static constexpr bool Fits16(int32_t value) { return value >= 0 && value <= 0xFFFF; }
+    // A layer and colour that fit in 16 bits each, in their place in a head's bits.
+    static constexpr uint64_t PenBits(int32_t layer, int32_t color)
+    {
+        return static_cast<uint64_t>(layer) << kLayerShift | static_cast<uint64_t>(color) << kColorShift;
+    }
 
     template <typename T>
     static T& Slot(const std::vector<TLargeArray<T>>& chunks, std::size_t index)
@@ -189,19 +198,9 @@ TFigurePen TFigureList::PenOf(std::size_t index) const
 
 TFigure TFigureList::operator[](std::size_t index) const
 {
-    const THead& head = Slot(heads_, index);
     const TFigurePen pen = PenOf(index);
     TFigure f{pen.Kind, pen.Layer, pen.Color, {}, pen.Text};
-    f.Points[0] = {head.p[0].x, head.p[0].y, 0};
-    f.Points[1] = {head.p[1].x, head.p[1].y, 0};
-    if (f.Kind != fkLine) {
-        const TTail& tail = Slot(tails_, static_cast<std::size_t>((head.bits & 0xFFFFFFFF) >> kTailShift));
-        f.Points[2] = {tail.p[0].x, tail.p[0].y, 0};
-        if (f.Kind == fkQuad) f.Points[3] = {tail.p[1].x, tail.p[1].y, 0};
-    }
-    if (!heights_.empty()) {
-        const THeights& h = Slot(heights_, index);
-        for (int i = 0; i < 4; ++i) f.Points[i].z = h.z[i];
-    }
+    int i = 0;
+    ForEachPoint(index, f.Kind, [&](double x, double y, double z) { f.Points[i++] = {x, y, z}; });
     return f;
 }

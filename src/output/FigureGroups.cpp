@@ -1,9 +1,7 @@
 #include "output/FigureGroups.h"
 
 #include <algorithm>
-#include <cmath>
 #include <functional>
-#include <limits>
 #include <utility>
 
 #include "util/LargePages.h"
@@ -43,17 +41,6 @@ bool IsDrawnKind(int32_t kind) { return kind == fkLine || kind == fkTriangle || 
 
 bool IsGroupMember(const TFigurePen& pen) { return IsDrawnKind(pen.Kind) && KeyOf(pen).exact; }
 
-void TMemberBounds::Add(const TMemberBounds& other)
-{
-    EveryPointFinite = EveryPointFinite && other.EveryPointFinite;
-    if (!other.Any) return;
-    for (int axis = 0; axis < 3; ++axis) {
-        Low[axis] = Any ? std::min(Low[axis], other.Low[axis]) : other.Low[axis];
-        High[axis] = Any ? std::max(High[axis], other.High[axis]) : other.High[axis];
-    }
-    Any = true;
-}
-
 namespace {
 
 // A part of the store, read by one thread: its first and last index, the colours used in it,
@@ -77,47 +64,13 @@ void ForEachPart(std::vector<TPart>& parts, const std::function<void(TPart&)>& w
         [](std::size_t, int&&) {});
 }
 
-// The box of the points seen so far. It starts empty, at +infinity to -infinity, so that
-// the first finite point sets it as a comparison keeps it; of equal values (+0 and -0) the
-// first seen stays, as in one pass in store order.
-struct TBox {
-    double Low[3] = {kInfinity, kInfinity, kInfinity}, High[3] = {-kInfinity, -kInfinity, -kInfinity};
-    bool Any = false, EveryPointFinite = true;
-    static constexpr double kInfinity = std::numeric_limits<double>::infinity();
-
-    void Add(double x, double y, double z)
-    {
-        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
-            EveryPointFinite = false;
-            return;
-        }
-        const double c[3] = {x, y, z};
-        for (int axis = 0; axis < 3; ++axis) {
-            Low[axis] = std::min(Low[axis], c[axis]);
-            High[axis] = std::max(High[axis], c[axis]);
-        }
-        Any = true;
-    }
-    TMemberBounds Bounds() const
-    {
-        TMemberBounds bounds;
-        bounds.Any = Any;
-        bounds.EveryPointFinite = EveryPointFinite;
-        for (int axis = 0; axis < 3 && Any; ++axis) {
-            bounds.Low[axis] = Low[axis];
-            bounds.High[axis] = High[axis];
-        }
-        return bounds;
-    }
-};
-
 // Reads every Figure's pair into `pairs` and marks the colours each part uses; with
 // `bounds`, finds each part's box of its members' points.
 void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& parts, bool bounds)
 {
     ForEachPart(parts, [&](TPart& part) {
         part.Used.assign(kColorKeys, 0);
-        TBox box;
+        TMemberBounds box;  // on this thread's stack while the part is read
         const auto widen = [&box](double x, double y, double z) { box.Add(x, y, z); };
         for (std::size_t i = part.First; i < part.Last; ++i) {
             const TFigurePen pen = store.Figures.PenOf(i);
@@ -131,7 +84,7 @@ void ReadPairs(const TFigureStore& store, uint32_t* pairs, std::vector<TPart>& p
             pairs[i] = static_cast<uint32_t>(k.color) | static_cast<uint32_t>(k.layer) << kLayerShift |
                        (k.exact ? kMemberBit : 0) | static_cast<uint32_t>(FigurePointCount(pen.Kind)) << kPointsShift;
         }
-        part.Bounds = box.Bounds();
+        part.Bounds = box;
     });
 }
 

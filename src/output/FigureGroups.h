@@ -1,7 +1,10 @@
 #pragma once
 // Groups the Figures the COLLADA writer draws by (layer, colour) in one linear pass, so the
 // writer walks each geometry's own Figures instead of the whole store for every geometry.
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -33,12 +36,39 @@ bool IsDrawnKind(int32_t kind);
 // are in range (0..255, 1..5266).
 bool IsGroupMember(const TFigurePen& pen);
 
-// The box of the members' finite points, and whether every member's point is finite.
+// The box of the members' finite points, and whether every member's point is finite. It
+// starts empty, at +infinity to -infinity, so that the first finite point sets it as a
+// comparison keeps it; of equal values (+0 and -0) the first seen stays, as in one pass in
+// store order, so boxes of parts widened in order give that pass's box.
 struct TMemberBounds {
-    bool Any = false;  // a finite point was seen
+    static constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    bool Any = false;  // a finite point was seen; Low and High mean nothing until then
     bool EveryPointFinite = true;
-    double Low[3] = {0, 0, 0}, High[3] = {0, 0, 0};
-    void Add(const TMemberBounds& other);
+    double Low[3] = {kInfinity, kInfinity, kInfinity}, High[3] = {-kInfinity, -kInfinity, -kInfinity};
+
+    void Add(double x, double y, double z)
+    {
+        if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) {
+            EveryPointFinite = false;
+            return;
+        }
+        const double c[3] = {x, y, z};
+        for (int axis = 0; axis < 3; ++axis) {
+            Low[axis] = std::min(Low[axis], c[axis]);
+            High[axis] = std::max(High[axis], c[axis]);
+        }
+        Any = true;
+    }
+    // Widens the box by a later part's.
+    void Add(const TMemberBounds& later)
+    {
+        EveryPointFinite = EveryPointFinite && later.EveryPointFinite;
+        Any = Any || later.Any;
+        for (int axis = 0; axis < 3; ++axis) {
+            Low[axis] = std::min(Low[axis], later.Low[axis]);
+            High[axis] = std::max(High[axis], later.High[axis]);
+        }
+    }
 };
 
 // A group exists for every (layer, colour) pair the census counts: lines, triangles and

@@ -145,18 +145,12 @@ const TWeldedGeometry& WeldGroup(const TFigureStore& store, const TFigureGroups&
     welder.Start(scale, group.Points);
     TWeldedGeometry& out = welder.Out();
     ForEachFigure(store, members, [&](uint32_t m) {
+        if (keep && !keep(store.Figures[m])) return;
+        // The points straight from the store, without decoding the rest of the Figure.
+        const int32_t kind = store.Figures.KindAt(m);
         uint32_t v[4];
-        int32_t kind = 0;
-        if (keep) {
-            const TFigure f = store.Figures[m];
-            if (!keep(f)) return;
-            kind = f.Kind;
-            for (int i = 0; i < FigurePointCount(kind); ++i) v[i] = welder.Vertex(f.Points[i]);
-        } else {  // the points straight from the store, without the rest of the Figure
-            kind = store.Figures.KindAt(m);
-            int i = 0;
-            store.Figures.ForEachPoint(m, kind, [&](double x, double y, double z) { v[i++] = welder.Vertex({x, y, z}); });
-        }
+        int i = 0;
+        store.Figures.ForEachPoint(m, kind, [&](double x, double y, double z) { v[i++] = welder.Vertex({x, y, z}); });
         std::vector<uint32_t>& list = kind == fkLine ? out.Segments : out.Triangles;
         list.push_back(v[0]);
         list.push_back(v[1]);
