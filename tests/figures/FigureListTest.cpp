@@ -3,7 +3,9 @@
 #include "figures/FigureList.h"
 
 // Across several chunks, every kind, and pens inside and outside 16 bits (kept exactly, in
-// their own table): each Figure reads back as it was added, and clearing frees the chunks.
+// their own table), segments added through AddSegment as well as Add, texts' among them:
+// each Figure reads back as it was added, ForEachPoint gives its points, and clearing frees
+// the chunks.
 TEST(FigureList, EveryFigureReadsBackAsAddedAcrossChunks)
 {
     constexpr int32_t kKinds[3] = {fkLine, fkTriangle, fkQuad};
@@ -14,7 +16,8 @@ TEST(FigureList, EveryFigureReadsBackAsAddedAcrossChunks)
     TFigureList list;
     for (int32_t i = 0; i < count; ++i) {
         const TPlanePoint points[4] = {pointOf(i, 0), pointOf(i, 1), pointOf(i, 2), pointOf(i, 3)};
-        list.Add(kKinds[i % 3], layerOf(i), colorOf(i), points);
+        if (i % 3 == 0 && i % 2 == 0) list.AddSegment(layerOf(i), colorOf(i), points, i % 4 == 0);
+        else list.Add(kKinds[i % 3], layerOf(i), colorOf(i), points, i % 3 == 0 && i % 4 == 1);
     }
     ASSERT_EQ(list.size(), static_cast<std::size_t>(count));
     int32_t i = 0;
@@ -22,6 +25,13 @@ TEST(FigureList, EveryFigureReadsBackAsAddedAcrossChunks)
         ASSERT_EQ(f.Kind, kKinds[i % 3]) << i;
         ASSERT_EQ(f.Layer, layerOf(i)) << i;
         ASSERT_EQ(f.Color, colorOf(i)) << i;
+        ASSERT_EQ(f.Text, i % 3 == 0 && i % 4 <= 1) << i;
+        int point = 0;
+        list.ForEachPoint(static_cast<std::size_t>(i), f.Kind, [&](double x, double y, double z) {
+            EXPECT_TRUE(x == f.Points[point].x && y == f.Points[point].y && z == f.Points[point].z) << i;
+            ++point;
+        });
+        ASSERT_EQ(point, FigurePointCount(f.Kind)) << i;
         const int used = f.Kind == fkQuad ? 4 : f.Kind == fkTriangle ? 3 : 2;
         for (int k = 0; k < 4; ++k) {
             const TPlanePoint p = k < used ? pointOf(i, k) : TPlanePoint{};
