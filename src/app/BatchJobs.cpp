@@ -1,5 +1,6 @@
 #include "app/BatchJobs.h"
 
+#include <array>
 #include <system_error>
 #include <utility>
 
@@ -30,7 +31,20 @@ std::vector<TBatchJob> PlanBatchJobs(const std::vector<fs::path>& files, const s
     return jobs;
 }
 
-void TJobSettler::Settle(std::vector<TBatchJob>& jobs, size_t index)
+TJobFacts FindJobFacts(const TBatchJob& job)
+{
+    TJobFacts facts;
+    if (job.Format == TInputFormat::None) return facts;
+    if (job.Format == TInputFormat::Jww) {
+        const std::array<int, 2> after = JwwBackgroundsAfter(job.Input);
+        facts.AfterLight = static_cast<TBackground>(after[0]);
+        facts.AfterDark = static_cast<TBackground>(after[1]);
+    }
+    facts.Document = DocumentKey(job.Output);
+    return facts;
+}
+
+void TJobSettler::Settle(std::vector<TBatchJob>& jobs, size_t index, const TJobFacts& facts)
 {
     TBatchJob& job = jobs[index];
     if (job.Format == TInputFormat::None) {
@@ -39,9 +53,8 @@ void TJobSettler::Settle(std::vector<TBatchJob>& jobs, size_t index)
     }
     if (fixed_) mode_ = *fixed_;
     job.Background = mode_;
-    if (job.Format == TInputFormat::Jww)
-        mode_ = static_cast<TBackground>(JwwBackgroundAfter(job.Input, static_cast<int>(mode_)));
+    mode_ = mode_ == TBackground::Dark ? facts.AfterDark : facts.AfterLight;
     job.BackgroundAfter = mode_;
-    auto [writer, first] = lastWriter_.try_emplace(DocumentKey(job.Output), index);
+    auto [writer, first] = lastWriter_.try_emplace(facts.Document, index);
     if (!first) job.SameOutputAs = std::exchange(writer->second, index);
 }

@@ -29,16 +29,25 @@ struct TBatchJob {
 std::vector<TBatchJob> PlanBatchJobs(const std::vector<std::filesystem::path>& files,
                                      const std::vector<std::filesystem::path>& outputs);
 
+// What settling a job needs from its files, found from that job alone, so that workers can
+// find it for their own jobs side by side: the background mode after the file from either
+// mode before (the drawing's head is read for a JWW drawing), and the document's path as the
+// file system resolves it, so that two spellings of one document meet.
+struct TJobFacts {
+    TBackground AfterLight = TBackground::Light, AfterDark = TBackground::Dark;
+    std::filesystem::path Document;
+};
+TJobFacts FindJobFacts(const TBatchJob& job);
+
 // Settles the jobs one after another in list order, as converting them in order would see
 // them: each job's starting and closing background (`initial` before the first job; `fixed`,
 // when set, before every job; a JWW drawing whose pen 0 is dark or light sets the mode for
-// the jobs after it, read from the drawing's head only), and SameOutputAs, comparing the
-// documents' paths as the file system resolves them.
+// the jobs after it), and SameOutputAs.
 class TJobSettler {
 public:
     TJobSettler(TBackground initial, std::optional<TBackground> fixed) : mode_(initial), fixed_(fixed) {}
-    // Settles jobs[index]; every job before it must be settled already.
-    void Settle(std::vector<TBatchJob>& jobs, size_t index);
+    // Settles jobs[index] with its facts; every job before it must be settled already.
+    void Settle(std::vector<TBatchJob>& jobs, size_t index, const TJobFacts& facts);
 
 private:
     TBackground mode_;

@@ -31,7 +31,7 @@ std::optional<TBackground> FixedBackground(TBackgroundChoice choice)
 }  // namespace
 
 TParallelBatch::TParallelBatch(std::vector<TBatchJob> jobs, const TConversionOptions& options, unsigned threads)
-    : jobs_(std::move(jobs)), outcomes_(jobs_.size()),
+    : jobs_(std::move(jobs)), outcomes_(jobs_.size()), facts_(jobs_.size()),
       settler_(options.CarriedBackground, FixedBackground(options.Background)), options_(options)
 {
     // Each file on one thread: the workers keep every core busy already.
@@ -95,10 +95,17 @@ void TParallelBatch::WaitForEarlierWriter(size_t index)
     written_.wait(lock, [&] { return outcomes_[earlier].has_value(); });
 }
 
+const TJobFacts& TParallelBatch::FactsOf(size_t index)
+{
+    TFactsSlot& slot = facts_[index];
+    std::call_once(slot.Found, [&] { slot.Facts = FindJobFacts(jobs_[index]); });
+    return slot.Facts;
+}
+
 void TParallelBatch::SettleUpTo(size_t index)
 {
     std::lock_guard lock(settling_);
-    for (; settled_ <= index; ++settled_) settler_.Settle(jobs_, settled_);
+    for (; settled_ <= index; ++settled_) settler_.Settle(jobs_, settled_, FactsOf(settled_));
 }
 
 void TParallelBatch::Work()
@@ -109,6 +116,7 @@ void TParallelBatch::Work()
         // A taken job always gets an outcome, or the caller would wait for it forever.
         TFileOutcome outcome;
         try {
+            (void)FactsOf(*index);  // outside the settling lock
             SettleUpTo(*index);
             WaitForEarlierWriter(*index);
             const TBatchJob& job = jobs_[*index];

@@ -1,7 +1,9 @@
 #pragma once
 // A batch converted on worker threads, each with an engine of its own.
 // Workers take the jobs in list order and settle them (TJobSettler) in that order as they
-// take them, so that reading the drawings' heads overlaps the conversions; a job whose
+// take them. Each worker first finds its own job's facts (the drawing's head, the document's
+// path) outside any lock, so that this reading overlaps the conversions and the other
+// workers' own; settling in order then only combines the facts. A job whose
 // document an earlier job also writes waits for that one. The calling thread collects the
 // outcomes in list order, so that it alone talks to the view and reports them as a run one
 // file after another would; it looks for them every few milliseconds rather than being
@@ -44,6 +46,9 @@ private:
     void Work();
     // The next job to convert; nothing when stopped or when every job is taken.
     std::optional<size_t> NextJob();
+    // The facts of job `index`, found once, by whichever thread asks first (a thread asking
+    // while another finds them waits for those).
+    const TJobFacts& FactsOf(size_t index);
     // Settles the jobs up to `index`, in list order.
     void SettleUpTo(size_t index);
     // Waits until the job that writes the same document before `index`, if any, is done.
@@ -57,6 +62,11 @@ private:
     std::mutex mutex_;
     std::condition_variable finished_;  // the caller's: the last job taken is done
     std::condition_variable written_;   // a job is done, for workers waiting for an earlier document
+    struct TFactsSlot {
+        std::once_flag Found;
+        TJobFacts Facts;
+    };
+    std::vector<TFactsSlot> facts_;  // by job
     std::mutex settling_;
     size_t settled_ = 0;
     TJobSettler settler_;

@@ -1,8 +1,9 @@
 // One batch converted on one thread and on three: every document byte for byte (the COLLADA
 // stamps aside) and every printed line in the same order. Figure files, whose pens follow
-// the background the drawings before them left, come after dark and light drawings; one
-// drawing is listed twice (one document, written twice); a file that only has a drawing's
-// extension comes last, after a drawing with a name.
+// the background the drawings before them left, come after dark and light drawings and
+// after a drawing whose grey pen 0 keeps the background it found; one drawing is listed
+// twice (one document, written twice); a file that only has a drawing's extension comes
+// after a drawing with a name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -26,12 +27,17 @@ TEST(ParallelBatch, DocumentsAndPrintedLinesAreThoseOfTheRunInOrder)
     TTempDir dir;
     std::string inputs;
     const auto add = [&inputs](const fs::path& input) { inputs.append(" ").append(ShellQuote(input.string())); };
+    jwwfixture::TJwwFileWriter grey(600);
+    grey.header.penColors[0] = 0x808080;
+    const std::vector<uint8_t> greyBytes = grey.Build();
+    fs::create_directories(dir / "in");
+    WriteFileBytes(dir / "in" / "grey.jww", std::string_view(reinterpret_cast<const char*>(greyBytes.data()), greyBytes.size()));
     for (size_t i = 0; i < samples.size(); ++i) {
         const fs::path figure = dir / "in" / (std::to_string(i) + ".jws");
-        fs::create_directories(figure.parent_path());
         const std::vector<uint8_t> bytes = jwssamples::JwsFromDrawing(samples[i]).bytes;
         WriteFileBytes(figure, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         add(samples[i]);
+        if (i == 0) add(dir / "in" / "grey.jww");
         add(figure);
     }
     WriteFileBytes(dir / "in" / "fake.jww", "not a drawing");
@@ -57,7 +63,7 @@ TEST(ParallelBatch, DocumentsAndPrintedLinesAreThoseOfTheRunInOrder)
             EXPECT_TRUE(WithoutStamps(parallel) == WithoutStamps(ReadFileBytes(entry.path()))) << "documents differ";
             ++documents;
         }
-        EXPECT_EQ(documents, 2 * samples.size() + 1);
+        EXPECT_EQ(documents, 2 * samples.size() + 2);
         // The fake drawing's document is named after it, not after the drawing before it.
         const std::string extension = format == "glb" ? "glb" : "dae";
         EXPECT_EQ(ReadFileBytes(dir / (format + "3") / ("fake." + extension)).find(samples[0].stem().string()),
