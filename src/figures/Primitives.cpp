@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "figures/ArcParameters.h"
 #include "figures/PrimitivesEmit.h"
 #include "geometry/ScaledCosSin.h"
 #include "geometry/UnitGval.h"
@@ -17,6 +18,13 @@ using primitives::TOutPoint;
 namespace {
 
 using Ext = long double;
+
+// One parameter of an arc's walk, with its cosine and sine at cosSin[0] and [1] when the
+// thread's tables hold them (else null).
+struct TArcParameter {
+    double t;
+    const Ext* cosSin;
+};
 
 // Points of one ellipse, scaled for output. The tilt's cosine and sine are taken once; the
 // turn itself is the same rounding as RotateX/RotateY about the origin.
@@ -33,7 +41,20 @@ public:
     {
         const Ext r = radius_;
         const TScaledCosSin axes = ScaledCosSin(r, r * flatness_, t);
-        const double u = axes.cos, v = axes.sin;
+        return Turned(axes.cos, axes.sin);
+    }
+
+    // From a table's cosine and sine (the long double library's): ScaledCosSin's products.
+    TOutPoint At(const TArcParameter& p) const
+    {
+        if (!p.cosSin) return At(p.t);
+        const Ext r = radius_;
+        return Turned(static_cast<double>(r * p.cosSin[0]), static_cast<double>(r * flatness_ * p.cosSin[1]));
+    }
+
+private:
+    TOutPoint Turned(double u, double v) const
+    {
 #if LDBL_MANT_DIG >= 108
         // Where long double has at least 2 x 53 + 2 bits (binary128, in software), an untilted
         // ellipse needs none of it: the turn's products and differences are exact, and a sum
@@ -49,23 +70,19 @@ public:
                       scale_);
     }
 
-private:
     double cx_, cy_, radius_, flatness_, scale_;
     Ext cosTilt_, sinTilt_;
     [[maybe_unused]] bool untilted_;  // read only where long double is binary128
 };
 
-// Walks parameters start, start + step, ... (the step added each time, N + 1 points) and hands
-// every consecutive pair (k = 1 .. lastStep) to emit.
-template <class Emit>
-void WalkArc(int32_t n, int32_t lastStep, double start, double sweep, Emit&& emit)
+// Hands every parameter of WalkArcParameters to visit(k, parameter); a walk seen before
+// takes its cosines and sines from the thread's tables.
+template <class Visit>
+void WalkArc(int32_t n, int32_t lastStep, double start, double sweep, Visit&& visit)
 {
-    const Ext step = static_cast<Ext>(sweep) / n;
-    double t = start;
-    for (int32_t k = 0; k <= lastStep; ++k) {
-        emit(k, t);
-        t = static_cast<double>(t + step);
-    }
+    const Ext* table = TArcAngleTables::Find(start, sweep, n);
+    WalkArcParameters(n, lastStep, start, sweep,
+                      [&](int32_t k, double t) { visit(k, TArcParameter{t, table ? table + 2 * k : nullptr}); });
 }
 
 // Walks the ellipse like WalkArc and hands every consecutive pair of its points to emit.
@@ -73,7 +90,7 @@ template <class Emit>
 void WalkEllipse(const TEllipse& e, int32_t n, int32_t lastStep, double start, double sweep, Emit&& emit)
 {
     TOutPoint prev;
-    WalkArc(n, lastStep, start, sweep, [&](int32_t k, double t) {
+    WalkArc(n, lastStep, start, sweep, [&](int32_t k, const TArcParameter& t) {
         const TOutPoint p = e.At(t);
         if (k > 0) emit(prev, p);
         prev = p;
@@ -121,7 +138,7 @@ void AppendArcPoints(const TConversionOptions& options, double scale, const TEll
 {
     const int32_t n = ArcDivisionCount(options, arc.radius, arc.sweep);
     const TEllipse e(arc, scale);
-    WalkArc(n, n, arc.start, arc.sweep, [&](int32_t, double t) { points.push_back(e.At(t)); });
+    WalkArc(n, n, arc.start, arc.sweep, [&](int32_t, const TArcParameter& t) { points.push_back(e.At(t)); });
 }
 
 void AddPolyline(TConversionContext& ctx, TPen pen, std::span<const TOutPoint> points)
@@ -170,7 +187,7 @@ void AddRingQuads(TConversionContext& ctx, TPen pen, double scale, const TEllipt
     const TEllipse outer(arc, scale);
     const TEllipse inner(second, scale);
     TOutPoint prevA, prevB;
-    WalkArc(n, n, arc.start, arc.sweep, [&](int32_t k, double t) {
+    WalkArc(n, n, arc.start, arc.sweep, [&](int32_t k, const TArcParameter& t) {
         const TOutPoint a = outer.At(t);
         const TOutPoint b = inner.At(t);
         if (k > 0) EmitQuad(ctx.Store, pen, prevA, prevB, b, a);

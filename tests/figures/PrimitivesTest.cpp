@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <bit>
 #include <limits>
+#include <thread>
+#include <vector>
 
 #include "figures/Primitives.h"
 
@@ -118,6 +121,43 @@ TEST(AddArcLines, FullCircleIsAClosedChainOfNSegments)
     EXPECT_NEAR(s.Figures[11].Points[1].y, 20, 1e-12);
     EXPECT_NEAR(s.Figures[3].Points[0].x, 10, 1e-12);  // a quarter turn on: (1, 2 + 4) * 10
     EXPECT_NEAR(s.Figures[3].Points[0].y, 60, 1e-12);
+}
+
+// A walk seen before takes its cosines and sines from the thread's tables: its points are
+// the first walk's, bit for bit (a new thread starts without tables), whole ellipses, tilted
+// and flat ones, negative sweeps, -0, parameters past the quick reduction, and counts on
+// either side of the largest tabled one.
+TEST(AppendArcPoints, RepeatedWalksGiveTheFirstWalksPoints)
+{
+    const struct {
+        TEllipticArc arc;
+        int32_t n;
+    } cases[] = {
+        {{1, 2, 4, 1, 0, 0, 2 * kPi}, 12},          {{-3, 5, 0.7, 0.5, kPi / 6, 0, 2 * kPi}, 12},
+        {{1e6, -2e6, 35.5, 1, 0, 1.25, -2.5}, 7},   {{0, 0, 1e-9, 3, 2, -0.0, 1.5}, 3},
+        {{5, 5, 2, 0.25, -1, 3e6, 4}, 24},          {{0, 0, 10, 0.7, 0, 0.5, 6}, 1024},
+        {{0, 0, 10, 0.3, 0, 0.5, 6}, 1025},
+    };
+    for (const auto& c : cases) {
+        const TConversionOptions options = ByCount(c.n);
+        const auto walk = [&] {
+            std::vector<primitives::TOutPoint> points;
+            AppendArcPoints(options, 3, c.arc, points);
+            return points;
+        };
+        std::vector<primitives::TOutPoint> first;
+        std::vector<std::vector<primitives::TOutPoint>> repeated;
+        std::thread([&] { first = walk(); }).join();
+        std::thread([&] { for (int i = 0; i < 3; ++i) repeated.push_back(walk()); }).join();
+        ASSERT_EQ(first.size(), static_cast<size_t>(std::min(c.n, kMaxArcDivisions) + 1));
+        for (const auto& points : repeated) {
+            ASSERT_EQ(points.size(), first.size());
+            for (size_t k = 0; k < first.size(); ++k) {
+                EXPECT_EQ(std::bit_cast<uint64_t>(points[k].x), std::bit_cast<uint64_t>(first[k].x)) << c.n << " " << k;
+                EXPECT_EQ(std::bit_cast<uint64_t>(points[k].y), std::bit_cast<uint64_t>(first[k].y)) << c.n << " " << k;
+            }
+        }
+    }
 }
 
 TEST(AddArcLines, TiltedFlatEllipseHasItsLongAxisAlongY)
