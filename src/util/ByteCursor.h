@@ -53,6 +53,11 @@ public:
         return Fetch(text.size()) && std::memcmp(data_ + pos_, text.data(), text.size()) == 0;
     }
 
+    // The next `count` bytes, held in memory, or null when fewer are left; moves nothing. A
+    // reader decodes a fixed-size record from them (TRawFields) and then skips it, without a
+    // check per field.
+    const uint8_t* Peek(size_t count) { return Fetch(count) ? data_ + pos_ : nullptr; }
+
     uint8_t U8() { Need(1); return data_[pos_++]; }
     uint16_t U16() { return Little<uint16_t>(); }
     uint32_t U32() { return Little<uint32_t>(); }
@@ -134,8 +139,28 @@ private:
     size_t capacity_ = 0;
 };
 
-// Reads each target in the order given, in the little-endian form of its own type.
-template <typename... Fields> void ReadFields(TByteCursor& cursor, Fields&... targets)
+// Little-endian fields read from bytes known to be there (TByteCursor::Peek), with Read as
+// the cursor's. Only where the host is little-endian (kWork); elsewhere readers go
+// through the cursor.
+class TRawFields {
+public:
+    static constexpr bool kWork = std::endian::native == std::endian::little;
+    explicit TRawFields(const uint8_t* bytes) : p_(bytes) {}
+    template <typename T> T Read()
+    {
+        T v;
+        std::memcpy(&v, p_, sizeof v);
+        p_ += sizeof v;
+        return v;
+    }
+
+private:
+    const uint8_t* p_;
+};
+
+// Reads each target in the order given, in the little-endian form of its own type, from a
+// cursor or from raw fields.
+template <class Source, typename... Fields> void ReadFields(Source& source, Fields&... targets)
 {
-    ((targets = cursor.Read<Fields>()), ...);
+    ((targets = source.template Read<Fields>()), ...);
 }

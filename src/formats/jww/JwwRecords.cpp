@@ -37,30 +37,66 @@ std::string ReadLimitedString(TByteCursor& c)
 
 }  // namespace
 
-TEntJwwCommon ReadCommon(TByteCursor& c, int32_t version)
+namespace {
+
+// The common part's size in the file.
+size_t CommonBytes(int32_t version) { return version >= kJwwVersionLineWidth ? 15 : 13; }
+
+template <class Source> TEntJwwCommon CommonFrom(Source& s, int32_t version)
 {
     TEntJwwCommon common;
-    ReadFields(c, common.group, common.lineType, common.color);
-    if (version >= kJwwVersionLineWidth) ReadFields(c, common.lineWidth);
-    ReadFields(c, common.layer, common.layerGroup, common.flags);
+    ReadFields(s, common.group, common.lineType, common.color);
+    if (version >= kJwwVersionLineWidth) ReadFields(s, common.lineWidth);
+    ReadFields(s, common.layer, common.layerGroup, common.flags);
     return common;
 }
 
-TEntJwwSen ReadLineBody(TByteCursor& c, int32_t version)
+template <class Source> TEntJwwSen LineFrom(Source& s, int32_t version)
 {
     TEntJwwSen line;
-    line.common = ReadCommon(c, version);
-    ReadFields(c, line.startX, line.startY, line.endX, line.endY);
+    line.common = CommonFrom(s, version);
+    ReadFields(s, line.startX, line.startY, line.endX, line.endY);
     return line;
+}
+
+template <class Source> TEntJwwEnko ArcFrom(Source& s, int32_t version)
+{
+    TEntJwwEnko arc;
+    arc.common = CommonFrom(s, version);
+    ReadFields(s, arc.centerX, arc.centerY, arc.radius, arc.startAngle, arc.arcAngle, arc.tiltAngle, arc.flatness);
+    arc.fullCircle = s.template Read<int32_t>();
+    return arc;
+}
+
+// A record of `bytes` bytes read by `from`: from memory in one piece when the bytes are
+// there (lines and arcs are most of a drawing), else field by field through the cursor,
+// which then stops where the file ends, as always.
+template <class Record, class From> Record FixedRecord(TByteCursor& c, size_t bytes, From&& from)
+{
+    if constexpr (TRawFields::kWork) {
+        if (const uint8_t* p = c.Peek(bytes)) {
+            TRawFields raw(p);
+            const Record record = from(raw);
+            c.Skip(bytes);
+            return record;
+        }
+    }
+    return from(c);
+}
+
+}  // namespace
+
+TEntJwwCommon ReadCommon(TByteCursor& c, int32_t version) { return CommonFrom(c, version); }
+
+TEntJwwSen ReadLineBody(TByteCursor& c, int32_t version)
+{
+    return FixedRecord<TEntJwwSen>(c, CommonBytes(version) + 4 * 8, [version](auto& s) { return LineFrom(s, version); });
 }
 
 TEntJwwEnko ReadArcBody(TByteCursor& c, int32_t version)
 {
-    TEntJwwEnko arc;
-    arc.common = ReadCommon(c, version);
-    ReadFields(c, arc.centerX, arc.centerY, arc.radius, arc.startAngle, arc.arcAngle, arc.tiltAngle, arc.flatness);
-    arc.fullCircle = c.I32();
-    return arc;
+    return FixedRecord<TEntJwwEnko>(c, CommonBytes(version) + 7 * 8 + 4,
+                                    [version](auto& s) { return ArcFrom(s, version); });
 }
 
 TEntJwwTen ReadPointBody(TByteCursor& c, int32_t version)
