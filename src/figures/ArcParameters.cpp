@@ -21,26 +21,33 @@ thread_local TArcAngleTables tables;
 
 const long double* TArcAngleTables::Find(double start, double sweep, int32_t n) { return tables.Lookup(start, sweep, n); }
 
+// Compared as bits: -0 and +0 walk different parameters, and a NaN must still match itself.
+bool TArcAngleTables::TWalk::Is(double start, double sweep, int32_t n) const
+{
+    return std::bit_cast<uint64_t>(Start) == std::bit_cast<uint64_t>(start) &&
+           std::bit_cast<uint64_t>(Sweep) == std::bit_cast<uint64_t>(sweep) && N == n;
+}
+
 const long double* TArcAngleTables::Lookup(double start, double sweep, int32_t n)
 {
     if (n < 0 || n > kMaxTabled) return nullptr;
-    const uint64_t a = std::bit_cast<uint64_t>(start), b = std::bit_cast<uint64_t>(sweep);
-    uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full) ^ static_cast<uint64_t>(n);
-    TSlot& slot = slots_[(h ^ (h >> 29)) % slots_.size()];
-    // Compared as bits: -0 and +0 walk different parameters, and a NaN must still match itself.
-    if (std::bit_cast<uint64_t>(slot.Start) != a || std::bit_cast<uint64_t>(slot.Sweep) != b || slot.N != n) {
-        slot.Start = start;
-        slot.Sweep = sweep;
-        slot.N = n;
-        slot.Seen = 0;
-        slot.Values.clear();
+    const uint64_t h = (std::bit_cast<uint64_t>(start) * 0x9E3779B97F4A7C15ull) ^
+                       (std::bit_cast<uint64_t>(sweep) * 0xC2B2AE3D27D4EB4Full) ^ static_cast<uint64_t>(n);
+    const size_t at = (h ^ (h >> 29)) % kSlots;
+    TTable& table = tables_[at];
+    if (table.Walk.Is(start, sweep, n)) return table.Values.data();
+    TCandidate& candidate = candidates_[at];
+    if (!candidate.Walk.Is(start, sweep, n)) {
+        candidate = {{start, sweep, n}, 1};
+        if (kSightings > 1) return nullptr;
+    } else if (++candidate.Seen < kSightings) {
+        return nullptr;
     }
-    if (!slot.Values.empty()) return slot.Values.data();
-    if (++slot.Seen < kSightings) return nullptr;
-    slot.Values.resize(2 * static_cast<size_t>(n) + 2);
+    table.Walk = {start, sweep, n};
+    table.Values.resize(2 * static_cast<size_t>(n) + 2);
     WalkArcParameters(n, n, start, sweep, [&](int32_t k, double t) {
-        slot.Values[2 * static_cast<size_t>(k)] = std::cos(static_cast<long double>(t));
-        slot.Values[2 * static_cast<size_t>(k) + 1] = std::sin(static_cast<long double>(t));
+        table.Values[2 * static_cast<size_t>(k)] = std::cos(static_cast<long double>(t));
+        table.Values[2 * static_cast<size_t>(k) + 1] = std::sin(static_cast<long double>(t));
     });
-    return slot.Values.data();
+    return table.Values.data();
 }

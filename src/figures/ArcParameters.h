@@ -3,6 +3,7 @@
 // them, kept for walks that repeat: every whole ellipse with the same number of divisions
 // visits the same parameters, and so do arcs drawn alike (door swings, fillets).
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -32,12 +33,23 @@ public:
     static constexpr int32_t kMaxTabled = 1024;
 
 private:
-    struct TSlot {
+    struct TWalk {
         double Start = 0, Sweep = 0;
         int32_t N = -1;
+        bool Is(double start, double sweep, int32_t n) const;
+    };
+    // A walk seen lately and how often in a row; a walk with its table. A walk seen once
+    // takes only a candidate's place, so that arcs drawn once never push a table out.
+    struct TCandidate {
+        TWalk Walk;
         int32_t Seen = 0;
-        std::vector<long double> Values;  // filled once Seen reaches the threshold
+    };
+    struct TTable {
+        TWalk Walk;
+        std::vector<long double> Values;
     };
     const long double* Lookup(double start, double sweep, int32_t n);
-    std::array<TSlot, 64> slots_;
+    static constexpr std::size_t kSlots = 64;
+    std::array<TCandidate, kSlots> candidates_;
+    std::array<TTable, kSlots> tables_;
 };
