@@ -22,8 +22,8 @@ void WalkArcParameters(int32_t n, int32_t lastStep, double start, double sweep, 
 
 // A few tables of std::cos and std::sin (long double) of the parameters t_0 .. t_n of a walk
 // (start, sweep, n), on the calling thread. A walk gets its table once it has been asked for
-// often enough to repay the library calls that fill it; the values are the library's own, so
-// a point made from them is the point made without them.
+// often enough in a row to repay the library calls that fill it (twice on x87); the values
+// are the library's own, so a point made from them is the point made without them.
 class TArcAngleTables {
 public:
     // cos t_k at [2k] and sin t_k at [2k + 1], k = 0 .. n; null while the walk is not tabled

@@ -44,7 +44,8 @@ public:
         return Turned(axes.cos, axes.sin);
     }
 
-    // From a table's cosine and sine (the long double library's): ScaledCosSin's products.
+    // The point of a walk's parameter: from its table's cosine and sine when it has them (the
+    // long double library's values, so the products are ScaledCosSin's), else as At(t).
     TOutPoint At(const TArcParameter& p) const
     {
         if (!p.cosSin) return At(p.t);
