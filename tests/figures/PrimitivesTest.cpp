@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <bit>
+#include <cmath>
 #include <limits>
 #include <thread>
 #include <vector>

@@ -35,10 +35,6 @@ std::string ReadLimitedString(TByteCursor& c)
     return s;
 }
 
-}  // namespace
-
-namespace {
-
 // The common part's size in the file.
 size_t CommonBytes(int32_t version) { return version >= kJwwVersionLineWidth ? 15 : 13; }
 
