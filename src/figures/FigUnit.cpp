@@ -25,15 +25,10 @@ void TFigureStore::ClearFigures()
 void TFigureStore::Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text,
                           const double* heights)
 {
-    // Counted only once it is in: a failed allocation throws and leaves the store as it was.
-    if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
+    CheckBudget();
     if (heights) Figures.Add(kind, layer, color, points, heights);
     else Figures.Add(kind, layer, color, points, text);
-    FigureCount = static_cast<int32_t>(Figures.size());
-    if (kind == fkLine) ++Segments;
-    else Triangles += kind == fkQuad ? 2 : 1;
-    if (text) ++TextSegments;
-    if (layer >= 0 && layer < kFigLayerCount) LayersUsed[static_cast<size_t>(layer)] = true;
+    CountAdded(kind, layer, text);
 }
 
 void TFigureStore::AddTextLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)

@@ -91,6 +91,21 @@ public:
 private:
     void Append(int32_t kind, int32_t layer, int32_t color, const TPlanePoint* points, bool text = false,
                 const double* heights = nullptr);
+    // Before a Figure goes in: the budget.
+    void CheckBudget() const
+    {
+        if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
+    }
+    // Once it is in: counted only then, so that a failed allocation, which throws, leaves the
+    // store as it was.
+    void CountAdded(int32_t kind, int32_t layer, bool text)
+    {
+        FigureCount = static_cast<int32_t>(Figures.size());
+        if (kind == fkLine) ++Segments;
+        else Triangles += kind == fkQuad ? 2 : 1;
+        if (text) ++TextSegments;
+        if (layer >= 0 && layer < kFigLayerCount) LayersUsed[static_cast<size_t>(layer)] = true;
+    }
 
     // Colour -> first palette index holding it, so that a drawing's many fill colours are
     // found in constant time.
@@ -100,10 +115,8 @@ private:
 // Inline: a large drawing adds millions of segments.
 void TFigureStore::AddLine(int32_t layer, int32_t color, double x1, double y1, double x2, double y2)
 {
-    if (Figures.size() >= FigureBudget) throw TFigureBudgetExceeded();
+    CheckBudget();
     const TPlanePoint points[2] = {{x1, y1}, {x2, y2}};
-    Figures.AddSegment(layer, color, points, false);  // counted once it is in, as Append counts
-    FigureCount = static_cast<int32_t>(Figures.size());
-    ++Segments;
-    if (layer >= 0 && layer < kFigLayerCount) LayersUsed[static_cast<size_t>(layer)] = true;
+    Figures.AddSegment(layer, color, points, false);
+    CountAdded(fkLine, layer, false);
 }

@@ -11,29 +11,25 @@
 
 namespace {
 
-#if defined(__linux__) && !defined(__EMSCRIPTEN__) && defined(MADV_POPULATE_WRITE)
-constexpr bool kCanWarm = true;
-#else
-constexpr bool kCanWarm = false;
-#endif
-
 constexpr std::size_t kPieceBytes = std::size_t{1} << 21;
 constexpr std::size_t kPageBytes = 4096;
+
+#if defined(__linux__) && !defined(__EMSCRIPTEN__) && defined(MADV_POPULATE_WRITE)
+constexpr bool kCanWarm = true;
 
 // Faults in the whole pages of [from, to); false when the kernel refuses (no such advice).
 bool Populate(char* from, char* to)
 {
-#if defined(__linux__) && !defined(__EMSCRIPTEN__) && defined(MADV_POPULATE_WRITE)
     const auto first = (reinterpret_cast<std::uintptr_t>(from) + kPageBytes - 1) & ~(kPageBytes - 1);
     const auto end = reinterpret_cast<std::uintptr_t>(to) & ~(kPageBytes - 1);
     if (end <= first) return true;
     return madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE) == 0;
-#else
-    (void)from;
-    (void)to;
-    return false;
-#endif
 }
+#else
+constexpr bool kCanWarm = false;
+
+bool Populate(char*, char*) { return false; }
+#endif
 
 }  // namespace
 
