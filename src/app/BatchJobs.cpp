@@ -10,15 +10,28 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The document's path as the file system resolves it, so that two spellings of one file meet.
-fs::path DocumentKey(const fs::path& output)
+// A path as the file system resolves it, so that two spellings of one file meet.
+fs::path Resolved(const fs::path& path)
 {
     std::error_code error;
-    fs::path resolved = fs::weakly_canonical(output, error);
-    return error ? output.lexically_normal() : resolved;
+    fs::path resolved = fs::weakly_canonical(path, error);
+    return error ? path.lexically_normal() : resolved;
 }
 
 }  // namespace
+
+fs::path TDocumentKeys::Of(const fs::path& output)
+{
+    std::error_code error;
+    if (fs::is_symlink(output, error)) return Resolved(output);
+    fs::path folder = output.parent_path();
+    if (!known_ || folder != folder_) {
+        resolved_ = Resolved(folder.empty() ? fs::path(".") : folder);
+        folder_ = std::move(folder);
+        known_ = true;
+    }
+    return resolved_ / output.filename();
+}
 
 std::vector<TBatchJob> PlanBatchJobs(const std::vector<fs::path>& files, const std::vector<fs::path>& outputs)
 {
@@ -31,7 +44,7 @@ std::vector<TBatchJob> PlanBatchJobs(const std::vector<fs::path>& files, const s
     return jobs;
 }
 
-TJobFacts FindJobFacts(const TBatchJob& job)
+TJobFacts FindJobFacts(const TBatchJob& job, TDocumentKeys& keys)
 {
     TJobFacts facts;
     if (job.Format == TInputFormat::None) return facts;
@@ -40,7 +53,7 @@ TJobFacts FindJobFacts(const TBatchJob& job)
         facts.AfterLight = static_cast<TBackground>(after[0]);
         facts.AfterDark = static_cast<TBackground>(after[1]);
     }
-    facts.Document = DocumentKey(job.Output);
+    facts.Document = keys.Of(job.Output);
     return facts;
 }
 

@@ -37,7 +37,22 @@ struct TJobFacts {
     TBackground AfterLight = TBackground::Light, AfterDark = TBackground::Dark;
     std::filesystem::path Document;
 };
-TJobFacts FindJobFacts(const TBatchJob& job);
+
+// Documents' paths as the file system resolves them, keeping the folder resolved last: the
+// documents of a batch mostly share one folder, and resolving a path costs a system call for
+// each of its parts. One per thread.
+class TDocumentKeys {
+public:
+    // The file `output` names: its folder resolved as far as it exists, then its name. A
+    // document that is a symbolic link is followed, as its replacement follows it.
+    std::filesystem::path Of(const std::filesystem::path& output);
+
+private:
+    std::filesystem::path folder_, resolved_;
+    bool known_ = false;
+};
+
+TJobFacts FindJobFacts(const TBatchJob& job, TDocumentKeys& keys);
 
 // Settles the jobs one after another in list order, as converting them in order would see
 // them: each job's starting and closing background (`initial` before the first job; `fixed`,

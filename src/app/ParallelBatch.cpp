@@ -95,29 +95,30 @@ void TParallelBatch::WaitForEarlierWriter(size_t index)
     written_.wait(lock, [&] { return outcomes_[earlier].has_value(); });
 }
 
-const TJobFacts& TParallelBatch::FactsOf(size_t index)
+const TJobFacts& TParallelBatch::FactsOf(size_t index, TDocumentKeys& keys)
 {
     TFactsSlot& slot = facts_[index];
-    std::call_once(slot.Found, [&] { slot.Facts = FindJobFacts(jobs_[index]); });
+    std::call_once(slot.Found, [&] { slot.Facts = FindJobFacts(jobs_[index], keys); });
     return slot.Facts;
 }
 
-void TParallelBatch::SettleUpTo(size_t index)
+void TParallelBatch::SettleUpTo(size_t index, TDocumentKeys& keys)
 {
     std::lock_guard lock(settling_);
-    for (; settled_ <= index; ++settled_) settler_.Settle(jobs_, settled_, FactsOf(settled_));
+    for (; settled_ <= index; ++settled_) settler_.Settle(jobs_, settled_, FactsOf(settled_, keys));
 }
 
 void TParallelBatch::Work()
 {
     TEngine engine;
+    TDocumentKeys keys;
     TConversionOptions options = options_;
     while (const std::optional<size_t> index = NextJob()) {
         // A taken job always gets an outcome, or the caller would wait for it forever.
         TFileOutcome outcome;
         try {
-            (void)FactsOf(*index);  // outside the settling lock
-            SettleUpTo(*index);
+            (void)FactsOf(*index, keys);  // outside the settling lock
+            SettleUpTo(*index, keys);
             WaitForEarlierWriter(*index);
             const TBatchJob& job = jobs_[*index];
             options.CarriedBackground = job.Background;

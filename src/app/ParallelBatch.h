@@ -48,9 +48,9 @@ private:
     std::optional<size_t> NextJob();
     // The facts of job `index`, found once, by whichever thread asks first (a thread asking
     // while another finds them waits for those).
-    const TJobFacts& FactsOf(size_t index);
-    // Settles the jobs up to `index`, in list order.
-    void SettleUpTo(size_t index);
+    const TJobFacts& FactsOf(size_t index, TDocumentKeys& keys);
+    // Settles the jobs up to `index`, in list order; `keys` are the calling thread's.
+    void SettleUpTo(size_t index, TDocumentKeys& keys);
     // Waits until the job that writes the same document before `index`, if any, is done.
     void WaitForEarlierWriter(size_t index);
 
