@@ -7,7 +7,8 @@
 // the speed-up two programs sharing only the folder get on this machine, which bounds what
 // `--jobs 2` can reach here (the goal: within 5% of them). Given a second program (an earlier
 // build, say), it times that one's --jobs 2 in the same rounds, so that the two compare under
-// the same load. Times are the best and the median of the rounds.
+// the same load. Times are the best and the median of the rounds; each round starts with the
+// next command in turn, so that none always runs straight after the same one.
 //
 //   bench_batch_jobs [SAMPLES_FOLDER [TESSARO [OTHER_TESSARO]]]
 // The folder defaults to ../../shared/samples/jww and the program to `tessaro`, both beside
@@ -34,7 +35,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kCopies = 20;
-constexpr int kRounds = 7;
+constexpr int kRounds = 11;
 
 std::string LoadAverage()
 {
@@ -131,7 +132,8 @@ int main(int argc, char** argv)
     const int timed = other.empty() ? 3 : 4;
     TTiming best[4];
     for (int round = 0; round < kRounds; ++round) {
-        for (int j = 0; j < timed; ++j) {
+        for (int k = 0; k < timed; ++k) {
+            const int j = (round + k) % timed;
             if (!TimeCommand(commands[j], names[j], best[j])) return 1;
         }
     }
