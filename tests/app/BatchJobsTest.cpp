@@ -1,15 +1,13 @@
-// A document's key is its path as weakly_canonical resolves it (a bare name in the current
-// folder) while the keeper remembers the last folder: the folder changes, comes back and is
-// reached through a link; a document that is a link is the file it names.
+// Keys are the paths weakly_canonical resolves (a bare name in the current folder) while the last
+// folder is remembered: it changes, comes back, is linked; a linked document is the file it names.
 #include <gtest/gtest.h>
 
 #include "app/BatchJobs.h"
 #include "support/TempDir.h"
 
-namespace fs = std::filesystem;
-
 TEST(DocumentKeys, AreTheResolvedPathsOfTheDocuments)
 {
+    namespace fs = std::filesystem;
     TTempDir dir;
     fs::create_directories(dir / "out" / "sub");
     WriteFileBytes(dir / "out" / "sub" / "real.dae", "x");
