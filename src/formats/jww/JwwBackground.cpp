@@ -37,9 +37,3 @@ std::array<int, 2> JwwBackgroundsAfter(const std::filesystem::path& path)
         return kUnchanged;  // the conversion cannot hold this file either
     }
 }
-
-int JwwBackgroundAfter(const std::filesystem::path& path, int modeBefore)
-{
-    const std::array<int, 2> after = JwwBackgroundsAfter(path);
-    return modeBefore == 0 || modeBefore == 1 ? after[static_cast<size_t>(modeBefore)] : modeBefore;
-}

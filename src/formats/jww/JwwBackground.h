@@ -5,11 +5,8 @@
 #include <array>
 #include <filesystem>
 
-// The mode (0 light, 1 dark) after converting `path` with `modeBefore` in the table: the
-// drawing's own when its pen 0 is dark or light, else `modeBefore`, which is also the
-// answer for a file that is not a readable JWW drawing. Reads the header only.
-int JwwBackgroundAfter(const std::filesystem::path& path, int modeBefore);
-
-// The mode after converting `path` from either mode before, read once: element 0 starting
-// light, element 1 starting dark.
+// The mode (0 light, 1 dark) after converting `path`, element 0 starting light and element 1
+// starting dark: the drawing's own when its pen 0 is dark or light, else the mode before,
+// which is also the answer for a file that is not a readable JWW drawing. Reads the header
+// only, once for both.
 std::array<int, 2> JwwBackgroundsAfter(const std::filesystem::path& path);

@@ -3,6 +3,7 @@
 // sit past the first read, are cut off, or that are no drawings at all.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "formats/jww/JwwBackground.h"
@@ -55,13 +56,15 @@ TEST(JwwBackground, HeadGivesTheModeOfTheWholeFile)
         if (c.cut) bytes.resize(writer.HeaderSize() / 2);
         WriteFileBytes(dir / c.name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         files.push_back(dir / c.name);
-        EXPECT_EQ(JwwBackgroundAfter(dir / c.name, 0) != JwwBackgroundAfter(dir / c.name, 1), !c.changesMode) << c.name;
+        const std::array<int, 2> after = JwwBackgroundsAfter(dir / c.name);
+        EXPECT_EQ(after[0] != after[1], !c.changesMode) << c.name;
     }
     WriteFileBytes(dir / "text.jww", "JwwData? not a drawing");
     files.push_back(dir / "text.jww");
     files.push_back(dir / "missing.jww");
     files.push_back(dir.Path());  // a folder
     for (const fs::path& file : files) {
-        for (int before : {0, 1}) EXPECT_EQ(JwwBackgroundAfter(file, before), ModeAfterWholeFile(file, before)) << file;
+        const std::array<int, 2> after = JwwBackgroundsAfter(file);
+        for (int before : {0, 1}) EXPECT_EQ(after[static_cast<size_t>(before)], ModeAfterWholeFile(file, before)) << file;
     }
 }
